@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+
+namespace orna5 {
+
+// The four interface languages, in the order of the text tables.
+enum UiLanguage : int { English = 0, German = 1, French = 2, Czech = 3 };
+constexpr int kLanguageCount = 4;
+
+// The message texts the window and the tools show: status lines, message
+// boxes and the words the live labels are built from. The core hands these
+// ids around; only the shell turns them into text in the current language.
+enum class Msg {
+    ManualFileName,       // "manual_zentor_orna_5_en.pdf"
+    ProgramError,         // "Program error!"
+    VerifyError,          // "Verify error!"
+    ReadError,            // "Read error!"
+    ProgramDevice,        // "Program device:"
+    Verify,               // "Verify:"
+    Read,                 // "Read:"
+    Saving,               // "Saving:"
+    UnmatchedUnitVersion, // "Unmatched version of PC and Ignition programs!"
+    Advance,              // "Advance"
+    NumberOfProgramming,  // "Number of Programing= "
+    MotorOff,             // "Motor off"
+    Yes,                  // "YES"
+    No,                   // "NO"
+    ComOpeningError,      // "Com opening error!"
+    OpenFileError,        // "Open file error!"
+    ConfirmDefaults,      // "Do you want default setting?"
+    UnmatchedFileVersion, // "Unmatched version of *.ign file!"
+    PrintHeader,          // "Date and time of printing:  "
+    ManualOpenError,      // "Error by opening file manual_zentor_orna_5_en.pdf !"
+    PickupSystemError,    // "Pick up system error" padded to 40 characters
+    PickupPrefix,         // "Pick-up (CKPS)"
+    PickupRunning,        // "is running"
+    PickupNoSignal,       // "no signal"
+    ServoMeasured,        // "Servo measured="
+    ServoDesired,         // "Servo desired="
+    ShiftLight,           // "Gear Shift Light"
+    ClutchMaster,         // "Clutch master"
+    Input,                // "Input"
+    KillSwitch,           // "Kill switch"
+    Open,                 // "Open" (input not grounded)
+    Grounded,             // "Grounded"
+    NoConnection,         // "No connection with PC"
+    Count
+};
+
+// The text of a message in a language (0..3; anything else reads as
+// English). UTF-8.
+const std::string& MessageText(Msg id, int languageIndex);
+
+} // namespace orna5
