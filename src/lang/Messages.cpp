@@ -1,0 +1,126 @@
+#include "lang/Messages.h"
+
+#include <array>
+
+namespace orna5 {
+
+namespace {
+
+using MessageRow = std::array<const char*, kLanguageCount>;
+
+// One row per Msg, in the order of the enum; columns English, German,
+// French, Czech. Leading and trailing spaces are part of the texts: the
+// labels are built by plain concatenation.
+constexpr std::array<MessageRow, static_cast<size_t>(Msg::Count)> kMessageRows{{
+    // ManualFileName
+    {"manual_zentor_orna_5_en.pdf", "manual_zentor_orna_5_de.pdf", "manual_zentor_orna_5_fr.pdf",
+     "manual_zentor_orna_5_cz.pdf"},
+    // ProgramError
+    {"Program error!", "Programmier Fehler", "Erreur de programmation!", "Chyba programování"},
+    // VerifyError
+    {"Verify error!", "Vergleichsfehler", "Verifier erreur!", "Chyba verifikace!"},
+    // ReadError
+    {"Read error!", "Lesefehler", "Lire erreur!", "Chyba čtení!"},
+    // ProgramDevice
+    {"Program device:", "Programmieren:", "Programmer:", "Programování:"},
+    // Verify
+    {"Verify:", "Vergleichen:", "Vérifier", "Verifikace:"},
+    // Read
+    {"Read:", "Lesen:", "Lire", "Čtení:"},
+    // Saving
+    {"Saving:", "Speichern:", "Mémorisation", "Ukládání:"},
+    // UnmatchedUnitVersion
+    {"Unmatched version of PC and Ignition programs!",
+     "Programm der Zündung ist nicht kompatibel mit dem Programm am PC!",
+     "Programme du boitier d´alumage non compatible avec programme PC!",
+     "Neshodné verze proramu v PC a zapalování!"},
+    // Advance
+    {"Advance", "Vorzündung", "Avance", "Předstih"},
+    // NumberOfProgramming
+    {"Number of Programing= ", "Programmierungsanzahl= ", "Nombre de programmations= ",
+     "Počet programování= "},
+    // MotorOff
+    {"Motor off", "Motor off", "Blocage", "Blokování"},
+    // Yes
+    {"YES", "JA", "Oui", "ANO"},
+    // No
+    {"NO", "NEIN", "Non", "NE"},
+    // ComOpeningError
+    {"Com opening error!", "Falscher COM-Anschlußes!", "Erreur connections PC!",
+     "Chyba při otevírání portu Com!"},
+    // OpenFileError
+    {"Open file error!", "Fehler beim öffnen der Datei!", "Erreur ouvertur fichier!",
+     "Chyba při otevírání souboru!"},
+    // ConfirmDefaults
+    {"Do you want default setting?", "Wollen Sie Standardeinstellungen öffnen?",
+     "Voulez vous la programation de base?", "Chcete nastavit základní hodnoty?"},
+    // UnmatchedFileVersion
+    {"Unmatched version of *.ign file!", "Datendatei *.ign ist nicht kompatiebel!",
+     "Programme du fichier non compatible avec programme PC!", "Neshodná verze souboru *.ign!"},
+    // PrintHeader
+    {"Date and time of printing:  ", "Zeitpunkt des Ausdruckes   ",
+     "Date et heur de l´imprimé:   ", "Datum a čas tisku:  "},
+    // ManualOpenError
+    {"Error by opening file manual_zentor_orna_5_en.pdf !",
+     "Fehler beim öffnen der Datei manual_zentor_orna_5_de.pdf !",
+     "Erreur à l´ouvertur du Fichier manual_zentor_orna_5_fr.pdf !",
+     "Chyba při otevírání souboru manual_zentor_orna_5_cz.pdf !"},
+    // PickupSystemError
+    {"Pick up system error                    ", "Gebersystemehler                        ",
+     "Pick up system error                    ", "Chyba v snímacím systému                "},
+    // PickupPrefix
+    {"Pick-up (CKPS)", "Geber(CKPS)", "Capteur(CKPS)", "Snímač (CKPS)"},
+    // PickupRunning
+    {"is running", "läuft", " fonctionne", "pracuje"},
+    // PickupNoSignal
+    {"no signal", " kein Signal", " pas de signal", "bez signálu"},
+    // ServoMeasured
+    {"Servo measured=", "Servo gemessene=", "Servo measured=", "Servo měřené="},
+    // ServoDesired
+    {"Servo desired=", "Servo Sollspanung=", "Servo desired=", "Servo požadované="},
+    // ShiftLight
+    {"Gear Shift Light", "Schaltblitz", "Retard à l´allumage", "Kontrolka řazení"},
+    // ClutchMaster
+    {"Clutch master", "Schaltautomat", "Clutch master", "Clutch master"},
+    // Input
+    {"Input", "Eingang", "Entrée", "Vstup"},
+    // KillSwitch
+    {"Kill switch", "Not Aus", "Interrupteur de sécurité", "Kill switch"},
+    // Open: an input that is not pulled to ground
+    {"Open", "Offen", "Ouvert", "Rozpojeno"},
+    // Grounded
+    {"Grounded", "Geerdet", "À la masse", "Uzemněno"},
+    // NoConnection: the caption of the connection indicator
+    {"No connection with PC", "Keine Verbindung zum PC", "Pas de connection acec pc",
+     "Není spojení s PC"},
+}};
+
+const std::array<std::array<std::string, kLanguageCount>, kMessageRows.size()>& MessageTable() {
+    // Built on first use so that callers running during static
+    // initialisation still see the texts.
+    static const auto table = [] {
+        std::array<std::array<std::string, kLanguageCount>, kMessageRows.size()> t;
+        for (size_t row = 0; row < kMessageRows.size(); ++row) {
+            for (int lang = 0; lang < kLanguageCount; ++lang) {
+                t[row][lang] = kMessageRows[row][lang];
+            }
+        }
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+const std::string& MessageText(Msg id, int languageIndex) {
+    static const std::string empty;
+    const auto row = static_cast<size_t>(id);
+    if (row >= kMessageRows.size()) {
+        return empty;
+    }
+    const int lang =
+        (languageIndex >= 0 && languageIndex < kLanguageCount) ? languageIndex : English;
+    return MessageTable()[row][lang];
+}
+
+} // namespace orna5
