@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orna5 {
 
@@ -135,6 +136,7 @@ private:
     // Pages of a Read, held back until the whole Read has arrived so that a
     // failed Read leaves the image alone.
     ParameterImage readBuffer{};
+    std::vector<std::uint8_t> rxBuffer;
 
     UnitInfoBlock unitInfo{};
     UnitInfoTexts unitTexts;

@@ -1,0 +1,489 @@
+#include "FakeLink.h"
+
+#include "device/DeviceSession.h"
+#include "params/NormaliseImage.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace orna5 {
+namespace {
+
+using test::FakeLink;
+using test::FakeUnit;
+
+// A session on an image the unit accepts as it is (already normalised), with
+// a fake unit on the link.
+class DeviceSessionTest : public ::testing::Test {
+protected:
+    DeviceSessionTest() : session(image) {
+        for (std::size_t i = 0; i < image.size(); ++i) {
+            image[i] = static_cast<std::uint8_t>(i * 13 + 1);
+        }
+        NormaliseImage(image);
+        session.SetLink(&link);
+        unit.Attach(link);
+    }
+
+    // Ticks until the operation ends; returns the number of ticks, or -1.
+    int RunToIdle(int limit = 200) {
+        for (int t = 1; t <= limit; ++t) {
+            last = session.Tick();
+            mismatchSeen = mismatchSeen || last.versionMismatch;
+            changedSeen = changedSeen || last.imageChanged;
+            if (session.CurrentOperation() == Operation::Idle) {
+                return t;
+            }
+        }
+        return -1;
+    }
+
+    void Ticks(int n) {
+        for (int i = 0; i < n; ++i) {
+            last = session.Tick();
+        }
+    }
+
+    std::vector<std::uint8_t> DataCommands() const {
+        std::vector<std::uint8_t> codes;
+        for (const DeviceFrame& f : link.written) {
+            if (f[0] != PollCommand) {
+                codes.push_back(f[0]);
+            }
+        }
+        return codes;
+    }
+
+    void ExpectStatus(Msg text, StatusSuffix suffix, ColourRole colour) {
+        EXPECT_EQ(session.Status().text, text);
+        EXPECT_EQ(session.Status().suffix, suffix);
+        EXPECT_EQ(session.Status().colour, colour);
+    }
+
+    ParameterImage image{};
+    FakeLink link;
+    FakeUnit unit;
+    DeviceSession session;
+    TickResult last;
+    bool mismatchSeen = false;
+    bool changedSeen = false;
+};
+
+TEST_F(DeviceSessionTest, ProgramWritesBothPagesAndVerifies) {
+    session.StartProgramming();
+    EXPECT_TRUE(link.written.empty()); // starting never sends at once
+    std::vector<int> gaugeSteps;
+    for (int t = 0; t < 100 && (t == 0 || session.CurrentOperation() != Operation::Idle); ++t) {
+        last = session.Tick();
+        changedSeen = changedSeen || last.imageChanged;
+        if (gaugeSteps.empty() || gaugeSteps.back() != session.Gauge().position) {
+            gaugeSteps.push_back(session.Gauge().position);
+        }
+    }
+    ASSERT_EQ(session.CurrentOperation(), Operation::Idle);
+    EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0x41, 0x42}));
+    EXPECT_TRUE(std::equal(image.begin(), image.begin() + 200, unit.memory));
+    EXPECT_TRUE(changedSeen); // page 0 shows the unit texts
+    EXPECT_EQ(session.UnitTexts().versionText, "ORN12");
+    EXPECT_EQ(session.UnitTexts().buildDateText, " 7. 5.2009");
+    EXPECT_EQ(session.UnitTexts().buildTimeText, "14:05");
+    EXPECT_EQ(gaugeSteps, (std::vector<int>{0, 1, 2, 0, 1, 2}));
+    // The tick that passes the Verify already shows the Program success line.
+    ExpectStatus(Msg::ProgramDevice, StatusSuffix::ColonOk, ColourRole::ButtonFace);
+    EXPECT_EQ(session.RenderStatus(English), "Program device:: OK");
+    EXPECT_TRUE(session.Status().visible);
+    EXPECT_TRUE(session.ProgrammedOk());
+
+    // It stays until the 200 ticks run out; then line and gauge hide.
+    Ticks(198);
+    EXPECT_TRUE(session.Status().visible);
+    Ticks(2);
+    EXPECT_FALSE(session.Status().visible);
+    EXPECT_FALSE(session.Gauge().visible);
+    EXPECT_FALSE(session.ProgrammedOk());
+}
+
+TEST_F(DeviceSessionTest, NoUnitGivesProgramErrorAfter21To24Ticks) {
+    link.responder = nullptr;
+    for (int idleTicks = 0; idleTicks < 6; ++idleTicks) {
+        DeviceSession quiet(image);
+        quiet.SetLink(&link);
+        for (int i = 0; i < idleTicks; ++i) {
+            quiet.Tick();
+        }
+        link.written.clear();
+        quiet.StartProgramming();
+        int ticks = 0;
+        while (quiet.CurrentOperation() != Operation::Idle && ticks < 100) {
+            quiet.Tick();
+            ++ticks;
+        }
+        EXPECT_GE(ticks, 21) << idleTicks;
+        EXPECT_LE(ticks, 24) << idleTicks;
+        EXPECT_EQ(link.CountWritten(0x00), 5u);
+        EXPECT_EQ(quiet.Status().text, Msg::ProgramError);
+        EXPECT_EQ(quiet.Status().colour, ColourRole::Red);
+    }
+
+    // Without any port the unit is just as silent.
+    DeviceSession portless(image);
+    portless.StartRead();
+    int ticks = 0;
+    while (portless.CurrentOperation() != Operation::Idle && ticks < 100) {
+        portless.Tick();
+        ++ticks;
+    }
+    EXPECT_LE(ticks, 24);
+    EXPECT_EQ(portless.Status().text, Msg::ReadError);
+    EXPECT_TRUE(portless.NoConnectionVisible());
+}
+
+TEST_F(DeviceSessionTest, AnswerInTheFourthTickStillCounts) {
+    link.responder = nullptr;
+    session.StartProgramming();
+    while (link.written.empty()) {
+        session.Tick();
+    }
+    ASSERT_EQ(link.written.back()[0], 0x00);
+    session.Tick();
+    session.Tick();
+    session.Tick();
+    // The answer arrives just before the tick that would resend.
+    unit.Answer(link, link.written.back());
+    unit.Attach(link);
+    last = session.Tick();
+    EXPECT_TRUE(last.answerFrame);
+    EXPECT_EQ(link.CountWritten(0x00), 1u);
+    EXPECT_EQ(link.written.back()[0], 0x01);
+    // Pages 1 and 2 and the two Verify pages, one answer per tick.
+    EXPECT_EQ(RunToIdle(), 4);
+    ExpectStatus(Msg::ProgramDevice, StatusSuffix::ColonOk, ColourRole::ButtonFace);
+}
+
+TEST_F(DeviceSessionTest, LateDuplicateAnswerIsIgnored) {
+    session.StartProgramming();
+    while (session.CurrentCommand() != 0x02) {
+        session.Tick();
+    }
+    // A second echo of page 1 (as if page 1 had been sent twice) comes late.
+    std::uint8_t page1[100];
+    std::copy(image.begin(), image.begin() + 100, page1);
+    link.incoming.clear();
+    link.Queue(test::AnswerFrame(0x81, page1));
+    const std::uint8_t attempts = session.SendAttempts();
+    last = session.Tick();
+    EXPECT_FALSE(last.answerFrame);
+    EXPECT_EQ(session.CurrentCommand(), 0x02);
+    EXPECT_EQ(session.SendAttempts(), attempts);
+    EXPECT_EQ(session.Gauge().position, 2);
+}
+
+TEST_F(DeviceSessionTest, AnswerWithBadCheckByteIsRepeated) {
+    link.responder = [this](const DeviceFrame& f) {
+        if (f[0] == 0x00 && link.CountWritten(0x00) == 1) {
+            DeviceFrame bad = test::AnswerFrame(0x80, unit.info.data());
+            bad[101] ^= 1;
+            link.Queue(bad);
+            return;
+        }
+        unit.Answer(link, f);
+    };
+    ASSERT_GT(RunToIdle(), 0);
+    session.StartProgramming();
+    EXPECT_GT(RunToIdle(), 0);
+    EXPECT_EQ(link.CountWritten(0x00), 2u);
+    EXPECT_EQ(session.Status().suffix, StatusSuffix::ColonOk);
+}
+
+TEST_F(DeviceSessionTest, VerifyIgnoresReservedByte) {
+    std::copy(image.begin(), image.begin() + 200, unit.memory);
+    unit.memory[field::reserved1] ^= 0xFF;
+    session.StartVerify();
+    EXPECT_GT(RunToIdle(), 0);
+    ExpectStatus(Msg::Verify, StatusSuffix::ColonOk, ColourRole::ButtonFace);
+    EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x41, 0x42}));
+
+    // Any other byte is a real difference.
+    unit.memory[150] ^= 0x01;
+    link.written.clear();
+    session.StartVerify();
+    EXPECT_GT(RunToIdle(), 0);
+    ExpectStatus(Msg::VerifyError, StatusSuffix::None, ColourRole::Red);
+    EXPECT_EQ(link.CountWritten(0x42), 5u);
+}
+
+TEST_F(DeviceSessionTest, ReadTakesTheUnitImageAndVerifiesIt) {
+    for (std::size_t i = 0; i < 200; ++i) {
+        unit.memory[i] = image[i];
+    }
+    ParameterImage before = image;
+    unit.memory[field::advanceMap + 5] ^= 0x01; // unit differs in one map cell
+    session.StartRead();
+    EXPECT_GT(RunToIdle(), 0);
+    EXPECT_TRUE(changedSeen);
+    EXPECT_EQ(image[field::advanceMap + 5], before[field::advanceMap + 5] ^ 0x01);
+    EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x40, 0x41, 0x42, 0x41, 0x42}));
+    // The Read frames carry zeros, the closing Verify frames the image.
+    EXPECT_EQ(link.written[1][10], 0);
+    ExpectStatus(Msg::Verify, StatusSuffix::ColonOk, ColourRole::ButtonFace);
+    session.Tick();
+    EXPECT_EQ(session.Status().suffix, StatusSuffix::ColonOk);
+    EXPECT_EQ(session.Status().text, Msg::Verify); // a Read is no Program success
+}
+
+TEST_F(DeviceSessionTest, ReadOfValuesThatBreakTheRulesEndsInVerifyError) {
+    std::fill(std::begin(unit.memory), std::end(unit.memory), 0); // map axis all zero
+    session.StartRead();
+    EXPECT_GT(RunToIdle(), 0);
+    EXPECT_TRUE(changedSeen);
+    ExpectStatus(Msg::VerifyError, StatusSuffix::None, ColourRole::Red);
+}
+
+TEST_F(DeviceSessionTest, FailedReadLeavesTheImageAlone) {
+    const ParameterImage before = image;
+    std::fill(std::begin(unit.memory), std::end(unit.memory), 0x77);
+    link.responder = [this](const DeviceFrame& f) {
+        if (f[0] != 0x42) {
+            unit.Answer(link, f);
+        }
+    };
+    session.StartRead();
+    EXPECT_GT(RunToIdle(), 0);
+    EXPECT_FALSE(changedSeen);
+    ExpectStatus(Msg::ReadError, StatusSuffix::None, ColourRole::Red);
+    EXPECT_EQ(image, before);
+}
+
+TEST_F(DeviceSessionTest, ReadDuringProgramRestartsAtPageZero) {
+    session.StartProgramming();
+    while (session.CurrentCommand() != 0x02) {
+        session.Tick();
+    }
+    session.StartRead();
+    EXPECT_EQ(session.CurrentOperation(), Operation::Read);
+    EXPECT_EQ(session.Gauge().position, 0);
+    const std::size_t sent = DataCommands().size();
+    EXPECT_GT(RunToIdle(), 0);
+    const std::vector<std::uint8_t> codes = DataCommands();
+    ASSERT_GT(codes.size(), sent);
+    EXPECT_EQ(codes[sent], 0x40);
+}
+
+TEST_F(DeviceSessionTest, WrongEchoOnceThenRightContinues) {
+    link.responder = [this](const DeviceFrame& f) {
+        if (f[0] == 0x01 && link.CountWritten(0x01) == 1) {
+            std::uint8_t wrong[100];
+            std::copy(f.begin() + 1, f.begin() + 101, wrong);
+            wrong[20] ^= 0x10;
+            link.Queue(test::AnswerFrame(0x81, wrong));
+            return;
+        }
+        unit.Answer(link, f);
+    };
+    session.StartProgramming();
+    EXPECT_GT(RunToIdle(), 0);
+    EXPECT_EQ(link.CountWritten(0x01), 2u);
+    ExpectStatus(Msg::ProgramDevice, StatusSuffix::ColonOk, ColourRole::ButtonFace);
+}
+
+TEST_F(DeviceSessionTest, VersionMismatchStopsBeforeAnyPageMoves) {
+    unit.info[unitInfo::protocolVersion] = 53;
+    session.StartProgramming();
+    EXPECT_GT(RunToIdle(), 0);
+    EXPECT_TRUE(mismatchSeen);
+    EXPECT_EQ(last.unitVersion, 53);
+    EXPECT_TRUE(last.imageChanged);
+    EXPECT_EQ(RenderLabel(VersionMismatchLabel(last.unitVersion), English),
+              "Unmatched version of PC and Ignition programs!  PC-54, IGN-53");
+    EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x00}));
+    EXPECT_FALSE(session.Status().visible); // gone at the end of that tick
+    EXPECT_FALSE(session.Gauge().visible);
+    Ticks(50);
+    EXPECT_EQ(DataCommands().size(), 1u); // only polls follow
+
+    // A Read stops the same way, before page 1.
+    link.written.clear();
+    mismatchSeen = changedSeen = false;
+    session.StartRead();
+    EXPECT_GT(RunToIdle(), 0);
+    EXPECT_TRUE(mismatchSeen);
+    EXPECT_TRUE(changedSeen);
+    EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x40}));
+}
+
+TEST_F(DeviceSessionTest, SavingShowsItsGauge) {
+    DeviceFrame f = test::MonitorFrameBytes();
+    test::PutWord(f, monitorField::savingCount, 207);
+    link.Queue(test::Sealed(f));
+    last = session.Tick();
+    EXPECT_TRUE(last.monitorFrame);
+    ExpectStatus(Msg::Saving, StatusSuffix::None, ColourRole::ButtonFace);
+    EXPECT_EQ(session.Gauge().maximum, 100);
+    EXPECT_EQ(session.Gauge().position, 50);
+    EXPECT_TRUE(session.Gauge().visible);
+    EXPECT_TRUE(session.Status().visible);
+
+    // An operation started now keeps the maximum until the next idle tick.
+    link.responder = nullptr;
+    session.StartVerify();
+    EXPECT_EQ(session.Gauge().maximum, 100);
+    EXPECT_EQ(session.Gauge().position, 0);
+
+    // A count above full scale shows an empty bar.
+    link.incoming.clear();
+    test::PutWord(f, monitorField::savingCount, 500);
+    session.StartRead();
+    RunToIdle();
+    link.Queue(test::Sealed(f));
+    session.Tick();
+    EXPECT_EQ(session.Gauge().position, 0);
+}
+
+TEST_F(DeviceSessionTest, FailedProgramAfterSuccessShowsTheError) {
+    session.StartProgramming();
+    ASSERT_GT(RunToIdle(), 0);
+    ASSERT_EQ(session.Status().text, Msg::ProgramDevice);
+
+    link.responder = nullptr;
+    session.StartProgramming();
+    EXPECT_FALSE(session.ProgrammedOk());
+    EXPECT_GT(RunToIdle(), 0);
+    Ticks(10);
+    ExpectStatus(Msg::ProgramError, StatusSuffix::None, ColourRole::Red);
+    EXPECT_EQ(session.Gauge().maximum, 2);
+}
+
+TEST_F(DeviceSessionTest, ReceiveWaitsForAWholeFrameAndDropsTheRest) {
+    link.responder = nullptr;
+    const DeviceFrame f = test::MonitorFrameBytes();
+    link.Queue(f.data(), 101);
+    last = session.Tick();
+    EXPECT_TRUE(link.readCalls.empty());
+    EXPECT_FALSE(last.monitorFrame);
+    link.Queue(f.data() + 101, 1);
+    last = session.Tick();
+    ASSERT_EQ(link.readCalls.size(), 1u);
+    EXPECT_EQ(link.readCalls[0], 102u);
+    EXPECT_TRUE(last.monitorFrame);
+
+    link.Queue(f);
+    link.Queue(f);
+    link.Queue(f.data(), 46);
+    last = session.Tick();
+    EXPECT_TRUE(last.monitorFrame);
+    EXPECT_EQ(link.readCalls.back(), 250u);
+    EXPECT_TRUE(link.incoming.empty());
+
+    // No more than the receive buffer is taken in one tick.
+    std::vector<std::uint8_t> flood(12000, 0x55);
+    link.Queue(flood.data(), flood.size());
+    session.Tick();
+    EXPECT_EQ(link.readCalls.back(), 10000u);
+}
+
+TEST_F(DeviceSessionTest, IdlePollEverySixTicks) {
+    link.responder = nullptr;
+    Ticks(30);
+    EXPECT_EQ(link.CountWritten(PollCommand), 5u);
+    EXPECT_EQ(link.written.size(), 5u);
+}
+
+TEST_F(DeviceSessionTest, NoConnectionIndicator) {
+    link.responder = nullptr;
+    session.Tick();
+    EXPECT_TRUE(session.NoConnectionVisible());
+
+    DeviceFrame f = test::MonitorFrameBytes();
+    f[monitorField::protocolVersion] = 53;
+    link.Queue(test::Sealed(f));
+    session.Tick();
+    EXPECT_FALSE(session.NoConnectionVisible());
+    EXPECT_TRUE(session.Panel().versionVisible);
+    Ticks(17);
+    EXPECT_FALSE(session.NoConnectionVisible());
+    session.Tick();
+    EXPECT_TRUE(session.NoConnectionVisible());
+    EXPECT_FALSE(session.Panel().versionVisible);
+
+    // While printing the indicator is hidden, and comes back afterwards.
+    session.SetPrintingInProgress(true);
+    session.Tick();
+    EXPECT_FALSE(session.NoConnectionVisible());
+    session.SetPrintingInProgress(false);
+    session.Tick();
+    EXPECT_TRUE(session.NoConnectionVisible());
+
+    // A bad MonitorFrame is no sign of life.
+    f = test::MonitorFrameBytes();
+    f[10] ^= 1;
+    link.Queue(f);
+    last = session.Tick();
+    EXPECT_FALSE(last.monitorFrame);
+    EXPECT_TRUE(session.NoConnectionVisible());
+}
+
+TEST_F(DeviceSessionTest, PrintingHidesTheStatusLineButCountsOn) {
+    link.responder = nullptr;
+    session.StartVerify();
+    session.SetPrintingInProgress(true);
+    Ticks(5);
+    EXPECT_FALSE(session.Status().visible);
+    EXPECT_EQ(session.StatusTicks(), 195);
+    session.SetPrintingInProgress(false);
+    session.Tick();
+    EXPECT_TRUE(session.Status().visible);
+}
+
+TEST_F(DeviceSessionTest, LivePositionFollowsTheImageAxes) {
+    for (int i = 0; i < 10; ++i) {
+        image[field::mapRpm + i] = static_cast<std::uint8_t>(i == 0 ? 15 : 10 * (i + 1));
+    }
+    DeviceFrame f = test::MonitorFrameBytes();
+    test::PutWord(f, monitorField::rpm, 1800);
+    f[monitorField::tpsPercent] = 20;
+    link.Queue(test::Sealed(f));
+    session.Tick();
+    EXPECT_EQ(session.Live(true).mapRpmColumn, 1);
+    EXPECT_EQ(session.Live(true).tpsRow, 4);
+    EXPECT_EQ(session.Live(false).tpsRow, 9);
+    image[field::mapRpm] = 18; // editing the axis moves the mark
+    EXPECT_EQ(session.Live(true).mapRpmColumn, 0);
+}
+
+// Random bytes from the unit, whole frames or not, during every operation.
+TEST_F(DeviceSessionTest, RandomTrafficNeverBreaksTheSession) {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::uniform_int_distribution<int> length(0, 400);
+    link.responder = nullptr;
+    for (int t = 0; t < 3000; ++t) {
+        if (t % 40 == 0) {
+            switch ((t / 40) % 3) {
+            case 0:
+                session.StartProgramming();
+                break;
+            case 1:
+                session.StartRead();
+                break;
+            default:
+                session.StartVerify();
+            }
+        }
+        std::vector<std::uint8_t> junk(static_cast<std::size_t>(length(rng)));
+        for (auto& b : junk) {
+            b = static_cast<std::uint8_t>(byte(rng));
+        }
+        if (junk.size() >= kFrameSize && t % 3 == 0) {
+            junk[0] = static_cast<std::uint8_t>(session.CurrentCommand() ^ AnswerFlag);
+            junk[101] = FrameCheckByte(junk.data());
+        }
+        link.Queue(junk.data(), junk.size());
+        session.Tick();
+        ASSERT_LE(session.Gauge().position, session.Gauge().maximum);
+        ASSERT_GE(session.Gauge().position, 0);
+    }
+}
+
+} // namespace
+} // namespace orna5
