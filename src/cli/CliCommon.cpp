@@ -1,0 +1,91 @@
+#include "cli/CliCommon.h"
+
+#include "files/ParameterFile.h"
+#include "lang/Messages.h"
+#include "params/BikePresets.h"
+
+#include <QSaveFile>
+#include <QString>
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace orna5::cli {
+
+const std::string* Arguments::Option(const std::string& name) const {
+    for (const auto& [key, value] : options) {
+        if (key == name) {
+            return &value;
+        }
+    }
+    return nullptr;
+}
+
+bool ParseArguments(int argc, char** argv, int first, const std::vector<std::string>& withValue,
+                    Arguments& out) {
+    for (int i = first; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word.size() > 1 && word[0] == '-') {
+            bool known = false;
+            for (const std::string& name : withValue) {
+                known = known || name == word;
+            }
+            if (!known) {
+                std::cerr << "orna5ctl: unknown option " << word << '\n';
+                return false;
+            }
+            if (i + 1 >= argc) {
+                std::cerr << "orna5ctl: " << word << " needs a value\n";
+                return false;
+            }
+            out.options.emplace_back(word, argv[++i]);
+        } else {
+            out.positional.push_back(word);
+        }
+    }
+    return true;
+}
+
+ParameterImage StartupImage() {
+    ParameterImage image{};
+    image[field::bikeCode] = 20;
+    bool chosenFromList = false;
+    ApplyBikePreset(image, chosenFromList);
+    return image;
+}
+
+bool LoadParameterFile(const std::string& path, ParameterImage& image) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::cerr << MessageText(Msg::OpenFileError, English) << '\n';
+        return false;
+    }
+    if (!ReadParameterFile(in, image)) {
+        std::cerr << MessageText(Msg::UnmatchedFileVersion, English) << '\n';
+        return false;
+    }
+    return true;
+}
+
+bool SaveParameterFile(const std::string& path, const ParameterImage& image) {
+    std::ostringstream text(std::ios::binary);
+    WriteParameterFile(text, image);
+    const std::string bytes = text.str();
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
+        !file.commit()) {
+        std::cerr << MessageText(Msg::OpenFileError, English) << '\n';
+        return false;
+    }
+    return true;
+}
+
+int Usage(const std::string& message) {
+    std::cerr << "orna5ctl: " << message << "\nTry 'orna5ctl --help'.\n";
+    return kExitUsage;
+}
+
+} // namespace orna5::cli

@@ -1,0 +1,362 @@
+#include "cli/DeviceCommands.h"
+
+#include "cli/CliCommon.h"
+#include "device/DeviceSession.h"
+#include "device/MonitorFrame.h"
+#include "device/MonitorPanel.h"
+#include "device/PortTable.h"
+#include "device/SerialLink.h"
+#include "files/ProfileFile.h"
+#include "lang/Messages.h"
+#include "params/NormaliseImage.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <array>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <memory>
+
+namespace orna5::cli {
+
+namespace {
+
+constexpr int kTickMs = 55;
+// No exchange takes this long: three pages, five sends each, four ticks
+// apart, twice over. Beyond it the tool gives up rather than hang a script.
+constexpr int kOperationTickLimit = 1000;
+
+// Passes everything through and keeps a copy of the last frame the session
+// read, so the monitor can print fields the panel does not keep as numbers.
+class TapLink : public Link {
+public:
+    explicit TapLink(Link& inner) : inner(inner) {}
+    std::size_t BytesQueued() override { return inner.BytesQueued(); }
+    std::size_t Read(std::uint8_t* dst, std::size_t max) override {
+        const std::size_t n = inner.Read(dst, max);
+        if (n >= lastFrame.size()) {
+            std::memcpy(lastFrame.data(), dst, lastFrame.size());
+        }
+        return n;
+    }
+    bool Write(const std::uint8_t* src, std::size_t n) override { return inner.Write(src, n); }
+
+    std::array<std::uint8_t, kFrameSize> lastFrame{};
+
+private:
+    Link& inner;
+};
+
+// The per-number port overrides of the settings file, as the window uses them.
+PortTable LoadPortTable() {
+    const QString dir =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/orna5";
+    ProfileFile settings;
+    std::map<int, std::string> overrides;
+    if (settings.Load(QDir(dir).filePath("orna5.ini").toStdString())) {
+        for (int n = PortTable::kFirstNumber; n <= PortTable::kLastNumber; ++n) {
+            const std::string device = settings.ReadString("PORTS", "Com" + std::to_string(n), "");
+            if (!device.empty()) {
+                overrides[n] = device;
+            }
+        }
+    }
+    return PortTable(std::move(overrides));
+}
+
+// Opens the --port argument; prints the system's message and reason on failure.
+bool OpenPort(const std::string& value, SerialLink& link) {
+    const std::optional<std::string> device = ResolvePortArgument(value, LoadPortTable());
+    if (!device) {
+        std::cerr << MessageText(Msg::ComOpeningError, English) << " (" << value
+                  << ": not a device path or COM1..COM21)\n";
+        return false;
+    }
+    const PortOpenResult opened = link.Open(*device);
+    if (!opened.ok) {
+        std::cerr << MessageText(Msg::ComOpeningError, English) << " (" << *device << ": "
+                  << opened.reason << ")\n";
+        if (!opened.hint.empty()) {
+            std::cerr << opened.hint << '\n';
+        }
+        return false;
+    }
+    return true;
+}
+
+enum class Outcome { Running, Succeeded, Failed };
+
+// Runs the 55 ms tick on a timer, as the window does, until `judge` decides.
+// Every new status line goes to stdout, errors to stderr.
+template <typename Judge, typename OnTick>
+Outcome RunTicks(DeviceSession& session, int tickLimit, Judge judge, OnTick onTick) {
+    int argc = 1;
+    char name[] = "orna5ctl";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    Outcome outcome = Outcome::Running;
+    std::string lastStatus;
+    int ticks = 0;
+    QTimer timer;
+    timer.setInterval(kTickMs);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        const TickResult result = session.Tick();
+        ++ticks;
+        onTick(result);
+        if (session.Status().visible) {
+            const std::string status = session.RenderStatus(English);
+            if (status != lastStatus) {
+                lastStatus = status;
+                (session.Status().colour == ColourRole::Red ? std::cerr : std::cout)
+                    << status << std::endl;
+            }
+        }
+        if (result.versionMismatch) {
+            std::cerr << RenderLabel(VersionMismatchLabel(result.unitVersion), English)
+                      << std::endl;
+            outcome = Outcome::Failed;
+        } else {
+            outcome = judge(result);
+        }
+        if (outcome == Outcome::Running && tickLimit > 0 && ticks >= tickLimit) {
+            std::cerr << "orna5ctl: the unit did not finish in time\n";
+            outcome = Outcome::Failed;
+        }
+        if (outcome != Outcome::Running) {
+            timer.stop();
+            app.quit();
+        }
+    });
+    timer.start();
+    app.exec();
+    return outcome;
+}
+
+// The end of an operation: the session is idle again, either with its error
+// line or with the success line `done` + ": OK".
+Outcome Judge(const DeviceSession& session, Msg done) {
+    if (session.CurrentOperation() != Operation::Idle) {
+        return Outcome::Running;
+    }
+    const StatusLine& status = session.Status();
+    if (status.colour == ColourRole::Red) {
+        return Outcome::Failed;
+    }
+    if (status.text == done && status.suffix == StatusSuffix::ColonOk) {
+        return Outcome::Succeeded;
+    }
+    return Outcome::Failed;
+}
+
+int RunOperation(ParameterImage& image, const std::string& port, Operation operation) {
+    SerialLink link;
+    if (!OpenPort(port, link)) {
+        return kExitFailed;
+    }
+    DeviceSession session(image);
+    session.SetLink(&link);
+    Msg done = Msg::Verify;
+    switch (operation) {
+    case Operation::Program:
+        session.StartProgramming();
+        done = Msg::ProgramDevice;
+        break;
+    case Operation::Read:
+        session.StartRead();
+        break;
+    default:
+        session.StartVerify();
+        break;
+    }
+    const Outcome outcome = RunTicks(
+        session, kOperationTickLimit, [&](const TickResult&) { return Judge(session, done); },
+        [](const TickResult&) {});
+    link.Close();
+    return outcome == Outcome::Succeeded ? kExitOk : kExitFailed;
+}
+
+// IN and --port of program and verify; the image as `normalise` makes it.
+int TransferFromFile(int argc, char** argv, Operation operation, const char* usage) {
+    Arguments args;
+    if (!ParseArguments(argc, argv, 2, {"--port"}, args)) {
+        return kExitUsage;
+    }
+    const std::string* port = args.Option("--port");
+    if (!port || args.positional.size() != 1) {
+        return Usage(usage);
+    }
+    ParameterImage image = StartupImage();
+    if (!LoadParameterFile(args.positional[0], image)) {
+        return kExitFailed;
+    }
+    NormaliseImage(image);
+    return RunOperation(image, *port, operation);
+}
+
+std::string CsvHeader() {
+    return "time,rpm,supply_mv,tps_percent,tps_mv,advance1,advance2,advance3,advance4,"
+           "servo_desired_mv,servo_measured_mv,programmings,kill_switch,clutch_master,"
+           "shift_light,pickup1,pickup2,input1_grounded,input2_grounded,engine_off_blocking,"
+           "saving_count,stored_data_error,protocol";
+}
+
+// One CSV row of the raw frame; an unused channel's advance is empty.
+std::string CsvRow(const std::array<std::uint8_t, kFrameSize>& f) {
+    namespace m = monitorField;
+    std::string row = QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toStdString() + ',' +
+                      std::to_string(FrameWord(f.data(), m::rpm)) + ',' +
+                      std::to_string(FrameWord(f.data(), m::supplyMv)) + ',' +
+                      std::to_string(f[m::tpsPercent]) + ',' +
+                      std::to_string(CountsToMillivolts(FrameWord(f.data(), m::tpsCounts)));
+    for (std::size_t c = 0; c < 4; ++c) {
+        const int byte = f[m::channelAdvance + c];
+        row += ',' + (byte ? std::to_string(byte - 100) : std::string());
+    }
+    row += ',' + std::to_string(CountsToMillivolts(FrameWord(f.data(), m::servoDesired)));
+    row += ',' + std::to_string(CountsToMillivolts(FrameWord(f.data(), m::servoMeasured)));
+    row += ',' + std::to_string(FrameWord(f.data(), m::programmings));
+    for (std::size_t flag :
+         {m::killSwitch, m::clutchMaster, m::shiftLight, m::pickup1Signal, m::pickup2Signal,
+          m::input1Grounded, m::input2Grounded, m::engineOffBlocking}) {
+        row += f[flag] ? ",1" : ",0";
+    }
+    row += ',' + std::to_string(FrameWord(f.data(), m::savingCount));
+    row += f[m::storedDataError] ? ",1" : ",0";
+    row += ',' + std::to_string(f[m::protocolVersion]);
+    return row;
+}
+
+// The live panel as one line of the system's own label texts.
+std::string PanelLine(const MonitorPanel& panel) {
+    std::string line;
+    auto add = [&line](const LiveLabel& label) {
+        if (label.HasText()) {
+            std::string text = RenderLabel(label, English);
+            while (!text.empty() && text.back() == ' ') {
+                text.pop_back();
+            }
+            line += (line.empty() ? "" : " | ") + text;
+        }
+    };
+    add(panel.rpm);
+    add(panel.voltage);
+    add(panel.tps);
+    for (const LiveLabel& label : panel.advance) {
+        add(label);
+    }
+    add(panel.servoDesired);
+    add(panel.servoMeasured);
+    add(panel.pickup[0]);
+    add(panel.pickup[1]);
+    add(panel.inputs[0]);
+    add(panel.inputs[1]);
+    add(panel.clutch);
+    add(panel.killSwitch);
+    add(panel.blocking);
+    add(panel.shiftLight);
+    add(panel.programmingCount);
+    if (panel.versionVisible) {
+        add(panel.version);
+    }
+    if (panel.storedDataErrorVisible) {
+        line += " | Programmed data error";
+    }
+    return line;
+}
+
+} // namespace
+
+int CommandProgram(int argc, char** argv) {
+    return TransferFromFile(argc, argv, Operation::Program,
+                            "usage: orna5ctl program IN --port PORT");
+}
+
+int CommandVerify(int argc, char** argv) {
+    return TransferFromFile(argc, argv, Operation::Verify, "usage: orna5ctl verify IN --port PORT");
+}
+
+int CommandRead(int argc, char** argv) {
+    Arguments args;
+    if (!ParseArguments(argc, argv, 2, {"--port", "-o"}, args)) {
+        return kExitUsage;
+    }
+    const std::string* port = args.Option("--port");
+    const std::string* out = args.Option("-o");
+    if (!port || !out || !args.positional.empty()) {
+        return Usage("usage: orna5ctl read --port PORT -o OUT");
+    }
+    ParameterImage image = StartupImage();
+    const int status = RunOperation(image, *port, Operation::Read);
+    if (status != kExitOk) {
+        return status;
+    }
+    NormaliseImage(image);
+    return SaveParameterFile(*out, image) ? kExitOk : kExitFailed;
+}
+
+int CommandMonitor(int argc, char** argv) {
+    Arguments args;
+    if (!ParseArguments(argc, argv, 2, {"--port", "--count", "--csv"}, args)) {
+        return kExitUsage;
+    }
+    const std::string* port = args.Option("--port");
+    if (!port || !args.positional.empty()) {
+        return Usage("usage: orna5ctl monitor --port PORT [--count N] [--csv FILE]");
+    }
+    long count = 0; // 0: until interrupted
+    if (const std::string* text = args.Option("--count")) {
+        if (text->empty() || text->size() > 9 ||
+            text->find_first_not_of("0123456789") != std::string::npos ||
+            (count = std::stol(*text)) <= 0) {
+            return Usage("--count takes a whole number above 0");
+        }
+    }
+    std::unique_ptr<std::ofstream> csv;
+    if (const std::string* path = args.Option("--csv")) {
+        csv = std::make_unique<std::ofstream>(*path, std::ios::binary | std::ios::trunc);
+        if (!*csv) {
+            std::cerr << MessageText(Msg::OpenFileError, English) << " (" << *path << ")\n";
+            return kExitFailed;
+        }
+        *csv << CsvHeader() << '\n';
+    }
+    SerialLink serial;
+    if (!OpenPort(*port, serial)) {
+        return kExitFailed;
+    }
+    TapLink tap(serial);
+    ParameterImage image = StartupImage();
+    DeviceSession session(image);
+    session.SetLink(&tap);
+    long frames = 0;
+    bool wasConnected = true;
+    RunTicks(
+        session, 0,
+        [&](const TickResult&) {
+            return count > 0 && frames >= count ? Outcome::Succeeded : Outcome::Running;
+        },
+        [&](const TickResult& result) {
+            if (result.monitorFrame) {
+                ++frames;
+                wasConnected = true;
+                std::cout << PanelLine(session.Panel()) << std::endl;
+                if (csv) {
+                    *csv << CsvRow(tap.lastFrame) << '\n';
+                    csv->flush();
+                }
+            } else if (session.NoConnectionVisible() && wasConnected) {
+                wasConnected = false;
+                std::cerr << MessageText(Msg::NoConnection, English) << std::endl;
+            }
+        });
+    serial.Close();
+    return csv && !*csv ? kExitFailed : kExitOk;
+}
+
+} // namespace orna5::cli

@@ -1,0 +1,99 @@
+#include "cli/FileCommands.h"
+
+#include "cli/CliCommon.h"
+#include "cli/ParameterReport.h"
+#include "params/BikePresets.h"
+#include "params/NormaliseImage.h"
+
+#include <cstdlib>
+#include <iostream>
+
+namespace orna5::cli {
+
+namespace {
+
+// A whole decimal number within [low, high], nothing else.
+bool ParseCode(const std::string& text, int low, int high, int& value) {
+    if (text.empty() || text.size() > 3 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    value = std::atoi(text.c_str());
+    return value >= low && value <= high;
+}
+
+} // namespace
+
+int CommandNew(int argc, char** argv) {
+    Arguments args;
+    if (!ParseArguments(argc, argv, 2, {"--bike", "-o"}, args)) {
+        return kExitUsage;
+    }
+    const std::string* bike = args.Option("--bike");
+    const std::string* out = args.Option("-o");
+    int code = 0;
+    if (!bike || !out || !args.positional.empty()) {
+        return Usage("usage: orna5ctl new --bike CODE -o OUT");
+    }
+    if (!ParseCode(*bike, 0, kBikeCount - 1, code)) {
+        return Usage("the model code must be a number from 0 to 31");
+    }
+    ParameterImage image{};
+    image[field::bikeCode] = static_cast<std::uint8_t>(code);
+    bool chosenFromList = false;
+    ApplyBikePreset(image, chosenFromList);
+    NormaliseImage(image);
+    return SaveParameterFile(*out, image) ? kExitOk : kExitFailed;
+}
+
+int CommandNormalise(int argc, char** argv) {
+    Arguments args;
+    if (!ParseArguments(argc, argv, 2, {"-o"}, args)) {
+        return kExitUsage;
+    }
+    const std::string* out = args.Option("-o");
+    if (!out || args.positional.size() != 1) {
+        return Usage("usage: orna5ctl normalise IN -o OUT");
+    }
+    ParameterImage image = StartupImage();
+    if (!LoadParameterFile(args.positional[0], image)) {
+        return kExitFailed;
+    }
+    NormaliseImage(image);
+    return SaveParameterFile(*out, image) ? kExitOk : kExitFailed;
+}
+
+int CommandShow(int argc, char** argv) {
+    Arguments args;
+    if (!ParseArguments(argc, argv, 2, {}, args)) {
+        return kExitUsage;
+    }
+    if (args.positional.size() != 1) {
+        return Usage("usage: orna5ctl show FILE");
+    }
+    ParameterImage image = StartupImage();
+    if (!LoadParameterFile(args.positional[0], image)) {
+        return kExitFailed;
+    }
+    PrintImage(std::cout, image);
+    return kExitOk;
+}
+
+int CommandDiff(int argc, char** argv) {
+    Arguments args;
+    if (!ParseArguments(argc, argv, 2, {}, args)) {
+        return kExitUsage;
+    }
+    if (args.positional.size() != 2) {
+        return Usage("usage: orna5ctl diff A B");
+    }
+    ParameterImage a = StartupImage();
+    ParameterImage b = StartupImage();
+    if (!LoadParameterFile(args.positional[0], a) || !LoadParameterFile(args.positional[1], b)) {
+        // As with diff(1): 1 means "they differ", so trouble must not be 1.
+        return kExitUsage;
+    }
+    return PrintDifferences(std::cout, a, b) == 0 ? kExitOk : kExitFailed;
+}
+
+} // namespace orna5::cli

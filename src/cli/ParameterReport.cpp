@@ -1,0 +1,220 @@
+#include "cli/ParameterReport.h"
+
+#include "params/BikePresets.h"
+
+#include <cstdio>
+#include <ostream>
+
+namespace orna5 {
+
+namespace {
+
+const char* const kPageMisc = "Miscellaneous";
+const char* const kPageBike = "Bike";
+const char* const kPageAdvance = "Advance Map";
+const char* const kPageServo = "Servo";
+
+const char* const kTpsRowLabels[kMapRows] = {"0%",  "2%",  "5%",  "10%", "20%",
+                                             "30%", "40%", "60%", "80%", "100%"};
+const char* const kInput1Texts[] = {"Off", "Kill switch", "Blocking"};
+const char* const kInput2Texts[] = {"Off", "Kill switch", "Blocking", "Clutch master",
+                                    "Clutch master inv. input"};
+
+std::string Number(long value, const char* unit = "") {
+    std::string text = std::to_string(value);
+    if (*unit) {
+        text += ' ';
+        text += unit;
+    }
+    return text;
+}
+
+std::string Flag(std::uint8_t byte) {
+    return byte ? "yes" : "no";
+}
+
+// A list entry by index, or the raw number when the byte is outside the list.
+template <std::size_t N> std::string Choice(const char* const (&texts)[N], std::uint8_t byte) {
+    if (byte < N) {
+        return texts[byte];
+    }
+    return "(" + std::to_string(byte) + ")";
+}
+
+std::string Text(const std::string& text, std::uint8_t byte) {
+    return text.empty() ? "(" + std::to_string(byte) + ")" : text;
+}
+
+class Collector {
+public:
+    explicit Collector(const ParameterImage& image) : image(image) {}
+
+    void Add(const char* page, std::string name, std::size_t offset, std::string value) {
+        values.push_back({page, std::move(name), std::move(value), offset});
+        carried[offset] = true;
+    }
+    std::uint8_t At(std::size_t offset) const { return image[offset]; }
+
+    const ParameterImage& image;
+    std::vector<ParameterValue> values;
+    bool carried[kImageSize] = {};
+};
+
+void DescribeMisc(Collector& c) {
+    const char* p = kPageMisc;
+    c.Add(p, "Limiter", field::limiterRpm, Number(c.At(field::limiterRpm) * 100L, "rpm"));
+    c.Add(p, "Gear shift light", field::shiftLightRpm,
+          Number(c.At(field::shiftLightRpm) * 100L, "rpm"));
+    c.Add(p, "Revolutions without ignition", field::revsWithoutIgnition,
+          Number(c.At(field::revsWithoutIgnition)));
+    c.Add(p, "Clutch master time", field::clutchTime, Number(c.At(field::clutchTime) * 10L, "ms"));
+    c.Add(p, "Clutch master pause", field::clutchPause,
+          Number(c.At(field::clutchPause) * 10L, "ms"));
+    for (std::size_t i = 0; i < 4; ++i) {
+        c.Add(p, "Compensation " + std::to_string(i + 1), field::compensation + i,
+              Number(c.At(field::compensation + i)));
+    }
+    c.Add(p, "TPS 0%", field::tpsZeroMv, Number(c.At(field::tpsZeroMv) * 10L, "mV"));
+    c.Add(p, "TPS 100%", field::tpsFullMv, Number((c.At(field::tpsFullMv) + 250L) * 10L, "mV"));
+    c.Add(p, "Excitation long", field::excitationLong, Flag(c.At(field::excitationLong)));
+    c.Add(p, "Inputs for neutral and side stand", field::neutralSideStandInputs,
+          Flag(c.At(field::neutralSideStandInputs)));
+    c.Add(p, "Input 1", field::input1Function, Choice(kInput1Texts, c.At(field::input1Function)));
+    c.Add(p, "Input 2", field::input2Function, Choice(kInput2Texts, c.At(field::input2Function)));
+}
+
+void DescribeBike(Collector& c) {
+    const char* p = kPageBike;
+    const std::uint8_t code = c.At(field::bikeCode);
+    c.Add(p, "Motorbike type", field::bikeCode,
+          Text(BikeListText(BikeCodeToIndex(code)), code) + " [code " + std::to_string(code) + "]");
+    c.Add(p, "Synchronization method", field::syncMethod,
+          Text(MethodText(c.At(field::syncMethod)), c.At(field::syncMethod)));
+    c.Add(p, "Number of lobes", field::lobeCount, Number(c.At(field::lobeCount)));
+    c.Add(p, "Number of outputs", field::outputCount, Number(c.At(field::outputCount)));
+    const std::uint8_t perRev = c.At(field::lobesPerRevCode);
+    c.Add(p, "Lobes per revolution", field::lobesPerRevCode,
+          Text(LobesPerRevText((perRev + 3) % 4), perRev));
+    for (std::size_t ch = 0; ch < kChannels; ++ch) {
+        const std::string prefix = "Channel " + std::to_string(ch + 1) + " ";
+        c.Add(p, prefix + "maximum advance lobe", field::maxAdvanceLobe + ch,
+              Number(c.At(field::maxAdvanceLobe + ch)));
+        c.Add(p, prefix + "maximum advance 2nd edge", field::maxAdvanceEdge2 + ch,
+              Flag(c.At(field::maxAdvanceEdge2 + ch)));
+        c.Add(p, prefix + "maximum advance 2nd pick-up", field::maxAdvancePickup2 + ch,
+              Flag(c.At(field::maxAdvancePickup2 + ch)));
+        c.Add(p, prefix + "start advance lobe", field::startAdvanceLobe + ch,
+              Number(c.At(field::startAdvanceLobe + ch)));
+        c.Add(p, prefix + "start advance 2nd edge", field::startAdvanceEdge2 + ch,
+              Flag(c.At(field::startAdvanceEdge2 + ch)));
+        c.Add(p, prefix + "start advance 2nd pick-up", field::startAdvancePickup2 + ch,
+              Flag(c.At(field::startAdvancePickup2 + ch)));
+    }
+    c.Add(p, "Tachometer correction", field::tachoCorrection,
+          Number(c.At(field::tachoCorrection) - 100L, "%"));
+    c.Add(p, "Tachometer pulses per revolution", field::tachoPulsesPerRev,
+          Number(c.At(field::tachoPulsesPerRev)));
+    c.Add(p, "Inverse polarity of pick-up 1", field::invertPickup1,
+          Flag(c.At(field::invertPickup1)));
+    c.Add(p, "Inverse polarity of pick-up 2", field::invertPickup2,
+          Flag(c.At(field::invertPickup2)));
+}
+
+void DescribeAdvance(Collector& c) {
+    const char* p = kPageAdvance;
+    c.Add(p, "Base advance", field::baseAdvance, Number(c.At(field::baseAdvance), "deg"));
+    c.Add(p, "Map uses TPS rows", field::mapUsesTps, Flag(c.At(field::mapUsesTps)));
+    for (std::size_t j = 0; j < kAxisPoints; ++j) {
+        c.Add(p, "Map rpm point " + std::to_string(j + 1), field::mapRpm + j,
+              Number(c.At(field::mapRpm + j) * 100L, "rpm"));
+    }
+    for (std::size_t r = 0; r < kMapRows; ++r) {
+        for (std::size_t col = 0; col < kAxisPoints; ++col) {
+            c.Add(p,
+                  std::string("Advance at TPS ") + kTpsRowLabels[r] + ", rpm point " +
+                      std::to_string(col + 1),
+                  MapCell(r, col), Number(c.At(MapCell(r, col)), "deg"));
+        }
+    }
+}
+
+void DescribeServo(Collector& c) {
+    const char* p = kPageServo;
+    c.Add(p, "Servo enable", field::servoEnable, Flag(c.At(field::servoEnable)));
+    c.Add(p, "Servo hysteresis", field::servoHysteresis,
+          Number(c.At(field::servoHysteresis) * 5L, "mV"));
+    for (std::size_t j = 0; j < kAxisPoints; ++j) {
+        c.Add(p, "Servo point " + std::to_string(j + 1) + " rpm", field::servoRpm + j,
+              Number(c.At(field::servoRpm + j) * 100L, "rpm"));
+        c.Add(p, "Servo point " + std::to_string(j + 1) + " voltage", field::servoMv + j,
+              Number(c.At(field::servoMv + j) * 20L, "mV"));
+    }
+}
+
+} // namespace
+
+std::vector<ParameterValue> DescribeImage(const ParameterImage& image) {
+    Collector c(image);
+    DescribeMisc(c);
+    DescribeBike(c);
+    DescribeAdvance(c);
+    DescribeServo(c);
+    for (std::size_t i = 0; i < kImageSize; ++i) {
+        if (!c.carried[i]) {
+            c.Add("Reserved", "Byte " + std::to_string(i), i, Number(image[i]));
+        }
+    }
+    return c.values;
+}
+
+void PrintImage(std::ostream& out, const ParameterImage& image) {
+    std::string page;
+    for (const ParameterValue& v : DescribeImage(image)) {
+        if (v.offset >= field::advanceMap && v.offset < field::advanceMap + 100) {
+            continue; // the map is printed as a table below its page's values
+        }
+        if (v.page != page) {
+            if (!page.empty()) {
+                out << '\n';
+            }
+            page = v.page;
+            out << "[" << page << "]\n";
+        }
+        char line[160];
+        std::snprintf(line, sizeof line, "  %-40s %s\n", v.name.c_str(), v.value.c_str());
+        out << line;
+        if (v.offset == field::mapRpm + kAxisPoints - 1) {
+            out << "  Advance map [deg], rpm across, TPS down:\n  " << std::string(6, ' ');
+            for (std::size_t col = 0; col < kAxisPoints; ++col) {
+                std::snprintf(line, sizeof line, "%6d", image[field::mapRpm + col] * 100);
+                out << line;
+            }
+            out << '\n';
+            for (std::size_t r = 0; r < kMapRows; ++r) {
+                std::snprintf(line, sizeof line, "  %6s", kTpsRowLabels[r]);
+                out << line;
+                for (std::size_t col = 0; col < kAxisPoints; ++col) {
+                    std::snprintf(line, sizeof line, "%6d", image[MapCell(r, col)]);
+                    out << line;
+                }
+                out << '\n';
+            }
+        }
+    }
+}
+
+int PrintDifferences(std::ostream& out, const ParameterImage& a, const ParameterImage& b) {
+    const std::vector<ParameterValue> left = DescribeImage(a);
+    const std::vector<ParameterValue> right = DescribeImage(b);
+    int count = 0;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        if (left[i].value != right[i].value || a[left[i].offset] != b[left[i].offset]) {
+            out << left[i].page << ": " << left[i].name << ": " << left[i].value << " -> "
+                << right[i].value << '\n';
+            ++count;
+        }
+    }
+    return count;
+}
+
+} // namespace orna5

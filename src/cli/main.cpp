@@ -1,0 +1,61 @@
+// orna5ctl: the command-line tool on the same core as the window, for
+// backups and workshop scripts.
+
+#include "cli/CliCommon.h"
+#include "cli/DeviceCommands.h"
+#include "cli/FileCommands.h"
+
+#include <cstring>
+#include <iostream>
+
+namespace {
+
+const char kHelp[] = R"(Usage: orna5ctl COMMAND [ARGUMENTS]
+
+Parameter files (.ign):
+  new --bike CODE -o OUT      write the defaults and preset of model CODE (0..31)
+  normalise IN -o OUT         read IN over the start-up parameters, normalise, write OUT
+  show FILE                   print the parameters in user units, page by page
+  diff A B                    print every parameter that differs;
+                              exit 0 when equal, 1 when not, 2 on trouble
+
+The unit (PORT is a device path such as /dev/ttyUSB0, or COM1..COM21):
+  program IN --port PORT      program the unit with IN, then verify it
+  verify IN --port PORT       compare the unit's parameters with IN
+  read --port PORT -o OUT     read the unit's parameters, verify, write OUT
+  monitor --port PORT [--count N] [--csv FILE]
+                              print the unit's live data, one line per frame
+
+Exit status: 0 success, 1 the operation failed, 2 usage error.
+)";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace orna5::cli;
+    if (argc < 2) {
+        std::cerr << kHelp;
+        return kExitUsage;
+    }
+    const char* command = argv[1];
+    if (!std::strcmp(command, "--help") || !std::strcmp(command, "-h") ||
+        !std::strcmp(command, "help")) {
+        std::cout << kHelp;
+        return kExitOk;
+    }
+    struct Entry {
+        const char* name;
+        int (*run)(int, char**);
+    };
+    const Entry commands[] = {
+        {"new", CommandNew},   {"normalise", CommandNormalise}, {"show", CommandShow},
+        {"diff", CommandDiff}, {"program", CommandProgram},     {"verify", CommandVerify},
+        {"read", CommandRead}, {"monitor", CommandMonitor},
+    };
+    for (const Entry& entry : commands) {
+        if (!std::strcmp(command, entry.name)) {
+            return entry.run(argc, argv);
+        }
+    }
+    return Usage(std::string("unknown command '") + command + "'");
+}

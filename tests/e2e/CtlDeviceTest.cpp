@@ -1,0 +1,137 @@
+// orna5ctl against orna5-sim over a real pseudo-terminal: every exchange runs
+// on the real 55 ms tick, so these are the slow tests of the suite.
+
+#include "Programs.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+namespace orna5::e2e {
+namespace {
+
+bool Contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
+
+class CtlDevice : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(RunCtl({"new", "--bike", "24", "-o", ws.Path("vfr.ign")}).exitCode, 0);
+        ASSERT_EQ(RunCtl({"normalise", ws.Path("vfr.ign"), "-o", ws.Path("vfr-n.ign")}).exitCode,
+                  0);
+        // The same parameters with one map cell changed.
+        std::string changed = ws.Read("vfr.ign");
+        const std::size_t at = changed.find("ADVANCE");
+        ASSERT_NE(at, std::string::npos);
+        changed.replace(changed.find("   10 ", at), 6, "   11 ");
+        ws.Write("changed.ign", changed);
+    }
+
+    RunResult Program(const Simulator& sim, const char* file = "vfr.ign") {
+        return RunCtl({"program", ws.Path(file), "--port", sim.Device()});
+    }
+
+    Workspace ws;
+};
+
+TEST_F(CtlDevice, ProgramThenReadGivesBackTheFile) {
+    Simulator sim;
+    ASSERT_FALSE(sim.Device().isEmpty());
+    RunResult run = Program(sim);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "Program device:: OK")) << run.out;
+
+    run = RunCtl({"read", "--port", sim.Device(), "-o", ws.Path("back.ign")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "Verify:: OK")) << run.out;
+    EXPECT_EQ(ws.Read("back.ign"), ws.Read("vfr-n.ign"));
+
+    run = RunCtl({"verify", ws.Path("vfr.ign"), "--port", sim.Device()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    run = RunCtl({"verify", ws.Path("changed.ign"), "--port", sim.Device()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Contains(run.err, "Verify error!")) << run.err;
+}
+
+TEST_F(CtlDevice, AnotherProtocolVersionStopsBeforeAnyPage) {
+    Simulator sim({"--protocol", "53"});
+    const RunResult run = Program(sim);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Contains(run.err, "Unmatched version of PC and Ignition programs!  PC-54, IGN-53"))
+        << run.err;
+    EXPECT_FALSE(Contains(run.out, ": OK"));
+}
+
+TEST_F(CtlDevice, SilentUnitFailsAndReadLeavesTheOutputAlone) {
+    Simulator sim({"--silent"});
+    RunResult run = Program(sim);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Contains(run.err, "Program error!")) << run.err;
+
+    ws.Write("keep.ign", "precious");
+    run = RunCtl({"read", "--port", sim.Device(), "-o", ws.Path("keep.ign")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Contains(run.err, "Read error!")) << run.err;
+    EXPECT_EQ(ws.Read("keep.ign"), "precious");
+}
+
+TEST_F(CtlDevice, MissingPortIsReportedWithTheReason) {
+    const RunResult run = RunCtl({"verify", ws.Path("vfr.ign"), "--port", ws.Path("no-such-tty")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Contains(run.err, "Com opening error!")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "no-such-tty")) << run.err;
+    EXPECT_EQ(RunCtl({"verify", ws.Path("vfr.ign"), "--port", "COM99"}).exitCode, 1);
+}
+
+// Faults a line or a unit can show. Each is either ridden out by the resend
+// rule or reported; a unit whose memory differs from the file never gets a
+// success line.
+TEST_F(CtlDevice, FaultsAreSurvivedOrReported) {
+    struct Case {
+        QStringList options;
+        bool succeeds;
+    };
+    const Case cases[] = {
+        {{"--drop", "2"}, true},  {{"--corrupt", "3"}, true},   {{"--bad-echo", "1"}, true},
+        {{"--stray", "7"}, true}, {{"--bad-echo", "5"}, false}, {{"--bad-store", "150"}, false},
+        {{"--drop", "5"}, false},
+    };
+    for (const Case& c : cases) {
+        Simulator sim(c.options);
+        const RunResult run = Program(sim);
+        const std::string name = c.options.join(' ').toStdString();
+        if (c.succeeds) {
+            EXPECT_EQ(run.exitCode, 0) << name << ": " << run.err;
+            EXPECT_TRUE(Contains(run.out, "Program device:: OK")) << name;
+        } else {
+            EXPECT_EQ(run.exitCode, 1) << name;
+            EXPECT_FALSE(Contains(run.out, ": OK")) << name << ": " << run.out;
+            EXPECT_TRUE(Contains(run.err, "error!")) << name << ": " << run.err;
+        }
+    }
+}
+
+TEST_F(CtlDevice, MonitorPrintsLiveDataAndCsv) {
+    Simulator sim;
+    const RunResult run =
+        RunCtl({"monitor", "--port", sim.Device(), "--count", "3", "--csv", ws.Path("live.csv")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    int lines = 0;
+    for (char ch : run.out) {
+        lines += ch == '\n';
+    }
+    EXPECT_EQ(lines, 3) << run.out;
+    EXPECT_TRUE(Contains(run.out, "RPM = ")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "U = ")) << run.out;
+    const std::string csv = ws.Read("live.csv");
+    EXPECT_EQ(csv.rfind("time,rpm,supply_mv,", 0), 0u) << csv;
+    int rows = 0;
+    for (char ch : csv) {
+        rows += ch == '\n';
+    }
+    EXPECT_EQ(rows, 4) << csv;
+}
+
+} // namespace
+} // namespace orna5::e2e
