@@ -1,0 +1,82 @@
+#include "device/PortTable.h"
+
+#include <cctype>
+
+namespace orna5 {
+
+namespace {
+
+struct DeviceFamily {
+    int firstNumber;
+    int count;
+    const char* prefix;
+};
+
+// Com 1..4 the on-board UARTs, Com 5..12 USB serial adapters, Com 13..21
+// CDC-ACM devices.
+constexpr DeviceFamily kFamilies[] = {
+    {1, 4, "/dev/ttyS"},
+    {5, 8, "/dev/ttyUSB"},
+    {13, 9, "/dev/ttyACM"},
+};
+
+} // namespace
+
+PortTable::PortTable(std::map<int, std::string> givenOverrides) {
+    for (auto& [number, device] : givenOverrides) {
+        if (number >= kFirstNumber && number <= kLastNumber && !device.empty())
+            overrides[number] = std::move(device);
+    }
+}
+
+std::string PortTable::DefaultDevice(int number) {
+    for (const DeviceFamily& family : kFamilies) {
+        if (number >= family.firstNumber && number < family.firstNumber + family.count)
+            return family.prefix + std::to_string(number - family.firstNumber);
+    }
+    return {};
+}
+
+std::string PortTable::Device(int number) const {
+    auto it = overrides.find(number);
+    if (it != overrides.end())
+        return it->second;
+    return DefaultDevice(number);
+}
+
+std::optional<int> ParseComName(const std::string& text) {
+    if (text.size() < 4 || text.size() > 5)
+        return std::nullopt;
+    const std::string prefix = text.substr(0, 3);
+    if (prefix != "COM" && prefix != "com")
+        return std::nullopt;
+    int number = 0;
+    for (std::size_t i = 3; i < text.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i])))
+            return std::nullopt;
+        number = number * 10 + (text[i] - '0');
+    }
+    if (text[3] == '0' || number < PortTable::kFirstNumber || number > PortTable::kLastNumber)
+        return std::nullopt;
+    return number;
+}
+
+std::optional<std::string> ResolvePortArgument(const std::string& value, const PortTable& table) {
+    if (value.empty())
+        return std::nullopt;
+    if (value.size() >= 3) {
+        const std::string prefix = value.substr(0, 3);
+        if (prefix == "COM" || prefix == "com") {
+            if (auto number = ParseComName(value))
+                return table.Device(*number);
+            // "COM0", "COM22", "COMx": a COM name that names no port
+            if (value.size() == 3 || std::isdigit(static_cast<unsigned char>(value[3])))
+                return std::nullopt;
+        }
+    }
+    if (value.find('/') == std::string::npos)
+        return "/dev/" + value;
+    return value;
+}
+
+} // namespace orna5

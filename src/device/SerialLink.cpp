@@ -1,0 +1,207 @@
+#include "device/SerialLink.h"
+
+#include <QMetaObject>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <grp.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace orna5 {
+
+namespace {
+
+// 102 bytes take about 18 ms at 57600 baud; a write that has not left after
+// this long is stuck (the other end stopped reading).
+constexpr int kWriteTimeoutMs = 2000;
+
+std::string PermissionHint(const std::string& device) {
+    std::string group = "dialout";
+    struct stat st {};
+    if (::stat(device.c_str(), &st) == 0) {
+        if (const struct group* owner = ::getgrgid(st.st_gid))
+            group = owner->gr_name;
+    }
+    return "You may not use " + device + ". Add your user to the group that owns it (" + group +
+           ", usually dialout), for example with \"sudo usermod -aG " + group +
+           " $USER\", then log out and in again.";
+}
+
+} // namespace
+
+SerialLink::SerialLink() {
+    // A pulled USB adapter surfaces as a ResourceError, possibly in the middle
+    // of one of the port's own calls; the port is closed right after that call
+    // returns, or from the event loop if no call is running.
+    QObject::connect(&port, &QSerialPort::errorOccurred, &port,
+                     [this](QSerialPort::SerialPortError error) {
+                         if (error != QSerialPort::ResourceError || !port.isOpen())
+                             return;
+                         lossPending = true;
+                         QMetaObject::invokeMethod(
+                             &port, [this] { CheckAlive(); }, Qt::QueuedConnection);
+                     });
+}
+
+SerialLink::~SerialLink() {
+    Close();
+}
+
+bool SerialLink::IsOpen() const {
+    return port.isOpen();
+}
+
+PortOpenResult SerialLink::Open(const std::string& path) {
+    Close();
+    device = path;
+    lost = false;
+    lossPending = false;
+
+    PortOpenResult result;
+    result.device = path;
+    if (path.empty()) {
+        result.reason = std::strerror(ENOENT);
+        return result;
+    }
+    // Permission is checked first: the port itself reports a busy device and a
+    // forbidden one alike, and only the second needs the group hint.
+    if (::access(path.c_str(), R_OK | W_OK) != 0) {
+        const int err = errno;
+        result.reason = std::strerror(err);
+        if (err == EACCES || err == EPERM) {
+            result.permissionDenied = true;
+            result.hint = PermissionHint(path);
+        }
+        return result;
+    }
+
+    port.setPortName(QString::fromStdString(path));
+    port.setBaudRate(kBaudRate);
+    port.setDataBits(QSerialPort::Data8);
+    port.setParity(QSerialPort::NoParity);
+    port.setStopBits(QSerialPort::OneStop);
+    port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!port.open(QIODevice::ReadWrite)) {
+        // The port says "permission" for a device another program holds;
+        // access was checked above, so that is what it means here.
+        result.reason = port.error() == QSerialPort::PermissionError
+                            ? std::string(std::strerror(EBUSY))
+                            : port.errorString().toStdString();
+        return result;
+    }
+    // The port's own exclusivity does not hold against a privileged user; an
+    // advisory lock on the open device does, so two programs never share it.
+    if (::flock(static_cast<int>(port.handle()), LOCK_EX | LOCK_NB) != 0) {
+        result.reason = std::strerror(EBUSY);
+        port.close();
+        return result;
+    }
+    port.clear(QSerialPort::AllDirections);
+    result.ok = true;
+    return result;
+}
+
+void SerialLink::Close() {
+    lossPending = false;
+    if (!port.isOpen())
+        return;
+    port.clear(QSerialPort::Input);
+    port.close();
+}
+
+void SerialLink::DropLostPort() {
+    lossPending = false;
+    lost = true;
+    if (port.isOpen())
+        port.close();
+}
+
+bool SerialLink::CheckAlive() {
+    if (!port.isOpen())
+        return false;
+    if (!lossPending) {
+        pollfd pfd{static_cast<int>(port.handle()), POLLIN, 0};
+        if (::poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
+            lossPending = true;
+    }
+    if (lossPending) {
+        DropLostPort();
+        return false;
+    }
+    return true;
+}
+
+void SerialLink::FailWrite() {
+    // What did not leave is not sent later as the head of another frame.
+    if (CheckAlive())
+        port.clear(QSerialPort::Output);
+}
+
+void SerialLink::Pump() {
+    if (!CheckAlive())
+        return;
+    int pending = 0;
+    // Without a turn of the event loop the port's buffer lags behind the
+    // driver; a zero wait pulls in what has arrived. Bounded, in case bytes
+    // keep streaming in.
+    for (int round = 0; round < 8; ++round) {
+        if (::ioctl(static_cast<int>(port.handle()), FIONREAD, &pending) != 0 || pending <= 0)
+            break;
+        if (!port.waitForReadyRead(0))
+            break;
+        if (lossPending)
+            break;
+    }
+    CheckAlive();
+}
+
+std::size_t SerialLink::BytesQueued() {
+    Pump();
+    if (!port.isOpen())
+        return 0;
+    return static_cast<std::size_t>(port.bytesAvailable());
+}
+
+std::size_t SerialLink::Read(std::uint8_t* dst, std::size_t max) {
+    Pump();
+    if (!port.isOpen() || max == 0)
+        return 0;
+    const qint64 n = port.read(reinterpret_cast<char*>(dst), static_cast<qint64>(max));
+    CheckAlive();
+    return n > 0 ? static_cast<std::size_t>(n) : 0;
+}
+
+bool SerialLink::Write(const std::uint8_t* src, std::size_t n) {
+    if (!CheckAlive())
+        return false;
+    if (n == 0)
+        return true;
+    const qint64 written = port.write(reinterpret_cast<const char*>(src), static_cast<qint64>(n));
+    if (written != static_cast<qint64>(n)) {
+        FailWrite();
+        return false;
+    }
+    while (port.bytesToWrite() > 0) {
+        if (!port.waitForBytesWritten(kWriteTimeoutMs) || lossPending) {
+            FailWrite();
+            return false;
+        }
+    }
+    // The port's buffer is empty; wait for the driver to put the bytes on
+    // the line as well.
+    while (::tcdrain(static_cast<int>(port.handle())) != 0) {
+        if (errno != EINTR) {
+            CheckAlive();
+            return false;
+        }
+    }
+    return CheckAlive();
+}
+
+} // namespace orna5

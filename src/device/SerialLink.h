@@ -1,0 +1,63 @@
+#pragma once
+
+#include "device/Link.h"
+
+#include <QSerialPort>
+#include <string>
+
+namespace orna5 {
+
+// What came of opening a serial device.
+struct PortOpenResult {
+    bool ok = false;
+    std::string device;
+    // The system's reason when the open failed ("No such file or directory").
+    std::string reason;
+    // The device exists but the user may not open it; the hint says what to do.
+    bool permissionDenied = false;
+    std::string hint; // English; empty unless permissionDenied
+};
+
+// The unit's serial line: 57600 baud, 8 data bits, no parity, 1 stop bit, no
+// handshaking, held exclusively. Reads never wait; a write returns once the
+// bytes have left the computer. A port that vanishes while open (a USB adapter
+// pulled out) is closed at once, and the link then behaves like a unit that
+// does not answer until it is opened again.
+class SerialLink : public Link {
+public:
+    static constexpr qint32 kBaudRate = 57600;
+
+    SerialLink();
+    ~SerialLink() override;
+    SerialLink(const SerialLink&) = delete;
+    SerialLink& operator=(const SerialLink&) = delete;
+
+    // Closes any open device first.
+    PortOpenResult Open(const std::string& device);
+    // Discards unread input and releases the device; harmless when closed.
+    void Close();
+    bool IsOpen() const;
+    // The device last opened (or tried).
+    const std::string& Device() const { return device; }
+    // The device vanished while open; cleared by the next Open.
+    bool Lost() const { return lost; }
+
+    std::size_t BytesQueued() override;
+    std::size_t Read(std::uint8_t* dst, std::size_t max) override;
+    bool Write(const std::uint8_t* src, std::size_t n) override;
+
+private:
+    // Takes what the driver holds into the port's buffer without waiting.
+    void Pump();
+    // Closes the port if it reported or shows a hang-up.
+    bool CheckAlive();
+    void DropLostPort();
+    void FailWrite();
+
+    QSerialPort port;
+    std::string device;
+    bool lost = false;
+    bool lossPending = false;
+};
+
+} // namespace orna5

@@ -1,0 +1,106 @@
+#include "sim/EngineModel.h"
+
+#include "params/ParameterImage.h"
+
+#include <algorithm>
+
+namespace orna5 {
+
+namespace {
+
+constexpr int kTpsBreakpoints[kMapRows] = {0, 2, 5, 10, 20, 30, 40, 60, 80, 100};
+
+void Put16(std::uint8_t* frame, std::size_t offset, int value) {
+    const auto v = static_cast<unsigned>(std::clamp(value, 0, 0xFFFF));
+    frame[offset] = static_cast<std::uint8_t>(v & 0xFF);
+    frame[offset + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+int MillivoltsToCounts(int mv) {
+    return std::clamp(mv, 0, 5000) * 1023 / 5000;
+}
+
+// The axis point nearest to r (ties to the lower one); 0 below the axis.
+int NearestPoint(const std::uint8_t* axis, int r) {
+    int i = 0;
+    while (i < static_cast<int>(kAxisPoints) && axis[i] <= r)
+        ++i;
+    if (i == 0)
+        return 0;
+    if (i == static_cast<int>(kAxisPoints))
+        return kAxisPoints - 1;
+    return axis[i - 1] + axis[i] >= 2 * r ? i - 1 : i;
+}
+
+int NearestRow(int percent) {
+    int b = 1;
+    while (b < static_cast<int>(kMapRows) && kTpsBreakpoints[b] <= percent)
+        ++b;
+    if (b == static_cast<int>(kMapRows))
+        return kMapRows - 1;
+    return kTpsBreakpoints[b - 1] + kTpsBreakpoints[b] >= 2 * percent ? b - 1 : b;
+}
+
+} // namespace
+
+int EngineModel::Level() const {
+    const int half = kSweepPolls / 2;
+    const int up = phase <= half ? phase : kSweepPolls - phase;
+    return up * 1000 / half;
+}
+
+int EngineModel::Rpm(const std::uint8_t* memory) const {
+    const int limiter = std::max(memory[field::limiterRpm] * 100, kIdleRpm + 500);
+    const int rpm = kIdleRpm + (limiter - kIdleRpm) * Level() / 1000;
+    return rpm / 10 * 10;
+}
+
+int EngineModel::ThrottlePercent() const {
+    return Level() / 10;
+}
+
+void EngineModel::FillLiveFields(const std::uint8_t* memory, std::uint8_t* frame) const {
+    const int rpm = Rpm(memory);
+    const int throttle = ThrottlePercent();
+    Put16(frame, 1, rpm);
+
+    const int zeroMv = memory[field::tpsZeroMv] * 10;
+    const int fullMv = (memory[field::tpsFullMv] + 250) * 10;
+    Put16(frame, 3, MillivoltsToCounts(zeroMv + (fullMv - zeroMv) * throttle / 100));
+    // A little ripple so the voltage display is seen to be live.
+    Put16(frame, 5, kSupplyMillivolts - 40 + 20 * (phase % 5));
+
+    const int r = rpm / 100;
+    const int servoColumn = NearestPoint(memory + field::servoRpm, r);
+    const int servoCounts = MillivoltsToCounts(memory[field::servoMv + servoColumn] * 20);
+    Put16(frame, 7, servoCounts);
+    Put16(frame, 9, servoCounts);
+    frame[65] = 1; // servo in order
+
+    frame[41] = static_cast<std::uint8_t>(throttle);
+    const int shiftRpm = memory[field::shiftLightRpm] * 100;
+    const bool shift = shiftRpm > 0 && rpm >= shiftRpm;
+    frame[42] = shift ? 1 : 0;
+    frame[64] = shift ? 1 : 0;
+    frame[62] = rpm >= memory[field::limiterRpm] * 100 ? 1 : 0;
+
+    // Pick-up checks that never signal a pick-up fault; pick-up 1 turning.
+    frame[44] = 0xFF;
+    frame[45] = 0xFF;
+    frame[46] = 0;
+    frame[47] = 0;
+    frame[48] = 1;
+    frame[49] = 0;
+
+    const int column = NearestPoint(memory + field::mapRpm, r);
+    const int row = memory[field::mapUsesTps] ? NearestRow(throttle) : kMapRows - 1;
+    const int advance = memory[MapCell(row, column)];
+    int channels = memory[field::outputCount];
+    channels = std::clamp(channels, 1, static_cast<int>(kChannels));
+    for (int c = 0; c < static_cast<int>(kChannels); ++c)
+        frame[50 + c] = c < channels ? static_cast<std::uint8_t>(std::min(advance + 100, 255)) : 0;
+    for (int c = 0; c < static_cast<int>(kChannels); ++c)
+        Put16(frame, 54 + 2 * c, 0);
+}
+
+} // namespace orna5

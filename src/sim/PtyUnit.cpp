@@ -1,0 +1,166 @@
+#include "sim/PtyUnit.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace orna5 {
+
+namespace {
+
+// Answers the program does not read pile up here; beyond this the oldest go,
+// as they would in a full driver queue.
+constexpr std::size_t kOutputLimit = 64 * 1024;
+constexpr int kPaceIntervalMs = 5;
+
+std::string SystemError(const char* what) {
+    return std::string(what) + ": " + std::strerror(errno);
+}
+
+} // namespace
+
+PtyUnit::PtyUnit(EmulatorOptions options, bool pacedAnswers)
+    : emulator(std::move(options)), paced(pacedAnswers) {
+    paceTimer.setInterval(kPaceIntervalMs);
+    QObject::connect(&paceTimer, &QTimer::timeout, &paceTimer, [this] { OnPaceTick(); });
+}
+
+PtyUnit::~PtyUnit() {
+    Stop();
+}
+
+bool PtyUnit::Start(std::string& error) {
+    Stop();
+    const int fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = SystemError("posix_openpt");
+        return false;
+    }
+    if (::grantpt(fd) != 0 || ::unlockpt(fd) != 0) {
+        error = SystemError("unlockpt");
+        ::close(fd);
+        return false;
+    }
+    char name[128] = {};
+    if (::ptsname_r(fd, name, sizeof name) != 0) {
+        error = SystemError("ptsname");
+        ::close(fd);
+        return false;
+    }
+    // Holding the slave open keeps the terminal alive between the program's
+    // opens (otherwise the master would read a hang-up), and lets the line be
+    // set raw before anyone else sees it.
+    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slave < 0) {
+        error = SystemError(name);
+        ::close(fd);
+        return false;
+    }
+    termios tio{};
+    if (::tcgetattr(slave, &tio) == 0) {
+        ::cfmakeraw(&tio);
+        ::cfsetispeed(&tio, B57600);
+        ::cfsetospeed(&tio, B57600);
+        ::tcsetattr(slave, TCSANOW, &tio);
+    }
+    master = fd;
+    heldSlave = slave;
+    slavePath = name;
+    readNotifier = std::make_unique<QSocketNotifier>(master, QSocketNotifier::Read);
+    QObject::connect(readNotifier.get(), &QSocketNotifier::activated, readNotifier.get(),
+                     [this] { OnReadable(); });
+    writeNotifier = std::make_unique<QSocketNotifier>(master, QSocketNotifier::Write);
+    writeNotifier->setEnabled(false);
+    QObject::connect(writeNotifier.get(), &QSocketNotifier::activated, writeNotifier.get(),
+                     [this] { OnWritable(); });
+    lastInput.invalidate();
+    return true;
+}
+
+void PtyUnit::Stop() {
+    paceTimer.stop();
+    readNotifier.reset();
+    writeNotifier.reset();
+    output.clear();
+    emulator.DiscardPartialFrame();
+    if (heldSlave >= 0)
+        ::close(heldSlave);
+    if (master >= 0)
+        ::close(master);
+    heldSlave = -1;
+    master = -1;
+    slavePath.clear();
+}
+
+void PtyUnit::OnReadable() {
+    std::uint8_t buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(master, buffer, sizeof buffer);
+        if (n > 0) {
+            // A frame that stalled mid-way is abandoned, so one lost byte
+            // does not shift every later frame.
+            if (lastInput.isValid() && lastInput.elapsed() > kFrameGapMs)
+                emulator.DiscardPartialFrame();
+            lastInput.start();
+            const std::vector<std::uint8_t> answer = emulator.Feed(buffer, std::size_t(n));
+            output.insert(output.end(), answer.begin(), answer.end());
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        break; // EAGAIN: all read. EIO cannot happen while the slave is held.
+    }
+    while (output.size() > kOutputLimit)
+        output.pop_front();
+    if (paced) {
+        if (!output.empty() && !paceTimer.isActive()) {
+            paceClock.start();
+            paceCredit = 0;
+            paceTimer.start();
+        }
+    } else {
+        Flush(output.size());
+    }
+}
+
+void PtyUnit::OnPaceTick() {
+    paceCredit += paceClock.restart() * kLineBytesPerSecond / 1000.0;
+    const auto allowance = static_cast<std::size_t>(paceCredit);
+    paceCredit -= static_cast<double>(allowance);
+    Flush(allowance);
+    if (output.empty())
+        paceTimer.stop();
+}
+
+void PtyUnit::OnWritable() {
+    Flush(paced ? 0 : output.size());
+}
+
+void PtyUnit::Flush(std::size_t allowance) {
+    if (master < 0)
+        return;
+    std::uint8_t chunk[4096];
+    while (allowance > 0 && !output.empty()) {
+        const std::size_t n = std::min({allowance, output.size(), sizeof chunk});
+        std::copy(output.begin(), output.begin() + static_cast<std::ptrdiff_t>(n), chunk);
+        const ssize_t written = ::write(master, chunk, n);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            break; // the program is not reading; wait until it does
+        output.erase(output.begin(), output.begin() + written);
+        allowance -= static_cast<std::size_t>(written);
+    }
+    UpdateNotifiers();
+}
+
+void PtyUnit::UpdateNotifiers() {
+    // In paced mode the timer does the writing; a full terminal only delays it.
+    if (writeNotifier)
+        writeNotifier->setEnabled(!paced && !output.empty());
+}
+
+} // namespace orna5
