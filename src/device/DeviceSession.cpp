@@ -313,9 +313,9 @@ LivePosition DeviceSession::Live(bool tpsRowsUsed) const {
                             image, tpsRowsUsed);
 }
 
-std::string DeviceSession::RenderStatus(int languageIndex) const {
-    std::string text = MessageText(status.text, languageIndex);
-    switch (status.suffix) {
+std::string RenderStatusLine(const StatusLine& line, int languageIndex) {
+    std::string text = MessageText(line.text, languageIndex);
+    switch (line.suffix) {
     case StatusSuffix::Colon:
         text += ":";
         break;
@@ -326,6 +326,10 @@ std::string DeviceSession::RenderStatus(int languageIndex) const {
         break;
     }
     return text;
+}
+
+std::string DeviceSession::RenderStatus(int languageIndex) const {
+    return RenderStatusLine(status, languageIndex);
 }
 
 } // namespace orna5

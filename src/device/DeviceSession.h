@@ -37,6 +37,9 @@ struct ProgressGauge {
     bool visible = false;
 };
 
+// The status text in a language (0..3) with its suffix.
+std::string RenderStatusLine(const StatusLine& line, int languageIndex);
+
 // What the shell must do after a tick.
 struct TickResult {
     // The image was changed or must be shown again (Program page 0, end of a

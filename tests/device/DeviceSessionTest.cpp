@@ -487,3 +487,20 @@ TEST_F(DeviceSessionTest, RandomTrafficNeverBreaksTheSession) {
 
 } // namespace
 } // namespace orna5
+
+namespace orna5 {
+namespace {
+
+TEST(RenderStatusLine, SuffixFollowsTheTitleInEveryLanguage) {
+    StatusLine line;
+    line.text = Msg::Verify;
+    line.suffix = StatusSuffix::Colon;
+    EXPECT_EQ(RenderStatusLine(line, English), "Verify::");
+    EXPECT_EQ(RenderStatusLine(line, German), "Vergleichen::");
+    line.text = Msg::ReadError;
+    line.suffix = StatusSuffix::None;
+    EXPECT_EQ(RenderStatusLine(line, Czech), "Chyba čtení!");
+}
+
+} // namespace
+} // namespace orna5
