@@ -151,6 +151,11 @@ Outcome Judge(const DeviceSession& session, Msg done) {
     if (status.text == done && status.suffix == StatusSuffix::ColonOk) {
         return Outcome::Succeeded;
     }
+    // A unit that reports a save in progress replaces the success line of a
+    // Program by "Saving:" in the same tick; the Program has still passed.
+    if (done == Msg::ProgramDevice && session.ProgrammedOk()) {
+        return Outcome::Succeeded;
+    }
     return Outcome::Failed;
 }
 
