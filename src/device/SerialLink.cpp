@@ -39,14 +39,22 @@ SerialLink::SerialLink() {
     // A pulled USB adapter surfaces as a ResourceError, possibly in the middle
     // of one of the port's own calls; the port is closed right after that call
     // returns, or from the event loop if no call is running.
-    QObject::connect(&port, &QSerialPort::errorOccurred, &port,
-                     [this](QSerialPort::SerialPortError error) {
-                         if (error != QSerialPort::ResourceError || !port.isOpen())
-                             return;
-                         lossPending = true;
-                         QMetaObject::invokeMethod(
-                             &port, [this] { CheckAlive(); }, Qt::QueuedConnection);
-                     });
+    QObject::connect(
+        &port, &QSerialPort::errorOccurred, &port, [this](QSerialPort::SerialPortError error) {
+            if (!port.isOpen() || lossPending)
+                return;
+            // A hung-up terminal may also surface as a plain
+            // read or write error, again and again; the line
+            // itself tells whether it is gone.
+            const bool gone =
+                error == QSerialPort::ResourceError ||
+                ((error == QSerialPort::ReadError || error == QSerialPort::WriteError) && HungUp());
+            if (!gone)
+                return;
+            lossPending = true;
+            QMetaObject::invokeMethod(
+                &port, [this] { CheckAlive(); }, Qt::QueuedConnection);
+        });
 }
 
 SerialLink::~SerialLink() {
@@ -122,14 +130,16 @@ void SerialLink::DropLostPort() {
         port.close();
 }
 
+bool SerialLink::HungUp() {
+    pollfd pfd{static_cast<int>(port.handle()), POLLIN, 0};
+    return ::poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL));
+}
+
 bool SerialLink::CheckAlive() {
     if (!port.isOpen())
         return false;
-    if (!lossPending) {
-        pollfd pfd{static_cast<int>(port.handle()), POLLIN, 0};
-        if (::poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
-            lossPending = true;
-    }
+    if (!lossPending && HungUp())
+        lossPending = true;
     if (lossPending) {
         DropLostPort();
         return false;

@@ -51,6 +51,8 @@ private:
     void Pump();
     // Closes the port if it reported or shows a hang-up.
     bool CheckAlive();
+    // The device reports a hang-up (it is gone); does not wait.
+    bool HungUp();
     void DropLostPort();
     void FailWrite();
 

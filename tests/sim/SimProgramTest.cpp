@@ -1,0 +1,81 @@
+#include "SimTestSupport.h"
+
+#include "device/SerialLink.h"
+
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QProcess>
+
+#include <csignal>
+
+using namespace orna5;
+using orna5::test::App;
+using orna5::test::Frame;
+using orna5::test::RunUntil;
+
+namespace {
+
+// The program is built next to the tests: <build>/src/sim/orna5-sim.
+QString SimProgram() {
+    const QFileInfo self(QStringLiteral("/proc/self/exe"));
+    const QString dir = QFileInfo(self.symLinkTarget()).absolutePath();
+    return dir + QStringLiteral("/../src/sim/orna5-sim");
+}
+
+std::string StartSim(QProcess& sim, const QStringList& args) {
+    sim.start(SimProgram(), args);
+    if (!sim.waitForStarted(5000))
+        return {};
+    RunUntil([&] { return sim.canReadLine() || sim.state() != QProcess::Running; }, 5000);
+    return sim.readLine().trimmed().toStdString();
+}
+
+} // namespace
+
+TEST(SimProgram, ServesOnItsPrintedDeviceUntilTerminated) {
+    App();
+    if (!QFileInfo::exists(SimProgram()))
+        GTEST_SKIP() << "orna5-sim is not built";
+    for (int sig : {SIGTERM, SIGINT}) {
+        QProcess sim;
+        const std::string path = StartSim(sim, {"--protocol", "53"});
+        ASSERT_EQ(path.rfind("/dev/", 0), 0u) << path;
+
+        // Two opens in a row: the terminal stays usable between clients.
+        for (int round = 0; round < 2; ++round) {
+            SerialLink link;
+            const PortOpenResult opened = link.Open(path);
+            ASSERT_TRUE(opened.ok) << opened.reason;
+            const auto poll = Frame(0x30);
+            ASSERT_TRUE(link.Write(poll.data(), poll.size()));
+            ASSERT_TRUE(RunUntil([&] { return link.BytesQueued() >= 102; }));
+            std::uint8_t answer[102];
+            ASSERT_EQ(link.Read(answer, sizeof answer), 102u);
+            EXPECT_EQ(answer[0], 0xB0);
+            EXPECT_EQ(answer[100], 53);
+        }
+        ::kill(static_cast<pid_t>(sim.processId()), sig);
+        ASSERT_TRUE(sim.waitForFinished(5000));
+        EXPECT_EQ(sim.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(sim.exitCode(), 0);
+    }
+}
+
+TEST(SimProgram, RejectsBadOptions) {
+    App();
+    if (!QFileInfo::exists(SimProgram()))
+        GTEST_SKIP() << "orna5-sim is not built";
+    for (const QStringList& args :
+         {QStringList{"--bad-store", "200"}, QStringList{"--drop"}, QStringList{"--whatever"}}) {
+        QProcess sim;
+        sim.start(SimProgram(), args);
+        ASSERT_TRUE(sim.waitForFinished(5000));
+        EXPECT_EQ(sim.exitCode(), 2) << args.join(' ').toStdString();
+    }
+    QProcess missing;
+    missing.start(SimProgram(), {"--load", "/nonexistent/file.ign"});
+    ASSERT_TRUE(missing.waitForFinished(5000));
+    EXPECT_EQ(missing.exitCode(), 1);
+    EXPECT_TRUE(missing.readAllStandardError().contains("No such file"));
+}
