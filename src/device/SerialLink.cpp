@@ -43,9 +43,8 @@ SerialLink::SerialLink() {
         &port, &QSerialPort::errorOccurred, &port, [this](QSerialPort::SerialPortError error) {
             if (!port.isOpen() || lossPending)
                 return;
-            // A hung-up terminal may also surface as a plain
-            // read or write error, again and again; the line
-            // itself tells whether it is gone.
+            // A hung-up terminal may also surface as a plain read or write
+            // error, again and again; the line itself tells whether it is gone.
             const bool gone =
                 error == QSerialPort::ResourceError ||
                 ((error == QSerialPort::ReadError || error == QSerialPort::WriteError) && HungUp());
