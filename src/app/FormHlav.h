@@ -1,0 +1,238 @@
+#pragma once
+
+#include "edit/UndoHistory.h"
+#include "files/ProfileFile.h"
+#include "params/ParameterImage.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QAction;
+class QButtonGroup;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTabWidget;
+class QTimer;
+
+namespace orna5 {
+
+class DeviceSession;
+class MouseCheckBox;
+class PortTable;
+class PtyUnit;
+class SerialLink;
+class SpinButton;
+class UpDown;
+
+// How the program was started.
+struct StartOptions {
+    // The command-line arguments after the program name; the first one may
+    // name the start language ("ENGLISH", "DEUTSCH", "FRANCE", "CESKY").
+    QStringList arguments;
+    // A device to use instead of the Com menu's for this run (--port).
+    QString port;
+    // Run on an emulated unit on a pseudo-terminal (--simulate).
+    bool simulate = false;
+};
+
+// The main window. It owns the parameter image (the master copy of every
+// value), the controls that show it, the undo ring, the settings and the
+// session with the unit. Every edit in a control is copied into the image,
+// normalised there and shown again, so the controls never hold a value of
+// their own for longer than one event.
+//
+// The class is split into files by concern: layout, control binding, form
+// state, lifecycle (start-up, shutdown, menus, the tick) and settings.
+class TFormHlav : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kDesignWidth = 962;
+    static constexpr int kDesignHeight = 785;
+    static constexpr int kTimerInterval = 55;
+    static constexpr int kComMenuItems = 20;
+
+    explicit TFormHlav(StartOptions options = {}, QWidget* parent = nullptr);
+    ~TFormHlav() override;
+
+    // Where the settings, the snapshot and the test marker live.
+    static QString ConfigDirectory();
+    QString SettingsPath() const;
+    QString SnapshotPath() const;
+    QString TestMarkerPath() const;
+
+    const ParameterImage& Image() const { return image; }
+    std::uint8_t LanguageIndex() const { return languageIndex; }
+    std::uint8_t ComPortIndex() const { return comPortIndex; }
+    bool TestMode() const { return testMode; }
+    const UndoHistory& Undo() const { return undoHistory; }
+    DeviceSession& Session() { return *session; }
+    // The device the port was last opened on (or tried).
+    QString PortDevice() const;
+
+    // Sets the print appearance (white, the controls for editing hidden) on
+    // or off.
+    void SetPrintingInProgress(bool printing);
+
+    // Control binding.
+    void BuildControlArrays();
+    void CopyControlsToImage();
+    void CopyImageToControls();
+    // Normalise, show twice, record an undo state, program after change.
+    void ApplyParameterChange();
+    bool RecordUndoState();
+
+    // Which controls are shown and enabled, from the controls and the image.
+    void UpdateFormState();
+
+    // Captions, hints, list entries and message texts of languageIndex.
+    void ApplyLanguage();
+
+    void LoadSettings();
+    void SaveSettings();
+    void CheckTestMarker();
+
+    void OpenComPort();
+    void CloseComPort();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Spin edit: an edit and its up-down, created as a pair.
+    struct SpinEdit {
+        QLineEdit* edit = nullptr;
+        UpDown* upDown = nullptr;
+    };
+
+    // Layout (FormHlavLayout.cpp).
+    void CreateControls();
+    void CreateMenus();
+    QWidget* CreateToolBar();
+    QWidget* CreatePageRuzne();
+    QWidget* CreatePageBike();
+    QWidget* CreatePageAdvance();
+    QWidget* CreatePageServo();
+    QWidget* CreateMonitorArea();
+    QWidget* CreateMapGrid(QWidget* parent);
+    void PlaceMapRow9();
+    template <class T> T* Add(T* widget, const QString& name);
+    QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text);
+    MouseCheckBox* MakeCheckBox(QWidget* parent, const QString& name, const QString& text);
+    SpinEdit MakeSpin(QWidget* parent, const QString& suffix, int minimum, int maximum,
+                      int increment = 1, int editWidth = 0);
+    QAction* MakeAction(QMenu* menu, const QString& name, const QString& text,
+                        const QKeySequence& shortcut = {});
+
+    // Named controls, for the routines that address single controls.
+    template <class T> T* Control(const QString& name) const;
+    QWidget* Widget(const QString& name) const;
+    UpDown* Spin(const QString& name) const;
+    void SetHint(QObject* control, const QString& hint);
+
+    // Binding helpers (FormHlavBinding.cpp).
+    void ConnectEditing();
+    void SetSpin(UpDown* upDown, int position);
+    void ProgramAfterChangeDecision(bool changed);
+    void UpdateUndoEnabling();
+    void RestoreUndoState(const UndoState* state);
+
+    // Event handlers.
+    void UpDownClick(UpDown* sender, bool up);
+    void EditExit();
+    bool FormKeyPress(QLineEdit* edit, QKeyEvent* event);
+    void CheckBoxMouseUp(MouseCheckBox* sender);
+    void ComboBoxBikeChange();
+    void RadioGroupInput1Click(int index);
+    void RadioGroupInput2Click(int index);
+    void RadioGroupInputClick(std::size_t offset, int index);
+    void SpeedButtonZpetClick();
+    void SpeedButtonZnovuClick();
+    void MenuCom1Click(QAction* sender);
+    void MenuLanguageClick(int language);
+    void Timer1Timer();
+
+    // Lifecycle (FormHlavLifecycle.cpp).
+    void FormCreate();
+    void FormClose();
+    void StartSimulation();
+    void CentreWindow();
+    void KeepWindowOnScreen();
+    void RenderOperationDisplay();
+    void ShowMessage(const QString& text, const QString& name);
+
+    // Form state helpers (FormHlavFormState.cpp).
+    void SetShown(const QString& name, bool shown);
+    void SetEnabled(const QString& name, bool enabled);
+    void SetBackground(QWidget* widget, const QColor& colour);
+
+    StartOptions options;
+    ParameterImage image{};
+    std::uint8_t languageIndex = 0;
+    std::uint8_t comPortIndex = 1;
+    bool testMode = false;
+    bool printingInProgress = false;
+    bool bikeChosenFromList = false;
+    bool programAfterChangeWasOn = false;
+    // Set while the routines write the controls, so that the list and radio
+    // signals fired by those writes are not taken for user edits.
+    int writingControls = 0;
+    bool closed = false;
+    QString lastFilePath;
+    // The device of --port or of the emulated unit; empty: the Com menu's.
+    QString portOverride;
+
+    ProfileFile settingsFile;
+    UndoHistory undoHistory;
+    std::unique_ptr<PortTable> portTable;
+    std::unique_ptr<SerialLink> serialLink;
+    std::unique_ptr<DeviceSession> session;
+    std::unique_ptr<PtyUnit> ptyUnit;
+
+    QHash<QString, QWidget*> controls;
+    QTabWidget* PageControl1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QMenu* MenuCom = nullptr;
+    QWidget* mapGrid = nullptr;
+    QButtonGroup* input1Buttons = nullptr;
+    QButtonGroup* input2Buttons = nullptr;
+    QHash<QString, QAction*> actions;
+    std::array<QAction*, 4> languageActions{};
+
+    // The control arrays: index access to repeated controls.
+    std::array<QAction*, kComMenuItems> ComPortMenuItems{};
+    std::array<MouseCheckBox*, 16> LobeCheckBoxes{};
+    std::array<QLabel*, 4> ChannelAdvanceLabels{};
+    std::array<QLabel*, 10> TpsRowLabels{};
+    std::array<QLineEdit*, 8> LobeEdits{};
+    std::array<QLineEdit*, 10> MapRpmEdits{};
+    std::array<QLineEdit*, 100> MapEdits{};
+    std::array<QLineEdit*, 10> ServoRpmEdits{};
+    std::array<QLineEdit*, 10> ServoMvEdits{};
+    std::array<UpDown*, 8> LobeUpDowns{};
+    std::array<UpDown*, 10> MapRpmUpDowns{};
+    std::array<UpDown*, 100> MapUpDowns{};
+    std::array<UpDown*, 10> ServoRpmUpDowns{};
+    std::array<UpDown*, 10> ServoMvUpDowns{};
+    // Every parameter edit and up-down, for the shared handlers.
+    QList<QLineEdit*> parameterEdits;
+    QList<UpDown*> parameterUpDowns;
+    QList<MouseCheckBox*> parameterCheckBoxes;
+};
+
+template <class T> T* TFormHlav::Control(const QString& name) const {
+    T* control = qobject_cast<T*>(controls.value(name));
+    if (!control)
+        qFatal("orna5: no control %s of the expected kind", qPrintable(name));
+    return control;
+}
+
+} // namespace orna5

@@ -1,0 +1,419 @@
+// Which control shows which byte of the image, the two copy routines and the
+// handlers through which every edit reaches the image.
+
+#include "app/FormHlav.h"
+#include "app/MouseCheckBox.h"
+#include "app/UpDown.h"
+#include "device/DeviceSession.h"
+#include "device/PortTable.h"
+#include "params/BikePresets.h"
+#include "params/NormaliseImage.h"
+
+#include <QAbstractButton>
+#include <QActionGroup>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabWidget>
+
+namespace orna5 {
+
+namespace {
+
+// Runs a handler's body at most once at a time: writing the controls can hide
+// or disable the focused edit, and the focus change that follows must not
+// start a second copy in the middle of the first.
+class BusyGuard {
+public:
+    explicit BusyGuard(int& counter) : counter(counter) { ++counter; }
+    ~BusyGuard() { --counter; }
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+
+private:
+    int& counter;
+};
+
+std::uint8_t LowByte(int value) {
+    return static_cast<std::uint8_t>(value & 0xFF);
+}
+
+// An up-down's position as the unit's fields take it: signed 16 bits.
+int Position16(UpDown* upDown) {
+    return static_cast<std::int16_t>(upDown->Position());
+}
+
+std::uint8_t Ticked(const QAbstractButton* box) {
+    return box->isChecked() ? 1 : 0;
+}
+
+void SelectRadio(QButtonGroup* group, int index) {
+    if (QAbstractButton* button = group->button(index)) {
+        button->setChecked(true);
+        return;
+    }
+    // An index the group does not have (from a file) leaves no item chosen.
+    group->setExclusive(false);
+    for (QAbstractButton* button : group->buttons())
+        button->setChecked(false);
+    group->setExclusive(true);
+}
+
+} // namespace
+
+void TFormHlav::BuildControlArrays() {
+    for (int i = 0; i < kComMenuItems; ++i) {
+        auto* item = new QAction(QString("Com %1").arg(i + 1), this);
+        item->setObjectName(QString("MenuCom%1").arg(i + 1));
+        item->setCheckable(true);
+        SetHint(item, QString::fromStdString(portTable->DeviceForIndex(i)));
+        MenuCom->addAction(item);
+        ComPortMenuItems[i] = item;
+    }
+
+    const char* const events[2] = {"Zac", "End"};
+    for (int kind = 0; kind < 4; ++kind) {
+        const char* event = events[kind % 2];
+        const char* flag = kind < 2 ? "H2" : "P2";
+        for (int channel = 1; channel <= 4; ++channel)
+            LobeCheckBoxes[4 * kind + channel - 1] = Control<MouseCheckBox>(
+                QString("CheckBoxPalec%1%2%3").arg(channel).arg(event, flag));
+    }
+    for (int i = 0; i < 4; ++i)
+        ChannelAdvanceLabels[i] = Control<QLabel>(QString("LabelAdvance%1").arg(i + 1));
+    for (int e = 0; e < 2; ++e)
+        for (int channel = 1; channel <= 4; ++channel) {
+            const QString name = QString("Palec%1%2").arg(channel).arg(events[e]);
+            LobeEdits[4 * e + channel - 1] = Control<QLineEdit>("Edit" + name);
+            LobeUpDowns[4 * e + channel - 1] = Spin("UpDown" + name);
+        }
+    for (int j = 0; j < 10; ++j) {
+        TpsRowLabels[j] = Control<QLabel>(QString("LabelTps%1").arg(j + 1));
+        MapRpmEdits[j] = Control<QLineEdit>(QString("EditRpmAdv%1").arg(j + 1));
+        MapRpmUpDowns[j] = Spin(QString("UpDownRpmAdv%1").arg(j + 1));
+        ServoRpmEdits[j] = Control<QLineEdit>(QString("EditRpmPriv%1").arg(j + 1));
+        ServoRpmUpDowns[j] = Spin(QString("UpDownRpmPriv%1").arg(j + 1));
+        ServoMvEdits[j] = Control<QLineEdit>(QString("EditNapPriv%1").arg(j + 1));
+        ServoMvUpDowns[j] = Spin(QString("UpDownNapPriv%1").arg(j + 1));
+    }
+    for (int k = 0; k < 100; ++k) {
+        MapEdits[k] = Control<QLineEdit>(QString("Edit%1").arg(50 + k));
+        MapUpDowns[k] = Spin(QString("UpDown%1").arg(50 + k));
+    }
+
+    parameterCheckBoxes.clear();
+    parameterCheckBoxes << Control<MouseCheckBox>("CheckBoxBuzDlouhe")
+                        << Control<MouseCheckBox>("CheckBoxInNeutralSs");
+    for (MouseCheckBox* box : LobeCheckBoxes)
+        parameterCheckBoxes << box;
+    for (const char* name : {"CheckBoxInvInput1", "CheckBoxInvInput2", "CheckBoxTpsMapa",
+                             "CheckBoxPrivEnable", "CheckBoxProgHned"})
+        parameterCheckBoxes << Control<MouseCheckBox>(name);
+}
+
+void TFormHlav::ConnectEditing() {
+    for (UpDown* upDown : parameterUpDowns)
+        connect(upDown, &UpDown::Click, this, &TFormHlav::UpDownClick);
+    for (QLineEdit* edit : parameterEdits)
+        edit->installEventFilter(this);
+    for (MouseCheckBox* box : parameterCheckBoxes)
+        connect(box, &MouseCheckBox::MouseUp, this, &TFormHlav::CheckBoxMouseUp);
+    for (const char* name : {"ComboBoxBike", "ComboBoxSynchro"})
+        connect(Control<QComboBox>(name), &QComboBox::currentIndexChanged, this, [this] {
+            if (writingControls == 0)
+                ComboBoxBikeChange();
+        });
+    connect(Control<QComboBox>("ComboBoxNasobekPalcu"), &QComboBox::currentIndexChanged, this,
+            [this] {
+                if (writingControls == 0)
+                    EditExit();
+            });
+    connect(input1Buttons, &QButtonGroup::idClicked, this, &TFormHlav::RadioGroupInput1Click);
+    connect(input2Buttons, &QButtonGroup::idClicked, this, &TFormHlav::RadioGroupInput2Click);
+
+    connect(Control<QAbstractButton>("SpeedButtonZpet"), &QAbstractButton::clicked, this,
+            &TFormHlav::SpeedButtonZpetClick);
+    connect(actions.value("MenuZpet"), &QAction::triggered, this, &TFormHlav::SpeedButtonZpetClick);
+    connect(Control<QAbstractButton>("SpeedButtonZnovu"), &QAbstractButton::clicked, this,
+            &TFormHlav::SpeedButtonZnovuClick);
+    connect(actions.value("MenuZnovu"), &QAction::triggered, this,
+            &TFormHlav::SpeedButtonZnovuClick);
+}
+
+void TFormHlav::SetSpin(UpDown* upDown, int position) {
+    upDown->SetPosition(position);
+}
+
+void TFormHlav::CopyControlsToImage() {
+    namespace f = field;
+    const int bikeCode = BikeIndexToCode(Control<QComboBox>("ComboBoxBike")->currentIndex());
+    if (bikeCode >= 0)
+        image[f::bikeCode] = LowByte(bikeCode);
+    image[f::reserved1] = 0;
+    image[f::syncMethod] = LowByte(Control<QComboBox>("ComboBoxSynchro")->currentIndex());
+    image[f::lobeCount] = LowByte(Position16(Spin("UpDownPocPalcu")));
+    image[f::outputCount] = LowByte(Position16(Spin("UpDownPocKanalu")));
+    // No selection (-1) gives 0 as well.
+    image[f::lobesPerRevCode] =
+        LowByte((Control<QComboBox>("ComboBoxNasobekPalcu")->currentIndex() + 1) % 4);
+    image[f::shiftLightRpm] = LowByte(Position16(Spin("UpDownPilotLight")) / 100);
+
+    image[f::input1Function] = LowByte(input1Buttons->checkedId());
+    image[f::input2Function] = LowByte(input2Buttons->checkedId());
+    image[f::neutralSideStandInputs] = Ticked(Control<QCheckBox>("CheckBoxInNeutralSs"));
+
+    image[f::invertPickup1] = Ticked(Control<QCheckBox>("CheckBoxInvInput1"));
+    image[f::invertPickup2] = Ticked(Control<QCheckBox>("CheckBoxInvInput2"));
+    image[f::baseAdvance] = LowByte(Position16(Spin("UpDownBaseAdv")));
+    image[f::revsWithoutIgnition] = LowByte(Position16(Spin("UpDownPocSynchro")));
+    image[f::tachoPulsesPerRev] = LowByte(Position16(Spin("UpDownRpmPulsu")));
+    image[f::tachoCorrection] = LowByte(Position16(Spin("UpDownRpmKorekce")) + 100);
+    image[f::limiterRpm] = LowByte(Position16(Spin("UpDownOmez2")) / 100);
+    image[f::excitationLong] = Ticked(Control<QCheckBox>("CheckBoxBuzDlouhe"));
+    image[f::servoEnable] = Ticked(Control<QCheckBox>("CheckBoxPrivEnable"));
+    image[f::servoHysteresis] = LowByte(Position16(Spin("UpDownPrivHyster")) / 5);
+    image[f::tpsZeroMv] = LowByte(Position16(Spin("UpDownTps0")) / 10);
+    image[f::tpsFullMv] = LowByte(Position16(Spin("UpDownTps100")) / 10 + 6);
+    image[f::mapUsesTps] = Ticked(Control<QCheckBox>("CheckBoxTpsMapa"));
+
+    // Outside test mode the compensation is the unit's standard value,
+    // whatever a file or the unit had put there.
+    for (int i = 0; i < 4; ++i)
+        image[f::compensation + i] =
+            testMode ? LowByte(Position16(Spin(QString("UpDownKompenz%1").arg(i + 1)))) : 11;
+
+    image[f::clutchTime] = LowByte(Position16(Spin("UpDownClutchTime")) / 10);
+    image[f::clutchPause] = LowByte(Position16(Spin("UpDownClutchPause")) / 10);
+
+    for (std::size_t i = 0; i < kChannels; ++i) {
+        image[f::maxAdvanceLobe + i] = LowByte(Position16(LobeUpDowns[i]));
+        image[f::startAdvanceLobe + i] = LowByte(Position16(LobeUpDowns[4 + i]));
+        image[f::maxAdvanceEdge2 + i] = Ticked(LobeCheckBoxes[i]);
+        image[f::startAdvanceEdge2 + i] = Ticked(LobeCheckBoxes[4 + i]);
+        image[f::maxAdvancePickup2 + i] = Ticked(LobeCheckBoxes[8 + i]);
+        image[f::startAdvancePickup2 + i] = Ticked(LobeCheckBoxes[12 + i]);
+    }
+    for (std::size_t j = 0; j < kAxisPoints; ++j) {
+        image[f::mapRpm + j] = LowByte(Position16(MapRpmUpDowns[j]) / 100);
+        image[f::servoRpm + j] = LowByte(Position16(ServoRpmUpDowns[j]) / 100);
+        image[f::servoMv + j] = LowByte(Position16(ServoMvUpDowns[j]) / 20);
+    }
+    for (std::size_t row = 0; row < kMapRows; ++row)
+        for (std::size_t column = 0; column < kAxisPoints; ++column)
+            image[MapCell(row, column)] = LowByte(Position16(MapUpDowns[10 * row + column]));
+
+    UpdateFormState();
+}
+
+void TFormHlav::CopyImageToControls() {
+    namespace f = field;
+    {
+        BusyGuard writing(writingControls);
+        const int bikeIndex = BikeCodeToIndex(image[f::bikeCode]);
+        if (bikeIndex >= 0)
+            Control<QComboBox>("ComboBoxBike")->setCurrentIndex(bikeIndex);
+        auto* synchro = Control<QComboBox>("ComboBoxSynchro");
+        synchro->setCurrentIndex(image[f::syncMethod] < synchro->count() ? image[f::syncMethod]
+                                                                         : -1);
+
+        SetSpin(Spin("UpDownPocPalcu"), image[f::lobeCount]);
+        SetSpin(Spin("UpDownPocKanalu"), image[f::outputCount]);
+
+        Control<QCheckBox>("CheckBoxInNeutralSs")
+            ->setChecked(image[f::neutralSideStandInputs] != 0);
+        SelectRadio(input1Buttons, image[f::input1Function]);
+        SelectRadio(input2Buttons, image[f::input2Function]);
+        Control<QCheckBox>("CheckBoxInvInput1")->setChecked(image[f::invertPickup1] != 0);
+        Control<QCheckBox>("CheckBoxInvInput2")->setChecked(image[f::invertPickup2] != 0);
+        Control<QComboBox>("ComboBoxNasobekPalcu")
+            ->setCurrentIndex((image[f::lobesPerRevCode] + 3) % 4);
+
+        SetSpin(Spin("UpDownPilotLight"), image[f::shiftLightRpm] * 100);
+        SetSpin(Spin("UpDownBaseAdv"), image[f::baseAdvance]);
+        SetSpin(Spin("UpDownPocSynchro"), image[f::revsWithoutIgnition]);
+        SetSpin(Spin("UpDownRpmPulsu"), image[f::tachoPulsesPerRev]);
+        SetSpin(Spin("UpDownRpmKorekce"), image[f::tachoCorrection] - 100);
+        SetSpin(Spin("UpDownOmez2"), image[f::limiterRpm] * 100);
+        Control<QCheckBox>("CheckBoxBuzDlouhe")->setChecked(image[f::excitationLong] != 0);
+        Control<QCheckBox>("CheckBoxPrivEnable")->setChecked(image[f::servoEnable] != 0);
+        SetSpin(Spin("UpDownPrivHyster"), image[f::servoHysteresis] * 5);
+        SetSpin(Spin("UpDownTps0"), image[f::tpsZeroMv] * 10);
+        SetSpin(Spin("UpDownTps100"), (image[f::tpsFullMv] + 250) * 10);
+        Control<QCheckBox>("CheckBoxTpsMapa")->setChecked(image[f::mapUsesTps] != 0);
+
+        for (int i = 0; i < 4; ++i)
+            SetSpin(Spin(QString("UpDownKompenz%1").arg(i + 1)), image[f::compensation + i]);
+
+        SetSpin(Spin("UpDownClutchTime"), image[f::clutchTime] * 10);
+        SetSpin(Spin("UpDownClutchPause"), image[f::clutchPause] * 10);
+
+        for (std::size_t i = 0; i < kChannels; ++i) {
+            SetSpin(LobeUpDowns[i], image[f::maxAdvanceLobe + i]);
+            SetSpin(LobeUpDowns[4 + i], image[f::startAdvanceLobe + i]);
+            LobeCheckBoxes[i]->setChecked(image[f::maxAdvanceEdge2 + i] != 0);
+            LobeCheckBoxes[4 + i]->setChecked(image[f::startAdvanceEdge2 + i] != 0);
+            LobeCheckBoxes[8 + i]->setChecked(image[f::maxAdvancePickup2 + i] != 0);
+            LobeCheckBoxes[12 + i]->setChecked(image[f::startAdvancePickup2 + i] != 0);
+        }
+        for (std::size_t j = 0; j < kAxisPoints; ++j) {
+            SetSpin(MapRpmUpDowns[j], image[f::mapRpm + j] * 100);
+            SetSpin(ServoRpmUpDowns[j], image[f::servoRpm + j] * 100);
+            SetSpin(ServoMvUpDowns[j], image[f::servoMv + j] * 20);
+        }
+        for (std::size_t row = 0; row < kMapRows; ++row)
+            for (std::size_t column = 0; column < kAxisPoints; ++column)
+                SetSpin(MapUpDowns[10 * row + column], image[MapCell(row, column)]);
+    }
+    UpdateFormState();
+}
+
+void TFormHlav::ApplyParameterChange() {
+    NormaliseImage(image, languageIndex, comPortIndex);
+    CopyImageToControls();
+    CopyImageToControls();
+    ProgramAfterChangeDecision(RecordUndoState());
+}
+
+bool TFormHlav::RecordUndoState() {
+    const bool changed =
+        undoHistory.RecordUndoState(image, static_cast<std::uint8_t>(PageControl1->currentIndex()));
+    UpdateUndoEnabling();
+    return changed;
+}
+
+// Once "Programming after change" is ticked, the first change programs the
+// unit, and so does every later pass, changed or not, until it is unticked.
+void TFormHlav::ProgramAfterChangeDecision(bool changed) {
+    if (Control<QCheckBox>("CheckBoxProgHned")->isChecked()) {
+        if (changed || programAfterChangeWasOn)
+            session->StartProgramming();
+        programAfterChangeWasOn = true;
+    } else {
+        programAfterChangeWasOn = false;
+    }
+}
+
+void TFormHlav::UpdateUndoEnabling() {
+    const bool canUndo = undoHistory.CanUndo();
+    const bool canRedo = undoHistory.CanRedo();
+    Widget("SpeedButtonZpet")->setEnabled(canUndo);
+    actions.value("MenuZpet")->setEnabled(canUndo);
+    Widget("SpeedButtonZnovu")->setEnabled(canRedo);
+    actions.value("MenuZnovu")->setEnabled(canRedo);
+}
+
+void TFormHlav::RestoreUndoState(const UndoState* state) {
+    if (!state)
+        return;
+    image = state->image;
+    CopyImageToControls();
+    if (PageControl1->currentIndex() != state->page)
+        PageControl1->setCurrentIndex(state->page);
+    CopyImageToControls();
+    UpdateUndoEnabling();
+    if (Control<QCheckBox>("CheckBoxProgHned")->isChecked())
+        session->StartProgramming();
+}
+
+void TFormHlav::SpeedButtonZpetClick() {
+    if (writingControls != 0)
+        return;
+    BusyGuard busy(writingControls);
+    RestoreUndoState(undoHistory.Undo());
+}
+
+void TFormHlav::SpeedButtonZnovuClick() {
+    if (writingControls != 0)
+        return;
+    BusyGuard busy(writingControls);
+    RestoreUndoState(undoHistory.Redo());
+}
+
+void TFormHlav::UpDownClick(UpDown*, bool) {
+    if (writingControls != 0)
+        return;
+    BusyGuard busy(writingControls);
+    CopyControlsToImage();
+    ApplyParameterChange();
+}
+
+void TFormHlav::EditExit() {
+    if (writingControls != 0 || closed)
+        return;
+    BusyGuard busy(writingControls);
+    CopyControlsToImage();
+    ApplyParameterChange();
+}
+
+// Enter stores the value and moves on, like Tab; every other key is the
+// edit's. Typing alone stores nothing.
+bool TFormHlav::FormKeyPress(QLineEdit*, QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    focusNextChild();
+    if (writingControls == 0 && !closed) {
+        BusyGuard busy(writingControls);
+        CopyControlsToImage();
+        ApplyParameterChange();
+    }
+    return true;
+}
+
+void TFormHlav::CheckBoxMouseUp(MouseCheckBox*) {
+    if (writingControls != 0)
+        return;
+    BusyGuard busy(writingControls);
+    CopyControlsToImage();
+    UpdateFormState();
+    ApplyParameterChange();
+}
+
+void TFormHlav::ComboBoxBikeChange() {
+    BusyGuard busy(writingControls);
+    const int code = BikeIndexToCode(Control<QComboBox>("ComboBoxBike")->currentIndex());
+    if (code >= 0)
+        image[field::bikeCode] = LowByte(code);
+    image[field::syncMethod] = LowByte(Control<QComboBox>("ComboBoxSynchro")->currentIndex());
+    bikeChosenFromList = true;
+    ApplyBikePreset(image, bikeChosenFromList);
+    CopyImageToControls();
+    ApplyParameterChange();
+}
+
+void TFormHlav::RadioGroupInput1Click(int index) {
+    RadioGroupInputClick(field::input1Function, index);
+}
+
+void TFormHlav::RadioGroupInput2Click(int index) {
+    RadioGroupInputClick(field::input2Function, index);
+}
+
+// The input radio groups store their choice directly and skip the
+// normalisation and the refresh.
+void TFormHlav::RadioGroupInputClick(std::size_t offset, int index) {
+    if (writingControls != 0)
+        return;
+    BusyGuard busy(writingControls);
+    image[offset] = LowByte(index);
+    ProgramAfterChangeDecision(RecordUndoState());
+    UpdateFormState();
+}
+
+bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
+    if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+        if (event->type() == QEvent::KeyPress)
+            return FormKeyPress(edit, static_cast<QKeyEvent*>(event));
+        if (event->type() == QEvent::FocusOut) {
+            // Leaving the window or opening a menu is not leaving the field.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                EditExit();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace orna5

@@ -1,0 +1,82 @@
+// Puts the texts of the current language into the window: captions, hints
+// and list entries, all from one table keyed by control name.
+
+#include "app/FormHlav.h"
+#include "lang/ControlTexts.h"
+#include "lang/HintParts.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabWidget>
+
+namespace orna5 {
+
+// "short|long": the short part is the tooltip, the long part goes to the
+// status bar while the mouse is over the control.
+void TFormHlav::SetHint(QObject* control, const QString& hint) {
+    const HintParts parts = SplitHint(hint.toStdString());
+    const QString tooltip = QString::fromStdString(parts.tooltip);
+    const QString statusText = QString::fromStdString(parts.statusText);
+    if (auto* action = qobject_cast<QAction*>(control)) {
+        action->setToolTip(tooltip);
+        action->setStatusTip(statusText);
+    } else if (auto* widget = qobject_cast<QWidget*>(control)) {
+        widget->setToolTip(tooltip);
+        widget->setStatusTip(statusText);
+    }
+}
+
+void TFormHlav::ApplyLanguage() {
+    for (int i = 0; i < 4; ++i)
+        languageActions[i]->setChecked(i == languageIndex);
+
+    // The live labels show their placeholders only while there is no unit;
+    // with a unit the next monitor frame writes them.
+    const bool placeholders = !Widget("LabelSpojeni")->isHidden();
+    for (const ControlTextRow& row : AllControlTexts()) {
+        if (row.livePlaceholder && !placeholders)
+            continue;
+        const QString name = QString::fromStdString(row.control);
+        const QString text = QString::fromStdString(row.Text(languageIndex));
+        if (name == "FormHlav") {
+            if (row.prop == TextProp::Caption)
+                setWindowTitle(text);
+            continue;
+        }
+        QObject* object = actions.value(name);
+        if (!object)
+            object = controls.value(name);
+        if (!object)
+            continue;
+        if (row.prop == TextProp::Hint) {
+            SetHint(object, text);
+            continue;
+        }
+        if (auto* action = qobject_cast<QAction*>(object)) {
+            action->setText(text);
+        } else if (row.prop == TextProp::Items) {
+            if (auto* list = qobject_cast<QComboBox*>(object)) {
+                if (row.item < list->count())
+                    list->setItemText(row.item, text);
+            } else if (auto* group = object->findChild<QButtonGroup*>()) {
+                if (QAbstractButton* button = group->button(row.item))
+                    button->setText(text);
+            }
+        } else if (auto* label = qobject_cast<QLabel*>(object)) {
+            label->setText(text);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(object)) {
+            button->setText(text);
+        } else if (auto* box = qobject_cast<QGroupBox*>(object)) {
+            box->setTitle(text);
+        } else if (auto* widget = qobject_cast<QWidget*>(object)) {
+            const int page = PageControl1->indexOf(widget);
+            if (page >= 0)
+                PageControl1->setTabText(page, text);
+        }
+    }
+}
+
+} // namespace orna5

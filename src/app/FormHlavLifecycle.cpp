@@ -1,0 +1,270 @@
+// Start-up and shutdown, the menus that belong to neither a page nor a file
+// command, the serial port and the 55 ms tick.
+
+#include "app/FormHlav.h"
+#include "app/MouseCheckBox.h"
+#include "app/UpDown.h"
+#include "device/DeviceSession.h"
+#include "device/MonitorPanel.h"
+#include "device/PortTable.h"
+#include "device/SerialLink.h"
+#include "lang/LanguageArgument.h"
+#include "lang/Messages.h"
+#include "params/BikePresets.h"
+#include "params/NormaliseImage.h"
+#include "sim/PtyUnit.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace orna5 {
+
+namespace {
+
+std::map<int, std::string> PortOverrides(const ProfileFile& settings) {
+    std::map<int, std::string> overrides;
+    for (int n = PortTable::kFirstNumber; n <= PortTable::kLastNumber; ++n) {
+        std::string device = settings.ReadString("PORTS", "Com" + std::to_string(n), "");
+        if (!device.empty())
+            overrides[n] = device;
+    }
+    return overrides;
+}
+
+} // namespace
+
+TFormHlav::TFormHlav(StartOptions startOptions, QWidget* parent)
+    : QMainWindow(parent), options(std::move(startOptions)) {
+    // The settings object is there from construction; the Com menu's device
+    // table takes its overrides from it.
+    settingsFile.Load(SettingsPath().toStdString());
+    portTable = std::make_unique<PortTable>(PortOverrides(settingsFile));
+    serialLink = std::make_unique<SerialLink>();
+    session = std::make_unique<DeviceSession>(image);
+    session->SetLink(serialLink.get());
+    CreateControls();
+    FormCreate();
+}
+
+TFormHlav::~TFormHlav() {
+    // A window destroyed without being closed still lets go of the port.
+    if (!closed)
+        CloseComPort();
+}
+
+QWidget* TFormHlav::Widget(const QString& name) const {
+    return Control<QWidget>(name);
+}
+
+UpDown* TFormHlav::Spin(const QString& name) const {
+    return Control<UpDown>(name);
+}
+
+void TFormHlav::FormCreate() {
+    BuildControlArrays();
+    ConnectEditing();
+    // The hint handler: every hint's long part is the control's status tip,
+    // which the main window shows in its status bar while the mouse is over
+    // the control.
+    connect(actions.value("MenuExit"), &QAction::triggered, this, &QWidget::close);
+    for (int i = 0; i < 4; ++i)
+        connect(languageActions[i], &QAction::triggered, this, [this, i] { MenuLanguageClick(i); });
+    for (QAction* item : ComPortMenuItems)
+        connect(item, &QAction::triggered, this, [this, item] { MenuCom1Click(item); });
+    connect(Timer1, &QTimer::timeout, this, &TFormHlav::Timer1Timer);
+
+    // The commands of the file, device, tool and help menus come with their
+    // own features; until then they are there but cannot be chosen.
+    for (const char* name :
+         {"MenuNew", "MenuOpen", "MenuSave", "MenuPrint", "MenuPrintAll", "MenuRead", "MenuVerify",
+          "MenuProgram", "AdvanceMinus", "AdvancePlus", "MenuContens", "MenuAbout"})
+        actions.value(name)->setEnabled(false);
+    for (const char* name :
+         {"SpeedButton5", "SpeedButton6", "SpeedButton7", "SpeedButtonPrint", "BitBtnProgram",
+          "BitBtnVerify", "ButtonRead", "BitBtnTps0", "BitBtnTps100", "BitBtnAdvMinus",
+          "BitBtnAdvPlus", "BitBtnServoMinus", "BitBtnServoPlus"})
+        Widget(name)->setEnabled(false);
+    for (int i = 1; i <= 10; ++i)
+        Widget(QString("CSpinButton%1").arg(i))->setEnabled(false);
+
+    comPortIndex = 1;
+    image[field::bikeCode] = 20;
+    ApplyBikePreset(image, bikeChosenFromList);
+    CentreWindow();
+    LoadSettings();
+    KeepWindowOnScreen();
+    if (!options.arguments.isEmpty()) {
+        const int language = LanguageFromArgument(options.arguments.first().toStdString());
+        if (language >= 0)
+            languageIndex = static_cast<std::uint8_t>(language);
+    }
+    // The session starts with the unit counted as silent, so "No connection"
+    // shows from the first tick.
+    NormaliseImage(image, languageIndex, comPortIndex);
+    CopyImageToControls();
+    undoHistory.InitUndoHistory(image, static_cast<std::uint8_t>(PageControl1->currentIndex()));
+    UpdateUndoEnabling();
+    StartSimulation();
+    OpenComPort();
+    ApplyLanguage();
+    CopyImageToControls();
+    Widget("LabelHlaseni")->hide();
+    auto* progress = Control<QProgressBar>("CGaugeProgram");
+    progress->hide();
+    progress->setMaximum(2);
+    Widget("LabelEeDataErr")->hide();
+    Widget("LabelVersion")->hide();
+    CheckTestMarker();
+    for (int i = 1; i <= 8; ++i)
+        Widget(QString("LabelTest%1").arg(i))->setVisible(testMode);
+    UpdateFormState();
+    Timer1->start();
+}
+
+void TFormHlav::closeEvent(QCloseEvent* event) {
+    if (!closed)
+        FormClose();
+    event->accept();
+}
+
+void TFormHlav::FormClose() {
+    Timer1->stop();
+    CloseComPort();
+    CopyControlsToImage();
+    NormaliseImage(image, languageIndex, comPortIndex);
+    SaveSettings();
+    closed = true;
+}
+
+void TFormHlav::CentreWindow() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+// A stored position on a screen that is no longer there (a monitor taken
+// away) would leave the window where nobody can see it.
+void TFormHlav::KeepWindowOnScreen() {
+    const QRect window(pos(), size());
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->availableGeometry().intersects(window))
+            return;
+    CentreWindow();
+}
+
+void TFormHlav::StartSimulation() {
+    if (!options.port.isEmpty()) {
+        const auto device = ResolvePortArgument(options.port.toStdString(), *portTable);
+        portOverride = device ? QString::fromStdString(*device) : options.port;
+        return;
+    }
+    if (!options.simulate)
+        return;
+    ptyUnit = std::make_unique<PtyUnit>();
+    std::string error;
+    if (ptyUnit->Start(error)) {
+        portOverride = QString::fromStdString(ptyUnit->DevicePath());
+    } else {
+        std::fprintf(stderr, "orna5: the emulated unit could not start: %s\n", error.c_str());
+        ptyUnit.reset();
+    }
+}
+
+QString TFormHlav::PortDevice() const {
+    return QString::fromStdString(serialLink->Device());
+}
+
+void TFormHlav::OpenComPort() {
+    const QString device = portOverride.isEmpty()
+                               ? QString::fromStdString(portTable->DeviceForIndex(comPortIndex))
+                               : portOverride;
+    const PortOpenResult result = serialLink->Open(device.toStdString());
+    if (!result.ok) {
+        QString text = QString::fromStdString(MessageText(Msg::ComOpeningError, languageIndex));
+        text += "\n\n" + device;
+        if (!result.reason.empty())
+            text += ": " + QString::fromStdString(result.reason);
+        if (result.permissionDenied && !result.hint.empty())
+            text += "\n" + QString::fromStdString(result.hint);
+        ShowMessage(text, "ComOpeningErrorBox");
+    }
+    for (int i = 0; i < kComMenuItems; ++i)
+        ComPortMenuItems[i]->setChecked(portOverride.isEmpty() && i == comPortIndex);
+}
+
+void TFormHlav::CloseComPort() {
+    serialLink->Close();
+}
+
+// Choosing a Com item leaves a device given for this run and goes back to
+// the menu's table.
+void TFormHlav::MenuCom1Click(QAction* sender) {
+    for (int i = 0; i < kComMenuItems; ++i)
+        if (ComPortMenuItems[i] == sender)
+            comPortIndex = static_cast<std::uint8_t>(i);
+    portOverride.clear();
+    CloseComPort();
+    OpenComPort();
+}
+
+void TFormHlav::MenuLanguageClick(int language) {
+    languageIndex = static_cast<std::uint8_t>(language);
+    ApplyLanguage();
+    CopyImageToControls();
+}
+
+// The box is modal but does not hold up the caller: start-up and the ticks
+// go on behind it, as they would while a blocking box waited.
+void TFormHlav::ShowMessage(const QString& text, const QString& name) {
+    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
+    box->setObjectName(name);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    box->show();
+}
+
+void TFormHlav::Timer1Timer() {
+    if (closed)
+        return;
+    const TickResult result = session->Tick();
+    if (result.imageChanged)
+        CopyImageToControls();
+    RenderOperationDisplay();
+    if (result.versionMismatch)
+        ShowMessage(QString::fromStdString(
+                        RenderLabel(VersionMismatchLabel(result.unitVersion), languageIndex)),
+                    "VersionMismatchBox");
+}
+
+// The status line, the progress gauge and the connection indicator as the
+// session leaves them after a tick.
+void TFormHlav::RenderOperationDisplay() {
+    const StatusLine& status = session->Status();
+    auto* label = Control<QLabel>("LabelHlaseni");
+    label->setText(QString::fromStdString(session->RenderStatus(languageIndex)));
+    SetBackground(label, status.colour == ColourRole::Red ? QColor(Qt::red) : QColor());
+    label->setVisible(status.visible);
+    const ProgressGauge& gauge = session->Gauge();
+    auto* progress = Control<QProgressBar>("CGaugeProgram");
+    progress->setMaximum(gauge.maximum);
+    progress->setValue(gauge.position);
+    progress->setVisible(gauge.visible);
+    const bool noConnection = session->NoConnectionVisible();
+    Widget("LabelSpojeni")->setVisible(noConnection);
+    if (noConnection)
+        Widget("LabelVersion")->hide();
+}
+
+} // namespace orna5

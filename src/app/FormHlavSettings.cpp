@@ -1,0 +1,115 @@
+// What the program keeps between runs: the settings keys, the parameter
+// snapshot and the test marker, all in one folder of the user's
+// configuration.
+
+#include "app/FormHlav.h"
+#include "files/ParameterSnapshot.h"
+#include "files/TextScanner.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTabWidget>
+
+#include <fstream>
+#include <sstream>
+
+namespace orna5 {
+
+namespace {
+
+const std::string kSection = "FORM_HLAV";
+const char* const kTestKeyword = "SHOW_PROBES";
+
+// The whole file is written beside the old one and replaces it only once it
+// is complete, so a crash or a full disk never leaves half a file.
+bool WriteWhole(const QString& path, const std::string& text) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(text.data(), static_cast<qint64>(text.size())) !=
+        static_cast<qint64>(text.size())) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace
+
+QString TFormHlav::ConfigDirectory() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/orna5";
+}
+
+QString TFormHlav::SettingsPath() const {
+    return ConfigDirectory() + "/orna5.ini";
+}
+
+QString TFormHlav::SnapshotPath() const {
+    return ConfigDirectory() + "/_orna5.ini";
+}
+
+QString TFormHlav::TestMarkerPath() const {
+    return ConfigDirectory() + "/test_brodek.txt";
+}
+
+void TFormHlav::LoadSettings() {
+    const ProfileFile& s = settingsFile;
+    move(s.ReadInteger(kSection, "Left", x()), y());
+    move(x(), s.ReadInteger(kSection, "Top", y()));
+    resize(width(), s.ReadInteger(kSection, "Height", height()));
+    resize(s.ReadInteger(kSection, "Width", width()), height());
+    // Stored as the COM number: a missing key gives COM1, a stored 0 an
+    // index of 255 that the normalisation turns back into COM1.
+    comPortIndex = static_cast<std::uint8_t>(s.ReadInteger(kSection, "ComPort", comPortIndex));
+    comPortIndex = static_cast<std::uint8_t>(comPortIndex - 1);
+    languageIndex = static_cast<std::uint8_t>(s.ReadInteger(kSection, "Language", languageIndex));
+    Control<QLabel>("LabelFile2")
+        ->setText(QString::fromStdString(s.ReadString(kSection, "File", "")));
+    lastFilePath = QString::fromStdString(s.ReadString(kSection, "IniDir", ""));
+    PageControl1->setCurrentIndex(
+        s.ReadInteger(kSection, "PageControl1->ActivePageIndex", PageControl1->currentIndex()));
+
+    std::ifstream snapshot(SnapshotPath().toStdString());
+    if (snapshot)
+        ReadParameterSnapshot(snapshot, image);
+}
+
+void TFormHlav::SaveSettings() {
+    // Read the file again so that whatever else it holds now (port
+    // overrides, other sections) is kept.
+    settingsFile.Load(SettingsPath().toStdString());
+    ProfileFile& s = settingsFile;
+    s.WriteInteger(kSection, "Left", x());
+    s.WriteInteger(kSection, "Top", y());
+    s.WriteInteger(kSection, "Height", height());
+    s.WriteInteger(kSection, "Width", width());
+    s.WriteInteger(kSection, "ComPort", comPortIndex + 1);
+    s.WriteInteger(kSection, "Language", languageIndex);
+    s.WriteString(kSection, "File", Control<QLabel>("LabelFile2")->text().toStdString());
+    s.WriteString(kSection, "IniDir", lastFilePath.toStdString());
+    s.WriteInteger(kSection, "PageControl1->ActivePageIndex", PageControl1->currentIndex());
+    std::ostringstream settingsText;
+    s.Save(settingsText);
+    WriteWhole(SettingsPath(), settingsText.str());
+
+    std::ostringstream snapshotText;
+    WriteParameterSnapshot(snapshotText, image);
+    WriteWhole(SnapshotPath(), snapshotText.str());
+}
+
+void TFormHlav::CheckTestMarker() {
+    testMode = false;
+    std::ifstream marker(TestMarkerPath().toStdString());
+    if (!marker)
+        return;
+    TextScanner words(marker);
+    std::string word;
+    while (words.NextWord(word))
+        if (word == kTestKeyword)
+            testMode = true;
+}
+
+} // namespace orna5
