@@ -89,6 +89,14 @@ bool OpenPort(const std::string& value, SerialLink& link) {
     return true;
 }
 
+// A pulled adapter shows as a silent unit; say once why it went quiet.
+void TellIfLost(const SerialLink& link, bool& told) {
+    if (link.Lost() && !told) {
+        told = true;
+        std::cerr << "orna5ctl: " << link.Device() << " has disappeared" << std::endl;
+    }
+}
+
 enum class Outcome { Running, Succeeded, Failed };
 
 // Runs the 55 ms tick on a timer, as the window does, until `judge` decides.
@@ -179,9 +187,10 @@ int RunOperation(ParameterImage& image, const std::string& port, Operation opera
         session.StartVerify();
         break;
     }
+    bool toldLost = false;
     const Outcome outcome = RunTicks(
         session, kOperationTickLimit, [&](const TickResult&) { return Judge(session, done); },
-        [](const TickResult&) {});
+        [&](const TickResult&) { TellIfLost(link, toldLost); });
     link.Close();
     return outcome == Outcome::Succeeded ? kExitOk : kExitFailed;
 }
@@ -341,12 +350,17 @@ int CommandMonitor(int argc, char** argv) {
     session.SetLink(&tap);
     long frames = 0;
     bool wasConnected = true;
-    RunTicks(
+    bool toldLost = false;
+    const Outcome outcome = RunTicks(
         session, 0,
         [&](const TickResult&) {
+            if (serial.Lost()) {
+                return Outcome::Failed; // nothing more will come; let the script know
+            }
             return count > 0 && frames >= count ? Outcome::Succeeded : Outcome::Running;
         },
         [&](const TickResult& result) {
+            TellIfLost(serial, toldLost);
             if (result.monitorFrame) {
                 ++frames;
                 wasConnected = true;
@@ -361,7 +375,7 @@ int CommandMonitor(int argc, char** argv) {
             }
         });
     serial.Close();
-    return csv && !*csv ? kExitFailed : kExitOk;
+    return outcome == Outcome::Failed || (csv && !*csv) ? kExitFailed : kExitOk;
 }
 
 } // namespace orna5::cli

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProcess>
+
+#include <memory>
 
 namespace orna5::e2e {
 namespace {
@@ -131,6 +134,25 @@ TEST_F(CtlDevice, MonitorPrintsLiveDataAndCsv) {
         rows += ch == '\n';
     }
     EXPECT_EQ(rows, 4) << csv;
+}
+
+} // namespace
+} // namespace orna5::e2e
+
+namespace orna5::e2e {
+namespace {
+
+TEST(CtlDevicePulled, MonitorEndsWhenThePortDisappears) {
+    Workspace ws;
+    auto sim = std::make_unique<Simulator>();
+    QProcess ctl;
+    ctl.start(ORNA5CTL_PATH, {"monitor", "--port", sim->Device()});
+    ASSERT_TRUE(ctl.waitForReadyRead(10000)); // the first live line
+    sim.reset();                              // the emulated adapter is pulled out
+    ASSERT_TRUE(ctl.waitForFinished(10000));
+    EXPECT_EQ(ctl.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(ctl.exitCode(), 1);
+    EXPECT_NE(ctl.readAllStandardError().toStdString().find("has disappeared"), std::string::npos);
 }
 
 } // namespace
