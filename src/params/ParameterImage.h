@@ -14,7 +14,11 @@ constexpr std::size_t kImageSize = 207;
 constexpr std::size_t kTransferSize = 200;
 constexpr std::size_t kPageSize = 100;
 
-using ParameterImage = std::array<std::uint8_t, kImageSize>;
+// Zero at creation, however it is declared: a byte that no rule sets must not
+// carry whatever the memory held.
+struct ParameterImage : std::array<std::uint8_t, kImageSize> {
+    ParameterImage() : std::array<std::uint8_t, kImageSize>{} {}
+};
 
 namespace field {
 constexpr std::size_t bikeCode = 0;
