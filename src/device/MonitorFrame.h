@@ -47,6 +47,12 @@ inline std::uint16_t FrameWord(const std::uint8_t* frame, std::size_t offset) {
     return static_cast<std::uint16_t>(frame[offset] | (frame[offset + 1] << 8));
 }
 
+// Stores a 16-bit field, least significant byte first.
+inline void PutFrameWord(std::uint8_t* frame, std::size_t offset, std::uint16_t value) {
+    frame[offset] = static_cast<std::uint8_t>(value & 0xFF);
+    frame[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
 // Converter counts to millivolts, truncated; limited to 16 bits.
 std::uint16_t CountsToMillivolts(std::uint16_t counts);
 

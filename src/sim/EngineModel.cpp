@@ -1,5 +1,6 @@
 #include "sim/EngineModel.h"
 
+#include "device/MonitorFrame.h"
 #include "params/ParameterImage.h"
 
 #include <algorithm>
@@ -10,10 +11,9 @@ namespace {
 
 constexpr int kTpsBreakpoints[kMapRows] = {0, 2, 5, 10, 20, 30, 40, 60, 80, 100};
 
+// A live value as a 16-bit frame field, kept to the field's range.
 void Put16(std::uint8_t* frame, std::size_t offset, int value) {
-    const auto v = static_cast<unsigned>(std::clamp(value, 0, 0xFFFF));
-    frame[offset] = static_cast<std::uint8_t>(v & 0xFF);
-    frame[offset + 1] = static_cast<std::uint8_t>(v >> 8);
+    PutFrameWord(frame, offset, static_cast<std::uint16_t>(std::clamp(value, 0, 0xFFFF)));
 }
 
 int MillivoltsToCounts(int mv) {
@@ -60,37 +60,38 @@ int EngineModel::ThrottlePercent() const {
 }
 
 void EngineModel::FillLiveFields(const std::uint8_t* memory, std::uint8_t* frame) const {
+    namespace m = monitorField;
     const int rpm = Rpm(memory);
     const int throttle = ThrottlePercent();
-    Put16(frame, 1, rpm);
+    Put16(frame, m::rpm, rpm);
 
     const int zeroMv = memory[field::tpsZeroMv] * 10;
     const int fullMv = (memory[field::tpsFullMv] + 250) * 10;
-    Put16(frame, 3, MillivoltsToCounts(zeroMv + (fullMv - zeroMv) * throttle / 100));
+    Put16(frame, m::tpsCounts, MillivoltsToCounts(zeroMv + (fullMv - zeroMv) * throttle / 100));
     // A little ripple so the voltage display is seen to be live.
-    Put16(frame, 5, kSupplyMillivolts - 40 + 20 * (phase % 5));
+    Put16(frame, m::supplyMv, kSupplyMillivolts - 40 + 20 * (phase % 5));
 
     const int r = rpm / 100;
     const int servoColumn = NearestPoint(memory + field::servoRpm, r);
     const int servoCounts = MillivoltsToCounts(memory[field::servoMv + servoColumn] * 20);
-    Put16(frame, 7, servoCounts);
-    Put16(frame, 9, servoCounts);
-    frame[65] = 1; // servo in order
+    Put16(frame, m::servoMeasured, servoCounts);
+    Put16(frame, m::servoDesired, servoCounts);
+    frame[m::servoOk] = 1; // servo in order
 
-    frame[41] = static_cast<std::uint8_t>(throttle);
+    frame[m::tpsPercent] = static_cast<std::uint8_t>(throttle);
     const int shiftRpm = memory[field::shiftLightRpm] * 100;
     const bool shift = shiftRpm > 0 && rpm >= shiftRpm;
-    frame[42] = shift ? 1 : 0;
-    frame[64] = shift ? 1 : 0;
-    frame[62] = rpm >= memory[field::limiterRpm] * 100 ? 1 : 0;
+    frame[m::shiftLight] = shift ? 1 : 0;
+    frame[m::rpmAlarmYellow] = shift ? 1 : 0;
+    frame[m::rpmAlarmRed] = rpm >= memory[field::limiterRpm] * 100 ? 1 : 0;
 
     // Pick-up checks that never signal a pick-up fault; pick-up 1 turning.
-    frame[44] = 0xFF;
-    frame[45] = 0xFF;
-    frame[46] = 0;
-    frame[47] = 0;
-    frame[48] = 1;
-    frame[49] = 0;
+    frame[m::pickupCount1] = 0xFF;
+    frame[m::pickupCount2] = 0xFF;
+    frame[m::pickupValue1] = 0;
+    frame[m::pickupValue2] = 0;
+    frame[m::pickup1Signal] = 1;
+    frame[m::pickup2Signal] = 0;
 
     const int column = NearestPoint(memory + field::mapRpm, r);
     const int row = memory[field::mapUsesTps] ? NearestRow(throttle) : kMapRows - 1;
@@ -98,9 +99,10 @@ void EngineModel::FillLiveFields(const std::uint8_t* memory, std::uint8_t* frame
     int channels = memory[field::outputCount];
     channels = std::clamp(channels, 1, static_cast<int>(kChannels));
     for (int c = 0; c < static_cast<int>(kChannels); ++c)
-        frame[50 + c] = c < channels ? static_cast<std::uint8_t>(std::min(advance + 100, 255)) : 0;
+        frame[m::channelAdvance + c] =
+            c < channels ? static_cast<std::uint8_t>(std::min(advance + 100, 255)) : 0;
     for (int c = 0; c < static_cast<int>(kChannels); ++c)
-        Put16(frame, 54 + 2 * c, 0);
+        Put16(frame, m::channelLimit + 2 * c, 0);
 }
 
 } // namespace orna5

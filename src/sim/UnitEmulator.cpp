@@ -1,5 +1,6 @@
 #include "sim/UnitEmulator.h"
 
+#include "device/UnitInfoBlock.h"
 #include "files/ParameterFile.h"
 #include "params/BikePresets.h"
 #include "params/NormaliseImage.h"
@@ -13,16 +14,8 @@ namespace orna5 {
 
 namespace {
 
-constexpr std::uint8_t kPageMask = 0x3F;
-constexpr std::uint8_t kReadFlag = 0x40;
-constexpr std::uint8_t kAnswerFlag = 0x80;
 constexpr std::uint8_t kStrayByte = 0xA5;
 constexpr int kStartModel = 20;
-
-void Put16(std::uint8_t* frame, std::size_t offset, unsigned value) {
-    frame[offset] = static_cast<std::uint8_t>(value & 0xFF);
-    frame[offset + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-}
 
 } // namespace
 
@@ -33,31 +26,6 @@ UnitEmulator::UnitEmulator(EmulatorOptions givenOptions) : options(std::move(giv
     ApplyBikePreset(image, chosenFromList);
     NormaliseImage(image);
     StoreImage(image);
-}
-
-std::uint8_t UnitEmulator::MonthCode(int month) {
-    static const char* const kNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    if (month < 1 || month > 12)
-        return 0;
-    unsigned sum = 0;
-    for (const char* c = kNames[month - 1]; *c; ++c)
-        sum += static_cast<unsigned char>(*c);
-    return static_cast<std::uint8_t>(sum & 0xFF);
-}
-
-bool UnitEmulator::CheckByteValid(const std::uint8_t* frame) {
-    std::uint8_t x = 0xFF;
-    for (std::size_t i = 0; i < kFrameSize; ++i)
-        x ^= frame[i];
-    return x == 0;
-}
-
-void UnitEmulator::SetCheckByte(std::uint8_t* frame) {
-    std::uint8_t x = 0xFF;
-    for (std::size_t i = 0; i + 1 < kFrameSize; ++i)
-        x ^= frame[i];
-    frame[kFrameSize - 1] = x;
 }
 
 void UnitEmulator::StoreImage(const ParameterImage& image) {
@@ -106,7 +74,7 @@ std::vector<std::uint8_t> UnitEmulator::Feed(const std::uint8_t* data, std::size
     while (input.size() - used >= kFrameSize) {
         const std::uint8_t* frame = input.data() + used;
         used += kFrameSize;
-        if (!CheckByteValid(frame)) {
+        if (!FrameCheckOk(frame)) {
             // The unit drops a damaged frame without a word.
             ++rejectedFrames;
             continue;
@@ -123,23 +91,23 @@ std::vector<std::uint8_t> UnitEmulator::Answer(const std::uint8_t* frame) {
         return {};
     const std::uint8_t code = frame[0];
     std::vector<std::uint8_t> answer(kFrameSize, 0);
-    answer[0] = static_cast<std::uint8_t>(code ^ kAnswerFlag);
+    answer[0] = static_cast<std::uint8_t>(code ^ AnswerFlag);
 
-    if (code == kPollCommand) {
+    if (code == PollCommand) {
         ++pollCount;
         engine.Step();
         savingCount = std::max(0, savingCount - kSavingStep);
         BuildMonitorFrame(answer.data());
-        SetCheckByte(answer.data());
+        answer[kFrameSize - 1] = FrameCheckByte(answer.data());
         if (options.faultPolls)
             ApplyFaults(answer, -1);
         return answer;
     }
 
-    const int page = code & kPageMask;
-    if ((code & kAnswerFlag) || page > 2)
+    const int page = code & PageMask;
+    if ((code & AnswerFlag) || page > 2)
         return {}; // not a command this unit knows
-    const bool read = (code & kReadFlag) != 0;
+    const bool read = (code & ReadFlag) != 0;
     std::uint8_t* payload = answer.data() + 1;
     if (page == 0) {
         const Payload block = InfoBlock();
@@ -150,7 +118,7 @@ std::vector<std::uint8_t> UnitEmulator::Answer(const std::uint8_t* frame) {
     } else {
         ProgramPage(page, frame + 1, payload);
     }
-    SetCheckByte(answer.data());
+    answer[kFrameSize - 1] = FrameCheckByte(answer.data());
     ApplyFaults(answer, read ? 0 : page);
     return answer;
 }
@@ -179,7 +147,7 @@ void UnitEmulator::ApplyFaults(std::vector<std::uint8_t>& answer, int programmed
         badEchoes < options.badEchoAnswers) {
         ++badEchoes;
         answer[1] ^= 0xFF;
-        SetCheckByte(answer.data());
+        answer[kFrameSize - 1] = FrameCheckByte(answer.data());
     }
     if (corrupted < options.corruptAnswers) {
         ++corrupted;
@@ -192,16 +160,17 @@ void UnitEmulator::ApplyFaults(std::vector<std::uint8_t>& answer, int programmed
 }
 
 void UnitEmulator::BuildMonitorFrame(std::uint8_t* out) {
-    out[0] = kMonitorCode;
+    out[0] = MonitorCode;
     engine.FillLiveFields(memory.data(), out);
-    Put16(out, 11, programmingCount);
+    namespace m = monitorField;
+    PutFrameWord(out, m::programmings, static_cast<std::uint16_t>(programmingCount));
     // Test values: the sweep position and the counters, for a glance in test mode.
-    Put16(out, 13, static_cast<unsigned>(engine.Phase()));
-    Put16(out, 15, pollCount);
-    Put16(out, 17, rejectedFrames);
-    Put16(out, 95, static_cast<unsigned>(savingCount));
-    out[99] = 0;
-    out[100] = static_cast<std::uint8_t>(options.protocolVersion);
+    PutFrameWord(out, m::testValues, static_cast<std::uint16_t>(engine.Phase()));
+    PutFrameWord(out, m::testValues + 2, static_cast<std::uint16_t>(pollCount));
+    PutFrameWord(out, m::testValues + 4, static_cast<std::uint16_t>(rejectedFrames));
+    PutFrameWord(out, m::savingCount, static_cast<std::uint16_t>(savingCount));
+    out[m::storedDataError] = 0;
+    out[m::protocolVersion] = static_cast<std::uint8_t>(options.protocolVersion);
 }
 
 } // namespace orna5

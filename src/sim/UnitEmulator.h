@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/DeviceFrame.h"
+#include "device/MonitorFrame.h"
 #include "params/ParameterImage.h"
 #include "sim/EngineModel.h"
 
@@ -45,14 +47,10 @@ struct EmulatorOptions {
 // memory, programming counter and a small engine for the live data.
 class UnitEmulator {
 public:
-    static constexpr std::size_t kFrameSize = 102;
-    static constexpr std::size_t kPayloadSize = 100;
     static constexpr std::size_t kMemorySize = kTransferSize;
-    static constexpr std::uint8_t kPollCommand = 0x30;
-    static constexpr std::uint8_t kMonitorCode = 0xB0;
     // Full scale of the save-in-progress count, and how much of it one poll
     // runs down.
-    static constexpr int kSavingFull = 414;
+    static constexpr int kSavingFull = kSavingFullScale;
     static constexpr int kSavingStep = 69;
 
     using Memory = std::array<std::uint8_t, kMemorySize>;
@@ -85,11 +83,6 @@ public:
     unsigned RejectedFrames() const { return rejectedFrames; }
     EngineModel& Engine() { return engine; }
     EmulatorOptions& Options() { return options; }
-
-    // The month code the unit sends for month 1..12 (0 otherwise).
-    static std::uint8_t MonthCode(int month);
-    static bool CheckByteValid(const std::uint8_t* frame);
-    static void SetCheckByte(std::uint8_t* frame);
 
 private:
     // The answer frame to one good command frame; empty for no answer.

@@ -1,5 +1,6 @@
 #include "SimTestSupport.h"
 
+#include "device/UnitInfoBlock.h"
 #include "files/ParameterFile.h"
 #include "sim/UnitEmulator.h"
 
@@ -108,8 +109,8 @@ TEST(UnitEmulator, PageZeroCarriesTheInformationBlock) {
 
     const std::uint8_t codes[] = {25, 13, 32, 35, 39, 45, 43, 29, 40, 38, 51, 12};
     for (int month = 1; month <= 12; ++month)
-        EXPECT_EQ(UnitEmulator::MonthCode(month), codes[month - 1]) << month;
-    EXPECT_EQ(UnitEmulator::MonthCode(13), 0);
+        EXPECT_EQ(MonthCode(month), codes[month - 1]) << month;
+    EXPECT_EQ(MonthCode(13), 0);
 }
 
 TEST(UnitEmulator, LongVersionTextIsZeroEndedAndCut) {
