@@ -17,7 +17,9 @@ using orna5::test::RunUntil;
 namespace {
 
 // The build makes the program before these tests and names its path.
-QString SimProgram() { return QStringLiteral(ORNA5SIM_PATH); }
+QString SimProgram() {
+    return QStringLiteral(ORNA5SIM_PATH);
+}
 
 std::string StartSim(QProcess& sim, const QStringList& args) {
     sim.start(SimProgram(), args);
