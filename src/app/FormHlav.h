@@ -14,6 +14,7 @@
 
 class QAction;
 class QButtonGroup;
+class QGridLayout;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
@@ -124,6 +125,7 @@ private:
     QWidget* CreateMonitorArea();
     QWidget* CreateMapGrid(QWidget* parent);
     void PlaceMapRow9();
+    void AlignChannelColumns();
     template <class T> T* Add(T* widget, const QString& name);
     QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text);
     MouseCheckBox* MakeCheckBox(QWidget* parent, const QString& name, const QString& text);
@@ -202,6 +204,7 @@ private:
     QTimer* Timer1 = nullptr;
     QMenu* MenuCom = nullptr;
     QWidget* mapGrid = nullptr;
+    QList<QGridLayout*> channelGrids;
     QButtonGroup* input1Buttons = nullptr;
     QButtonGroup* input2Buttons = nullptr;
     QHash<QString, QAction*> actions;

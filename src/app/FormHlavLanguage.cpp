@@ -77,6 +77,7 @@ void TFormHlav::ApplyLanguage() {
                 PageControl1->setTabText(page, text);
         }
     }
+    AlignChannelColumns();
 }
 
 } // namespace orna5

@@ -4,7 +4,6 @@
 #include "app/FormHlav.h"
 #include "app/MouseCheckBox.h"
 #include "app/UpDown.h"
-#include "lang/ControlTexts.h"
 #include "params/BikePresets.h"
 
 #include <QButtonGroup>
@@ -265,12 +264,12 @@ QWidget* TFormHlav::CreatePageRuzne() {
     auto* page = Add(new QWidget, "TabSheetRuzne");
     auto* layout = new QGridLayout(page);
     layout->setContentsMargins(12, 12, 12, 12);
-    layout->setHorizontalSpacing(24);
+    layout->setHorizontalSpacing(20);
 
     // Left: the engine limits and the clutch master.
     auto* left = new QGridLayout;
     left->setVerticalSpacing(8);
-    left->setHorizontalSpacing(16);
+    left->setHorizontalSpacing(12);
     int row = 0;
     auto spinRow = [&](const QString& labelName, const QString& text, const SpinEdit& spin) {
         left->addWidget(MakeLabel(page, labelName, text), row, 0);
@@ -298,7 +297,7 @@ QWidget* TFormHlav::CreatePageRuzne() {
         SpinEdit spin = MakeSpin(kompenz, QString("Kompenz%1").arg(i), 0, 255);
         kompenzLayout->addWidget(spin.edit);
         kompenzLayout->addWidget(spin.upDown);
-        kompenzLayout->addSpacing(4);
+        kompenzLayout->addSpacing(2);
     }
     kompenzLayout->addStretch(1);
     left->addWidget(kompenz, row++, 1);
@@ -352,8 +351,8 @@ QWidget* TFormHlav::CreatePageRuzne() {
 QWidget* TFormHlav::CreatePageBike() {
     auto* page = Add(new QWidget, "TabSheetBike");
     auto* layout = new QGridLayout(page);
-    layout->setContentsMargins(12, 12, 12, 12);
-    layout->setHorizontalSpacing(16);
+    layout->setContentsMargins(10, 12, 8, 12);
+    layout->setHorizontalSpacing(10);
     layout->setVerticalSpacing(8);
 
     auto* bikeRow = new QHBoxLayout;
@@ -373,41 +372,34 @@ QWidget* TFormHlav::CreatePageBike() {
                                       "experienced user only!",
                                       page),
                         "GroupBoxSpecial");
-    auto* grid = new QGridLayout(special);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(6);
-    // Room for the longest caption of the first column in any language.
-    int labelColumn = 0;
-    for (const char* name :
-         {"LabelSynchro", "LabelPocPalcu", "LabelPocKanalu", "LabelPalec1Zac", "LabelPalec1End"})
-        for (int language = 0; language < kLanguageCount; ++language)
-            if (const std::string* text = ControlText(name, TextProp::Caption, language))
-                labelColumn =
-                    std::max(labelColumn,
-                             fontMetrics().horizontalAdvance(QString::fromStdString(*text)) + 16);
-    const int checkColumn = fontMetrics().horizontalAdvance("2nd Pick-up") + 12;
-    auto columns = [&](QGridLayout* g) {
-        g->setColumnMinimumWidth(0, labelColumn);
-        g->setColumnMinimumWidth(1, 80);
-        g->setColumnMinimumWidth(2, checkColumn);
-        g->setColumnMinimumWidth(3, checkColumn);
-        g->setColumnStretch(4, 1);
-    };
-    columns(grid);
+    auto* outer = new QVBoxLayout(special);
+    outer->setSpacing(6);
+    auto* head = new QGridLayout;
+    head->setHorizontalSpacing(12);
+    head->setVerticalSpacing(6);
     auto* synchro = Add(new QComboBox(special), "ComboBoxSynchro");
     for (int i = 0; i < 8; ++i)
         synchro->addItem(QString::fromStdString(MethodText(i)));
-    grid->addWidget(MakeLabel(special, "LabelSynchro", "Synchronization method"), 0, 0);
-    grid->addWidget(synchro, 0, 1, 1, 4);
+    head->addWidget(MakeLabel(special, "LabelSynchro", "Synchronization method"), 0, 0);
+    head->addWidget(synchro, 0, 1, 1, 2);
     SpinEdit lobes = MakeSpin(special, "PocPalcu", 1, 58);
-    grid->addWidget(MakeLabel(special, "LabelPocPalcu", "Number of lobes"), 1, 0);
-    grid->addWidget(Pair(special, lobes.edit, lobes.upDown), 1, 1);
+    head->addWidget(MakeLabel(special, "LabelPocPalcu", "Number of lobes"), 1, 0);
+    head->addWidget(Pair(special, lobes.edit, lobes.upDown), 1, 1);
     SpinEdit outputs = MakeSpin(special, "PocKanalu", 1, 4);
-    grid->addWidget(MakeLabel(special, "LabelPocKanalu", "Number of outputs (coils)"), 2, 0, 1, 1);
-    grid->addWidget(Pair(special, outputs.edit, outputs.upDown), 2, 1);
-    grid->addWidget(MakeLabel(special, "LabelLobe", "Lobe"), 3, 1);
-    grid->addWidget(MakeLabel(special, "LabelHrana2", "2nd Edge"), 3, 2, Qt::AlignHCenter);
-    grid->addWidget(MakeLabel(special, "LabelSnimac2", "2nd Pick-up"), 3, 3, Qt::AlignHCenter);
+    head->addWidget(MakeLabel(special, "LabelPocKanalu", "Number of outputs (coils)"), 2, 0);
+    head->addWidget(Pair(special, outputs.edit, outputs.upDown), 2, 1);
+    head->setColumnStretch(2, 1);
+    outer->addLayout(head);
+
+    // The channel rows share their columns with the headings above them.
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(6);
+    grid->setColumnStretch(4, 1);
+    channelGrids = {grid};
+    grid->addWidget(MakeLabel(special, "LabelLobe", "Lobe"), 0, 1);
+    grid->addWidget(MakeLabel(special, "LabelHrana2", "2nd Edge"), 0, 2, Qt::AlignHCenter);
+    grid->addWidget(MakeLabel(special, "LabelSnimac2", "2nd Pick-up"), 0, 3, Qt::AlignHCenter);
     for (int channel = 1; channel <= 4; ++channel) {
         auto* box = Add(new QGroupBox(QString("Channel %1").arg(channel), special),
                         QString("GroupBoxPalec%1").arg(channel));
@@ -416,7 +408,8 @@ QWidget* TFormHlav::CreatePageBike() {
         boxGrid->setContentsMargins(0, 4, 0, 2);
         boxGrid->setHorizontalSpacing(8);
         boxGrid->setVerticalSpacing(2);
-        columns(boxGrid);
+        boxGrid->setColumnStretch(4, 1);
+        channelGrids.append(boxGrid);
         const char* const events[2] = {"Zac", "End"};
         const char* const texts[2] = {"Maximum advance", "Start advance"};
         for (int e = 0; e < 2; ++e) {
@@ -430,12 +423,14 @@ QWidget* TFormHlav::CreatePageBike() {
             KeepSpaceWhenHidden(pickup2);
             boxGrid->addWidget(pickup2, e, 3, Qt::AlignHCenter);
         }
-        grid->addWidget(box, 3 + channel, 0, 1, 5);
+        grid->addWidget(box, channel, 0, 1, 5);
     }
+    outer->addLayout(grid);
     auto* perRev = Add(new QComboBox(special), "ComboBoxNasobekPalcu");
     for (int i = 0; i < 4; ++i)
         perRev->addItem(QString::fromStdString(LobesPerRevText(i)));
-    grid->addWidget(perRev, 8, 0, 1, 3);
+    outer->addWidget(perRev, 0, Qt::AlignLeft);
+    AlignChannelColumns();
     layout->addWidget(special, 1, 0, Qt::AlignTop);
 
     // Right: the tachometer output, the pick-up polarity and what the unit
@@ -537,7 +532,6 @@ QWidget* TFormHlav::CreateMapGrid(QWidget* parent) {
     for (int r = 0; r < 10; ++r) {
         const int top = firstRowTop + r * rowPitch;
         auto* label = MakeLabel(mapGrid, QString("LabelTps%1").arg(r + 1), kTpsRowTexts[r]);
-        label->setAutoFillBackground(true);
         label->setGeometry(0, top + 4, labelWidth - 6, rowHeight - 6);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         for (int c = 0; c < 10; ++c)
@@ -681,6 +675,26 @@ QWidget* TFormHlav::CreateMonitorArea() {
     programAfterChange->setAutoFillBackground(true);
     layout->addWidget(programAfterChange);
     return area;
+}
+
+// The channel boxes and the headings above them keep one set of columns,
+// sized for the captions of the current language.
+void TFormHlav::AlignChannelColumns() {
+    int label = 0;
+    for (int channel = 1; channel <= 4; ++channel)
+        for (const char* event : {"Zac", "End"})
+            label = std::max(
+                label,
+                Widget(QString("LabelPalec%1%2").arg(channel).arg(event))->sizeHint().width());
+    const int check = std::max(Widget("LabelHrana2")->sizeHint().width(),
+                               Widget("LabelSnimac2")->sizeHint().width()) +
+                      8;
+    for (QGridLayout* grid : channelGrids) {
+        grid->setColumnMinimumWidth(0, label + 8);
+        grid->setColumnMinimumWidth(1, 64);
+        grid->setColumnMinimumWidth(2, check);
+        grid->setColumnMinimumWidth(3, check);
+    }
 }
 
 // Row 9 of the map is the only row without throttle rows; it then sits where

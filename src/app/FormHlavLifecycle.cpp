@@ -97,6 +97,14 @@ void TFormHlav::FormCreate() {
     for (int i = 1; i <= 10; ++i)
         Widget(QString("CSpinButton%1").arg(i))->setEnabled(false);
 
+    // Hints that read the same in every language.
+    for (const char* name : {"ComboBoxBike", "ComboBoxSynchro", "ComboBoxNasobekPalcu"})
+        SetHint(Widget(name), "Type of keying");
+    SetHint(Widget("BitBtnServoMinus"), "Take off 20 mV");
+    SetHint(Widget("BitBtnServoPlus"), "Add 20 mV");
+    SetHint(actions.value("AdvanceMinus"), "Curve A minus|Take off 1 degree of curve A");
+    SetHint(actions.value("AdvancePlus"), "Curve A plus|Add 1 degree of curve A");
+
     comPortIndex = 1;
     image[field::bikeCode] = 20;
     ApplyBikePreset(image, bikeChosenFromList);

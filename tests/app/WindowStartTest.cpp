@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 
 namespace orna5::test {
 
@@ -67,6 +68,22 @@ TEST_F(WindowTest, FirstStartIsEnglishCom1CentredOnPageZeroWithModel20) {
     ASSERT_NE(com20, nullptr);
     EXPECT_EQ(com20->text(), "Com 20");
     EXPECT_EQ(com20->statusTip(), QString::fromStdString(PortTable().Device(20)));
+
+    auto* timer = window->findChild<QTimer*>("Timer1");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->interval(), 55);
+    EXPECT_TRUE(timer->isActive());
+    // Shortcuts, and hints split into tooltip and status-bar text.
+    auto* redo = window->findChild<QAction*>("MenuZnovu");
+    EXPECT_EQ(redo->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
+    EXPECT_FALSE(redo->isEnabled());
+    auto* minus = window->findChild<QAction*>("AdvanceMinus");
+    EXPECT_EQ(minus->shortcut(), QKeySequence(Qt::Key_F4));
+    EXPECT_EQ(minus->toolTip(), "Curve A minus");
+    EXPECT_EQ(minus->statusTip(), "Take off 1 degree of curve A");
+    EXPECT_EQ(Find<QWidget>(*window, "BitBtnProgram")->statusTip(),
+              "Programing  set parametrs to ignition");
+    EXPECT_FALSE(Find<QWidget>(*window, "BitBtnProgram")->isEnabled());
 }
 
 TEST_F(WindowTest, LanguageArgumentMatchesExactlyAndBeatsTheSettings) {
