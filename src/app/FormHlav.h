@@ -229,6 +229,7 @@ private:
     QList<QLineEdit*> parameterEdits;
     QList<UpDown*> parameterUpDowns;
     QList<MouseCheckBox*> parameterCheckBoxes;
+    QHash<QLineEdit*, UpDown*> upDownOfEdit;
 };
 
 template <class T> T* TFormHlav::Control(const QString& name) const {

@@ -119,6 +119,8 @@ void TFormHlav::ConnectEditing() {
         connect(upDown, &UpDown::Click, this, &TFormHlav::UpDownClick);
     for (QLineEdit* edit : parameterEdits)
         edit->installEventFilter(this);
+    for (UpDown* upDown : parameterUpDowns)
+        upDownOfEdit.insert(upDown->Associate(), upDown);
     for (MouseCheckBox* box : parameterCheckBoxes)
         connect(box, &MouseCheckBox::MouseUp, this, &TFormHlav::CheckBoxMouseUp);
     for (const char* name : {"ComboBoxBike", "ComboBoxSynchro"})
@@ -350,7 +352,15 @@ void TFormHlav::EditExit() {
 
 // Enter stores the value and moves on, like Tab; every other key is the
 // edit's. Typing alone stores nothing.
-bool TFormHlav::FormKeyPress(QLineEdit*, QKeyEvent* event) {
+bool TFormHlav::FormKeyPress(QLineEdit* edit, QKeyEvent* event) {
+    // The arrow keys step the spin beside the edit, like its arrows.
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
+        UpDown* upDown = upDownOfEdit.value(edit);
+        if (!upDown || upDown->isHidden())
+            return false;
+        upDown->StepClick(event->key() == Qt::Key_Up);
+        return true;
+    }
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
         return false;
     focusNextChild();

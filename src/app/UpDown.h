@@ -45,6 +45,10 @@ public:
     // whole number.
     int ParseText(const QString& text, int fallback) const;
 
+    // Steps as a click on the upper or lower arrow does (the Up and Down
+    // keys in the edit come here).
+    void StepClick(bool up) { Step(up); }
+
 signals:
     // A click on an arrow, after the position has stepped.
     void Click(orna5::UpDown* sender, bool up);

@@ -111,8 +111,32 @@ TEST_F(WindowTest, CompensationIsElevenOutsideTestModeAfterTheFirstEdit) {
     EXPECT_EQ(window->Image()[field::compensation + 1], 7);
 }
 
+TEST_F(WindowTest, EveryParameterEditHasItsUpDown) {
+    auto window = Start();
+    const QList<QLineEdit*> edits = window->findChildren<QLineEdit*>();
+    const QList<UpDown*> upDowns = window->findChildren<UpDown*>();
+    EXPECT_EQ(edits.size(), 155);
+    EXPECT_EQ(upDowns.size(), 155);
+    for (UpDown* upDown : upDowns) {
+        ASSERT_NE(upDown->Associate(), nullptr);
+        EXPECT_EQ(upDown->Associate()->objectName(),
+                  upDown->objectName().replace("UpDown", "Edit"));
+    }
+    const UpDown* servoMv = Spin(*window, "UpDownNapPriv1");
+    EXPECT_EQ(servoMv->Min(), 20);
+    EXPECT_EQ(servoMv->Max(), 5000);
+    EXPECT_EQ(servoMv->Increment(), 20);
+    EXPECT_EQ(Spin(*window, "UpDownRpmAdv1")->Min(), 199);
+    EXPECT_EQ(Spin(*window, "UpDownRpmAdv2")->Min(), 300);
+    EXPECT_EQ(Spin(*window, "UpDownRpmPriv2")->Min(), 200);
+    EXPECT_EQ(Spin(*window, "UpDownRpmPriv3")->Min(), 300);
+    EXPECT_EQ(Spin(*window, "UpDownPrivHyster")->Increment(), 5);
+}
+
 TEST_F(WindowTest, UpDownStepsByItsIncrementWithinItsRange) {
     auto window = Start();
+    QTest::keyClick(Edit(*window, "EditPilotLight"), Qt::Key_Up);
+    EXPECT_EQ(window->Image()[field::shiftLightRpm], 91);
     ClickUpDown(*window, "UpDownOmez2", true);
     EXPECT_EQ(window->Image()[field::limiterRpm], 111);
     Enter(*window, "EditOmez2", "25000");
