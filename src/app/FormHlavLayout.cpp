@@ -461,6 +461,8 @@ QWidget* TFormHlav::CreatePageBike() {
     fileRow->addWidget(MakeLabel(page, "LabelFile1", "File:"));
     auto* fileName = MakeLabel(page, "LabelFile2", QString());
     fileName->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path must not widen the window.
+    fileName->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     fileRow->addWidget(fileName, 1);
     layout->addLayout(fileRow, 3, 0, 1, 2);
     layout->setColumnStretch(1, 1);

@@ -58,8 +58,10 @@ int UpDown::Position() {
 
 void UpDown::SetPosition(int value) {
     position = std::clamp(value, minimum, maximum);
-    if (associate)
-        associate->setText(PositionText(position));
+    // Rewriting the same text would lose the user's selection in the edit.
+    const QString text = PositionText(position);
+    if (associate && associate->text() != text)
+        associate->setText(text);
 }
 
 void UpDown::Step(bool up) {

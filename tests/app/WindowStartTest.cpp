@@ -210,13 +210,16 @@ TEST_F(WindowTest, TestMarkerNeedsTheExactKeywordAsAWord) {
 }
 
 TEST_F(WindowTest, BadSettingsTextsReadAsTheirDefaults) {
+    const QString longPath = "/tmp/" + QString(300, 'x') + ".ign";
     WriteConfig("orna5.ini", "[FORM_HLAV]\nWidth=wide\nPageControl1->ActivePageIndex=3\n"
-                             "Language=x\nFile=/tmp/a b.ign\n");
+                             "Language=x\nFile=" +
+                                 longPath.toUtf8() + "\n");
     auto window = Start();
+    window->show();
     EXPECT_EQ(window->width(), 962);
     EXPECT_EQ(window->LanguageIndex(), 0);
     EXPECT_EQ(Find<QTabWidget>(*window, "PageControl1")->currentIndex(), 3);
-    EXPECT_EQ(Find<QLabel>(*window, "LabelFile2")->text(), "/tmp/a b.ign");
+    EXPECT_EQ(Find<QLabel>(*window, "LabelFile2")->text(), longPath);
 }
 
 } // namespace orna5::test
