@@ -8,6 +8,7 @@
 #include "device/MonitorPanel.h"
 #include "device/PortTable.h"
 #include "device/SerialLink.h"
+#include "lang/ControlTexts.h"
 #include "lang/LanguageArgument.h"
 #include "lang/Messages.h"
 #include "params/BikePresets.h"
@@ -236,7 +237,10 @@ void TFormHlav::MenuLanguageClick(int language) {
 // The box is modal but does not hold up the caller: start-up and the ticks
 // go on behind it, as they would while a blocking box waited.
 void TFormHlav::ShowMessage(const QString& text, const QString& name) {
-    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
+    // The window's caption may not be set yet when the port fails at start-up.
+    const std::string* caption = ControlText("FormHlav", TextProp::Caption, languageIndex);
+    const QString title = caption ? QString::fromStdString(*caption) : windowTitle();
+    auto* box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, this);
     box->setObjectName(name);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);

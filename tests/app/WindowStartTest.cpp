@@ -175,6 +175,7 @@ TEST_F(WindowTest, ComPortNumbersFromTheSettings) {
     auto* box = window->findChild<QMessageBox*>("ComOpeningErrorBox");
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->text().startsWith("Com opening error!"));
+    EXPECT_EQ(box->windowTitle(), "Programming of ORNA-5 unit");
     EXPECT_TRUE(box->text().contains("/nonexistent/orna5-port"));
     Close(window);
     // The other section of the settings file is kept.
