@@ -26,6 +26,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace orna5 {
@@ -163,13 +164,28 @@ void TFormHlav::CentreWindow() {
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }
 
-// A stored position on a screen that is no longer there (a monitor taken
-// away) would leave the window where nobody can see it.
+// The stored geometry comes from a file anyone can edit. A size far beyond
+// the desktop cannot even be painted, so it is cut to twice the desktop
+// (never below the design size); a position on a screen that is no longer there (a
+// monitor taken away) would leave the window where nobody can see it, so the
+// window is centred instead.
 void TFormHlav::KeepWindowOnScreen() {
-    const QRect window(pos(), size());
-    for (const QScreen* screen : QGuiApplication::screens())
-        if (screen->availableGeometry().intersects(window))
-            return;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return;
+    const QRect desktop = primary->availableVirtualGeometry();
+    resize(std::min(width(), std::max(2 * desktop.width(), kDesignWidth)),
+           std::min(height(), std::max(2 * desktop.height(), kDesignHeight)));
+    // Far-off coordinates would overflow the rectangle arithmetic below.
+    const auto far = [](int coordinate) {
+        return coordinate < -(1 << 20) || coordinate > (1 << 20);
+    };
+    if (!far(x()) && !far(y())) {
+        const QRect window(pos(), size());
+        for (const QScreen* screen : QGuiApplication::screens())
+            if (screen->availableGeometry().intersects(window))
+                return;
+    }
     CentreWindow();
 }
 

@@ -14,6 +14,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace orna5::test {
 
 namespace {
@@ -221,6 +223,16 @@ TEST_F(WindowTest, BadSettingsTextsReadAsTheirDefaults) {
     EXPECT_EQ(window->LanguageIndex(), 0);
     EXPECT_EQ(Find<QTabWidget>(*window, "PageControl1")->currentIndex(), 3);
     EXPECT_EQ(Find<QLabel>(*window, "LabelFile2")->text(), longPath);
+    Close(window);
+
+    // A size no screen holds could not be painted, and a position far off
+    // every screen would hide the window: the size is cut to twice the
+    // desktop and the window centred.
+    WriteConfig("orna5.ini", "[FORM_HLAV]\nLeft=2147483000\nTop=5\nHeight=99999999\n");
+    window = Start();
+    const QRect desktop = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+    EXPECT_EQ(window->height(), std::max(2 * desktop.height(), 785));
+    EXPECT_TRUE(desktop.intersects(QRect(window->pos(), window->size())));
 }
 
 } // namespace orna5::test
