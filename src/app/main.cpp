@@ -56,7 +56,9 @@ int main(int argc, char** argv) {
         } else if (argument == "--simulate") {
             options.simulate = true;
         } else if (argument == "--port" || argument == "--screenshot") {
-            if (i + 1 >= arguments.size()) {
+            // "--port --simulate" is a forgotten device, not a device named
+            // "--simulate".
+            if (i + 1 >= arguments.size() || arguments[i + 1].startsWith("--")) {
                 std::fprintf(stderr, "orna5: %s needs a value\n", qPrintable(argument));
                 return 2;
             }
