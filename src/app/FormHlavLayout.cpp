@@ -356,6 +356,7 @@ QWidget* TFormHlav::CreatePageBike() {
     layout->setVerticalSpacing(8);
 
     auto* bikeRow = new QHBoxLayout;
+    bikeRow->setSpacing(8);
     bikeRow->addWidget(MakeLabel(page, "LabelBike", "Motorbike type"));
     auto* bike = Add(new QComboBox(page), "ComboBoxBike");
     for (int i = 0; i < kBikeCount; ++i)
@@ -380,14 +381,16 @@ QWidget* TFormHlav::CreatePageBike() {
     auto* synchro = Add(new QComboBox(special), "ComboBoxSynchro");
     for (int i = 0; i < 8; ++i)
         synchro->addItem(QString::fromStdString(MethodText(i)));
-    head->addWidget(MakeLabel(special, "LabelSynchro", "Synchronization method"), 0, 0);
-    head->addWidget(synchro, 0, 1, 1, 2);
+    // The method list sits under its label, across the group: its longest
+    // entries would otherwise widen the window in some languages.
+    head->addWidget(MakeLabel(special, "LabelSynchro", "Synchronization method"), 0, 0, 1, 3);
+    head->addWidget(synchro, 1, 0, 1, 3);
     SpinEdit lobes = MakeSpin(special, "PocPalcu", 1, 58);
-    head->addWidget(MakeLabel(special, "LabelPocPalcu", "Number of lobes"), 1, 0);
-    head->addWidget(Pair(special, lobes.edit, lobes.upDown), 1, 1);
+    head->addWidget(MakeLabel(special, "LabelPocPalcu", "Number of lobes"), 2, 0);
+    head->addWidget(Pair(special, lobes.edit, lobes.upDown), 2, 1);
     SpinEdit outputs = MakeSpin(special, "PocKanalu", 1, 4);
-    head->addWidget(MakeLabel(special, "LabelPocKanalu", "Number of outputs (coils)"), 2, 0);
-    head->addWidget(Pair(special, outputs.edit, outputs.upDown), 2, 1);
+    head->addWidget(MakeLabel(special, "LabelPocKanalu", "Number of outputs (coils)"), 3, 0);
+    head->addWidget(Pair(special, outputs.edit, outputs.upDown), 3, 1);
     head->setColumnStretch(2, 1);
     outer->addLayout(head);
 
