@@ -112,7 +112,13 @@ TickResult DeviceSession::Tick() {
             SendPollFrame(link);
         }
         const int saving = panel.live.unitSavingCount;
-        if (saving > 0) {
+        // A save in progress normally takes over the status line, but not
+        // from an error still on show (the error would flash by unseen), and
+        // not on the count of a unit no longer heard from, which would keep
+        // "Saving:" up for good.
+        const bool errorShown = statusTicks > 0 && status.colour == ColourRole::Red;
+        const bool unitHeard = noAnswerTicks < kNoConnectionTicks;
+        if (saving > 0 && !errorShown && unitHeard) {
             SetStatus(Msg::Saving, StatusSuffix::None, ColourRole::ButtonFace);
             statusTicks = kStatusTicks;
             SetGaugeMaximum(100);

@@ -335,9 +335,41 @@ TEST_F(DeviceSessionTest, SavingShowsItsGauge) {
     test::PutWord(f, monitorField::savingCount, 500);
     session.StartRead();
     RunToIdle();
+    Ticks(200); // the "Read error!" line has run out
     link.Queue(test::Sealed(f));
     session.Tick();
+    ExpectStatus(Msg::Saving, StatusSuffix::None, ColourRole::ButtonFace);
     EXPECT_EQ(session.Gauge().position, 0);
+}
+
+TEST_F(DeviceSessionTest, SavingGivesWayToAnErrorAndToASilentUnit) {
+    link.responder = nullptr;
+    DeviceFrame f = test::MonitorFrameBytes();
+    test::PutWord(f, monitorField::savingCount, 207);
+    link.Queue(test::Sealed(f));
+    session.Tick();
+    ASSERT_EQ(session.Status().text, Msg::Saving);
+
+    // The unit falls silent during a Program: the error stays on show
+    // although the last count heard still says "saving".
+    session.StartProgramming();
+    ASSERT_GT(RunToIdle(), 0);
+    ExpectStatus(Msg::ProgramError, StatusSuffix::None, ColourRole::Red);
+    Ticks(150);
+    ExpectStatus(Msg::ProgramError, StatusSuffix::None, ColourRole::Red);
+    EXPECT_TRUE(session.Status().visible);
+
+    // Once the error has run out, the stale count does not bring "Saving:"
+    // back for a unit that is no longer heard.
+    Ticks(100);
+    EXPECT_FALSE(session.Status().visible);
+    EXPECT_NE(session.Status().text, Msg::Saving);
+
+    // The unit speaks again, still saving.
+    link.Queue(test::Sealed(f));
+    session.Tick();
+    ExpectStatus(Msg::Saving, StatusSuffix::None, ColourRole::ButtonFace);
+    EXPECT_EQ(session.Gauge().position, 50);
 }
 
 TEST_F(DeviceSessionTest, FailedProgramAfterSuccessShowsTheError) {
