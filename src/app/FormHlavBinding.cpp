@@ -414,6 +414,18 @@ void TFormHlav::RadioGroupInputClick(std::size_t offset, int index) {
 
 bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
     if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+        // A field would take Ctrl+Z for its own text undo; the menu's
+        // shortcuts come first, as long as their command can be chosen.
+        if (event->type() == QEvent::ShortcutOverride) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const QKeySequence pressed(key->keyCombination());
+            for (const QAction* action : std::as_const(actions))
+                if (action->isEnabled() && !action->shortcut().isEmpty() &&
+                    action->shortcut() == pressed) {
+                    event->ignore();
+                    return true;
+                }
+        }
         if (event->type() == QEvent::KeyPress)
             return FormKeyPress(edit, static_cast<QKeyEvent*>(event));
         if (event->type() == QEvent::FocusOut) {

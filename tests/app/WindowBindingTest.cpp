@@ -173,6 +173,14 @@ TEST_F(WindowTest, EnterInAMapCellStoresItAndMovesOn) {
     QTest::keyClick(next, Qt::Key_Tab);
     EXPECT_EQ(window->Image()[MapCell(9, 1)], 45);
     EXPECT_EQ(window->Undo().Current(), 2);
+
+    // Ctrl+Z in a field is the program's Undo, not the field's own.
+    QLineEdit* focused = Edit(*window, "Edit142");
+    ASSERT_TRUE(focused->hasFocus());
+    QTest::keyClick(focused, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->Image()[MapCell(9, 1)], 12);
+    EXPECT_EQ(Edit(*window, "Edit141")->text(), "12");
+    EXPECT_EQ(window->Undo().Current(), 1);
 }
 
 TEST_F(WindowTest, CheckBoxesReachTheImageByMouseOnly) {
