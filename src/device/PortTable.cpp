@@ -44,11 +44,25 @@ std::string PortTable::Device(int number) const {
     return DefaultDevice(number);
 }
 
+namespace {
+
+// "COM" in any letter case, as the menu's "Com 3" invites people to type it.
+bool IsComPrefix(const std::string& text) {
+    if (text.size() < 3)
+        return false;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (std::toupper(static_cast<unsigned char>(text[i])) != "COM"[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 std::optional<int> ParseComName(const std::string& text) {
     if (text.size() < 4 || text.size() > 5)
         return std::nullopt;
-    const std::string prefix = text.substr(0, 3);
-    if (prefix != "COM" && prefix != "com")
+    if (!IsComPrefix(text))
         return std::nullopt;
     int number = 0;
     for (std::size_t i = 3; i < text.size(); ++i) {
@@ -64,15 +78,12 @@ std::optional<int> ParseComName(const std::string& text) {
 std::optional<std::string> ResolvePortArgument(const std::string& value, const PortTable& table) {
     if (value.empty())
         return std::nullopt;
-    if (value.size() >= 3) {
-        const std::string prefix = value.substr(0, 3);
-        if (prefix == "COM" || prefix == "com") {
-            if (auto number = ParseComName(value))
-                return table.Device(*number);
-            // "COM0", "COM22", "COMx": a COM name that names no port
-            if (value.size() == 3 || std::isdigit(static_cast<unsigned char>(value[3])))
-                return std::nullopt;
-        }
+    if (IsComPrefix(value)) {
+        if (auto number = ParseComName(value))
+            return table.Device(*number);
+        // "COM0", "COM22", "COMx": a COM name that names no port
+        if (value.size() == 3 || std::isdigit(static_cast<unsigned char>(value[3])))
+            return std::nullopt;
     }
     if (value.find('/') == std::string::npos)
         return "/dev/" + value;

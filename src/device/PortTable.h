@@ -34,7 +34,7 @@ private:
     std::map<int, std::string> overrides;
 };
 
-// The port number named by "COMn" or "comn" (n 1..21); nothing for any other text.
+// The port number named by "COMn" in any letter case (n 1..21); nothing for any other text.
 std::optional<int> ParseComName(const std::string& text);
 
 // The device a --port value names: "COMn"/"comn" through the table, a bare

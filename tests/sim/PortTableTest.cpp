@@ -36,7 +36,7 @@ TEST(PortTable, ComNamesAreParsedStrictly) {
     EXPECT_FALSE(ParseComName("COM0"));
     EXPECT_FALSE(ParseComName("COM22"));
     EXPECT_FALSE(ParseComName("COM01"));
-    EXPECT_FALSE(ParseComName("Com3"));
+    EXPECT_EQ(ParseComName("Com3"), 3);
     EXPECT_FALSE(ParseComName("COM"));
     EXPECT_FALSE(ParseComName("COM3x"));
 }
