@@ -16,6 +16,7 @@ class QAction;
 class QButtonGroup;
 class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -128,6 +129,8 @@ private:
     void AlignChannelColumns();
     template <class T> T* Add(T* widget, const QString& name);
     QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text);
+    void AddAllMinusPlus(QWidget* parent, QHBoxLayout* row, const QString& allName,
+                         const QString& minusName, const QString& plusName);
     MouseCheckBox* MakeCheckBox(QWidget* parent, const QString& name, const QString& text);
     SpinEdit MakeSpin(QWidget* parent, const QString& suffix, int minimum, int maximum,
                       int increment = 1, int editWidth = 0);

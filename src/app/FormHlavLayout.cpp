@@ -105,6 +105,21 @@ MouseCheckBox* TFormHlav::MakeCheckBox(QWidget* parent, const QString& name, con
     return Add(new MouseCheckBox(text, parent), name);
 }
 
+// The "All" box and the minus and plus buttons of a step command, ending a row.
+void TFormHlav::AddAllMinusPlus(QWidget* parent, QHBoxLayout* row, const QString& allName,
+                                const QString& minusName, const QString& plusName) {
+    auto* all = Add(new QCheckBox("All", parent), allName);
+    KeepSpaceWhenHidden(all);
+    row->addWidget(all);
+    for (const auto& [name, text] : {std::pair{minusName, "-"}, std::pair{plusName, "+"}}) {
+        auto* button = Add(new QPushButton(text, parent), name);
+        button->setFixedWidth(36);
+        KeepSpaceWhenHidden(button);
+        row->addWidget(button);
+    }
+    row->addStretch(1);
+}
+
 TFormHlav::SpinEdit TFormHlav::MakeSpin(QWidget* parent, const QString& suffix, int minimum,
                                         int maximum, int increment, int editWidth) {
     SpinEdit spin;
@@ -489,17 +504,7 @@ QWidget* TFormHlav::CreatePageAdvance() {
     row->addSpacing(24);
     row->addWidget(MakeCheckBox(page, "CheckBoxTpsMapa", "TPS"));
     row->addSpacing(24);
-    auto* all = Add(new QCheckBox("All", page), "CheckBoxIgnAll");
-    KeepSpaceWhenHidden(all);
-    row->addWidget(all);
-    for (const char* name : {"BitBtnAdvMinus", "BitBtnAdvPlus"}) {
-        auto* button =
-            Add(new QPushButton(QString(name) == "BitBtnAdvMinus" ? "-" : "+", page), name);
-        button->setFixedWidth(36);
-        KeepSpaceWhenHidden(button);
-        row->addWidget(button);
-    }
-    row->addStretch(1);
+    AddAllMinusPlus(page, row, "CheckBoxIgnAll", "BitBtnAdvMinus", "BitBtnAdvPlus");
     layout->addLayout(row);
     layout->addStretch(1);
     return page;
@@ -590,17 +595,7 @@ QWidget* TFormHlav::CreatePageServo() {
     row->addWidget(hysteresis.edit);
     row->addWidget(hysteresis.upDown);
     row->addSpacing(24);
-    auto* all = Add(new QCheckBox("All", group), "CheckBoxServoAll");
-    KeepSpaceWhenHidden(all);
-    row->addWidget(all);
-    for (const char* name : {"BitBtnServoMinus", "BitBtnServoPlus"}) {
-        auto* button =
-            Add(new QPushButton(QString(name) == "BitBtnServoMinus" ? "-" : "+", group), name);
-        button->setFixedWidth(36);
-        KeepSpaceWhenHidden(button);
-        row->addWidget(button);
-    }
-    row->addStretch(1);
+    AddAllMinusPlus(group, row, "CheckBoxServoAll", "BitBtnServoMinus", "BitBtnServoPlus");
     groupLayout->addLayout(row);
     layout->addWidget(group);
     layout->addStretch(1);
