@@ -31,26 +31,13 @@
 
 namespace orna5 {
 
-namespace {
-
-std::map<int, std::string> PortOverrides(const ProfileFile& settings) {
-    std::map<int, std::string> overrides;
-    for (int n = PortTable::kFirstNumber; n <= PortTable::kLastNumber; ++n) {
-        std::string device = settings.ReadString("PORTS", "Com" + std::to_string(n), "");
-        if (!device.empty())
-            overrides[n] = device;
-    }
-    return overrides;
-}
-
-} // namespace
-
 TFormHlav::TFormHlav(StartOptions startOptions, QWidget* parent)
     : QMainWindow(parent), options(std::move(startOptions)) {
     // The settings object is there from construction; the Com menu's device
     // table takes its overrides from it.
     settingsFile.Load(SettingsPath().toStdString());
-    portTable = std::make_unique<PortTable>(PortOverrides(settingsFile));
+    portTable = std::make_unique<PortTable>(PortTable::FromKeys(
+        [this](const std::string& key) { return settingsFile.ReadString("PORTS", key, ""); }));
     serialLink = std::make_unique<SerialLink>();
     session = std::make_unique<DeviceSession>(image);
     session->SetLink(serialLink.get());

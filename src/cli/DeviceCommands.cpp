@@ -57,16 +57,9 @@ PortTable LoadPortTable() {
     const QString dir =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/orna5";
     ProfileFile settings;
-    std::map<int, std::string> overrides;
-    if (settings.Load(QDir(dir).filePath("orna5.ini").toStdString())) {
-        for (int n = PortTable::kFirstNumber; n <= PortTable::kLastNumber; ++n) {
-            const std::string device = settings.ReadString("PORTS", "Com" + std::to_string(n), "");
-            if (!device.empty()) {
-                overrides[n] = device;
-            }
-        }
-    }
-    return PortTable(std::move(overrides));
+    settings.Load(QDir(dir).filePath("orna5.ini").toStdString()); // none: the plain table
+    return PortTable::FromKeys(
+        [&settings](const std::string& key) { return settings.ReadString("PORTS", key, ""); });
 }
 
 // Opens the --port argument; prints the system's message and reason on failure.

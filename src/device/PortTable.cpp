@@ -37,6 +37,13 @@ std::string PortTable::DefaultDevice(int number) {
     return {};
 }
 
+PortTable PortTable::FromKeys(const std::function<std::string(const std::string& key)>& valueOf) {
+    std::map<int, std::string> found;
+    for (int n = kFirstNumber; n <= kLastNumber; ++n)
+        found[n] = valueOf("Com" + std::to_string(n));
+    return PortTable(std::move(found));
+}
+
 std::string PortTable::Device(int number) const {
     auto it = overrides.find(number);
     if (it != overrides.end())

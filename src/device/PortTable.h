@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -19,6 +20,10 @@ public:
     PortTable() = default;
     // Overrides by port number; numbers outside 1..21 and empty paths are ignored.
     explicit PortTable(std::map<int, std::string> overrides);
+
+    // The overrides as the settings file keeps them: valueOf("Com5") gives the
+    // device set for Com 5, or an empty text for none.
+    static PortTable FromKeys(const std::function<std::string(const std::string& key)>& valueOf);
 
     // The device of "Com n"; empty when n is outside 1..21.
     std::string Device(int number) const;
