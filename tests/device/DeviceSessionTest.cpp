@@ -314,7 +314,7 @@ TEST_F(DeviceSessionTest, VersionMismatchStopsBeforeAnyPageMoves) {
 
 TEST_F(DeviceSessionTest, SavingShowsItsGauge) {
     DeviceFrame f = test::MonitorFrameBytes();
-    test::PutWord(f, monitorField::savingCount, 207);
+    PutFrameWord(f.data(), monitorField::savingCount, 207);
     link.Queue(test::Sealed(f));
     last = session.Tick();
     EXPECT_TRUE(last.monitorFrame);
@@ -332,7 +332,7 @@ TEST_F(DeviceSessionTest, SavingShowsItsGauge) {
 
     // A count above full scale shows an empty bar.
     link.incoming.clear();
-    test::PutWord(f, monitorField::savingCount, 500);
+    PutFrameWord(f.data(), monitorField::savingCount, 500);
     session.StartRead();
     RunToIdle();
     Ticks(200); // the "Read error!" line has run out
@@ -345,7 +345,7 @@ TEST_F(DeviceSessionTest, SavingShowsItsGauge) {
 TEST_F(DeviceSessionTest, SavingGivesWayToAnErrorAndToASilentUnit) {
     link.responder = nullptr;
     DeviceFrame f = test::MonitorFrameBytes();
-    test::PutWord(f, monitorField::savingCount, 207);
+    PutFrameWord(f.data(), monitorField::savingCount, 207);
     link.Queue(test::Sealed(f));
     session.Tick();
     ASSERT_EQ(session.Status().text, Msg::Saving);
@@ -472,7 +472,7 @@ TEST_F(DeviceSessionTest, LivePositionFollowsTheImageAxes) {
         image[field::mapRpm + i] = static_cast<std::uint8_t>(i == 0 ? 15 : 10 * (i + 1));
     }
     DeviceFrame f = test::MonitorFrameBytes();
-    test::PutWord(f, monitorField::rpm, 1800);
+    PutFrameWord(f.data(), monitorField::rpm, 1800);
     f[monitorField::tpsPercent] = 20;
     link.Queue(test::Sealed(f));
     session.Tick();

@@ -79,11 +79,6 @@ inline DeviceFrame MonitorFrameBytes() {
     return Sealed(frame);
 }
 
-inline void PutWord(DeviceFrame& frame, std::size_t offset, unsigned value) {
-    frame[offset] = static_cast<std::uint8_t>(value & 0xFF);
-    frame[offset + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
 // A well-behaved unit: answers every frame as the protocol says, storing
 // programmed pages in its memory.
 struct FakeUnit {

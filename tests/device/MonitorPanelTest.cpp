@@ -9,7 +9,6 @@ namespace orna5 {
 namespace {
 
 namespace mf = monitorField;
-using test::PutWord;
 using test::Sealed;
 
 class MonitorPanelTest : public ::testing::Test {
@@ -48,25 +47,25 @@ TEST_F(MonitorPanelTest, SupplyVoltageColourThresholds) {
         {14998, "U = 15.0 [V]", ColourRole::ButtonFace},
     };
     for (const Case& c : cases) {
-        PutWord(frame, mf::supplyMv, c.mv);
+        PutFrameWord(frame.data(), mf::supplyMv, c.mv);
         Take();
         EXPECT_EQ(Text(panel.voltage), c.text) << c.mv;
         EXPECT_EQ(panel.voltage.colour, c.colour) << c.mv;
     }
     // The product is rounded as a float: 14.95 is 14.9499998 there.
-    PutWord(frame, mf::supplyMv, 14950);
+    PutFrameWord(frame.data(), mf::supplyMv, 14950);
     Take();
     EXPECT_EQ(Text(panel.voltage), "U = 14.9 [V]");
 }
 
 TEST_F(MonitorPanelTest, EngineSpeedAndGauge) {
-    PutWord(frame, mf::rpm, 5500);
+    PutFrameWord(frame.data(), mf::rpm, 5500);
     Take();
     EXPECT_EQ(Text(panel.rpm), "RPM = 5500 ");
     EXPECT_EQ(panel.rpmGauge, 50);
     EXPECT_EQ(panel.live.liveRpm, 5500);
 
-    PutWord(frame, mf::rpm, 20000); // above the limiter: full bar
+    PutFrameWord(frame.data(), mf::rpm, 20000); // above the limiter: full bar
     frame[mf::rpmAlarmYellow] = 1;
     Take();
     EXPECT_EQ(panel.rpmGauge, 100);
@@ -76,21 +75,21 @@ TEST_F(MonitorPanelTest, EngineSpeedAndGauge) {
     EXPECT_EQ(panel.rpm.colour, ColourRole::Red);
 
     image[field::limiterRpm] = 0; // no limiter: divide by 100
-    PutWord(frame, mf::rpm, 4200);
+    PutFrameWord(frame.data(), mf::rpm, 4200);
     Take();
     EXPECT_EQ(panel.rpmGauge, 42);
 }
 
 TEST_F(MonitorPanelTest, ThrottleAndSensorError) {
     frame[mf::tpsPercent] = 40;
-    PutWord(frame, mf::tpsCounts, 1023);
+    PutFrameWord(frame.data(), mf::tpsCounts, 1023);
     Take();
     EXPECT_EQ(Text(panel.tps), "TP= 40 [%]= 5000 [mV]");
     EXPECT_EQ(panel.tpsGauge, 40);
     EXPECT_EQ(panel.live.tpsMillivolts, 5000);
 
     frame[mf::tpsPercent] = 101;
-    PutWord(frame, mf::tpsCounts, 100); // 100 * 5000 / 1023 = 488
+    PutFrameWord(frame.data(), mf::tpsCounts, 100); // 100 * 5000 / 1023 = 488
     Take();
     EXPECT_EQ(Text(panel.tps), "TP=error = 488 [mV]");
     EXPECT_EQ(panel.tpsGauge, 0);
@@ -99,7 +98,7 @@ TEST_F(MonitorPanelTest, ThrottleAndSensorError) {
     Take();
     EXPECT_EQ(panel.tps.colour, ColourRole::Red);
 
-    PutWord(frame, mf::tpsCounts, 0xFFFF); // nonsense counts do not wrap round
+    PutFrameWord(frame.data(), mf::tpsCounts, 0xFFFF); // nonsense counts do not wrap round
     Take();
     EXPECT_EQ(panel.live.tpsMillivolts, 0xFFFF);
 }
@@ -110,7 +109,7 @@ TEST_F(MonitorPanelTest, PerChannelAdvance) {
     const unsigned limits[4] = {30, 40, 0, 10};
     for (int c = 0; c < 4; ++c) {
         frame[mf::channelAdvance + c] = advance[c];
-        PutWord(frame, mf::channelLimit + 2 * c, limits[c]);
+        PutFrameWord(frame.data(), mf::channelLimit + 2 * c, limits[c]);
     }
     Take();
     EXPECT_EQ(Text(panel.advance[0]), "Advance 1 = 30 [°] /max 30 [°]");
@@ -129,16 +128,16 @@ TEST_F(MonitorPanelTest, SingleAdvanceUsesSmallestLimit) {
     }
     frame[mf::channelAdvance + 2] = 0;
     frame[mf::channelAdvance + 3] = 0;
-    PutWord(frame, mf::channelLimit, 0);
-    PutWord(frame, mf::channelLimit + 2, 40);
-    PutWord(frame, mf::channelLimit + 4, 25);
+    PutFrameWord(frame.data(), mf::channelLimit, 0);
+    PutFrameWord(frame.data(), mf::channelLimit + 2, 40);
+    PutFrameWord(frame.data(), mf::channelLimit + 4, 25);
     Take();
     EXPECT_EQ(Text(panel.advance[0]), "Advance = 25 [°] /max 25 [°]");
     EXPECT_EQ(panel.advance[0].colour, ColourRole::Yellow);
     EXPECT_FALSE(panel.advance[1].HasText()); // only the first label is written
 
     for (int c = 0; c < 4; ++c) {
-        PutWord(frame, mf::channelLimit + 2 * c, 0);
+        PutFrameWord(frame.data(), mf::channelLimit + 2 * c, 0);
     }
     Take();
     EXPECT_EQ(Text(panel.advance[0]), "Advance = 25 [°]");
@@ -182,16 +181,16 @@ TEST_F(MonitorPanelTest, PickupErrorReplacesAdvance) {
 TEST_F(MonitorPanelTest, WarningsCountersAndSwitches) {
     frame[mf::protocolVersion] = 53;
     frame[mf::storedDataError] = 1;
-    PutWord(frame, mf::programmings, 1234);
-    PutWord(frame, mf::testValues + 14, 65535);
-    PutWord(frame, mf::savingCount, 207);
+    PutFrameWord(frame.data(), mf::programmings, 1234);
+    PutFrameWord(frame.data(), mf::testValues + 14, 65535);
+    PutFrameWord(frame.data(), mf::savingCount, 207);
     frame[mf::input1Grounded] = 1;
     frame[mf::clutchMaster] = 1;
     frame[mf::killSwitch] = 1;
     frame[mf::engineOffBlocking] = 1;
     frame[mf::pickup1Signal] = 1;
     frame[mf::servoOk] = 0;
-    PutWord(frame, mf::servoDesired, 512);
+    PutFrameWord(frame.data(), mf::servoDesired, 512);
     Take();
     EXPECT_TRUE(panel.versionVisible);
     EXPECT_EQ(Text(panel.version), "Unmatched version of PC and Ignition programs!  PC-54, IGN-53");
@@ -218,10 +217,10 @@ TEST_F(MonitorPanelTest, WarningsCountersAndSwitches) {
 }
 
 TEST_F(MonitorPanelTest, BadCheckChangesNothing) {
-    PutWord(frame, mf::rpm, 3000);
+    PutFrameWord(frame.data(), mf::rpm, 3000);
     Take();
     DeviceFrame bad = Sealed(frame);
-    PutWord(bad, mf::rpm, 9000);
+    PutFrameWord(bad.data(), mf::rpm, 9000);
     EXPECT_FALSE(HandleMonitorFrame(bad.data(), image, panel));
     EXPECT_EQ(panel.live.liveRpm, 3000);
     EXPECT_EQ(Text(panel.rpm), "RPM = 3000 ");
