@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -45,6 +46,16 @@ bool ParseArguments(int argc, char** argv, int first, const std::vector<std::str
         }
     }
     return true;
+}
+
+bool ParseNumber(const std::string& text, int low, int high, int& value) {
+    // Nine digits at most: anything longer is out of range and must not overflow.
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    value = std::atoi(text.c_str());
+    return value >= low && value <= high;
 }
 
 ParameterImage StartupImage() {

@@ -26,6 +26,9 @@ struct Arguments {
 bool ParseArguments(int argc, char** argv, int first, const std::vector<std::string>& withValue,
                     Arguments& out);
 
+// A whole decimal number within [low, high] (high below 10^9), nothing else.
+bool ParseNumber(const std::string& text, int low, int high, int& value);
+
 // The image the window starts with: zero bytes, model code 20 and its preset.
 ParameterImage StartupImage();
 

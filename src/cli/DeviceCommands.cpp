@@ -316,11 +316,9 @@ int CommandMonitor(int argc, char** argv) {
     if (!port || !args.positional.empty()) {
         return Usage("usage: orna5ctl monitor --port PORT [--count N] [--csv FILE]");
     }
-    long count = 0; // 0: until interrupted
+    int count = 0; // 0: until interrupted
     if (const std::string* text = args.Option("--count")) {
-        if (text->empty() || text->size() > 9 ||
-            text->find_first_not_of("0123456789") != std::string::npos ||
-            (count = std::stol(*text)) <= 0) {
+        if (!ParseNumber(*text, 1, 999999999, count)) {
             return Usage("--count takes a whole number above 0");
         }
     }

@@ -5,24 +5,11 @@
 #include "params/BikePresets.h"
 #include "params/NormaliseImage.h"
 
-#include <cstdlib>
 #include <iostream>
 
 namespace orna5::cli {
 
-namespace {
-
-// A whole decimal number within [low, high], nothing else.
-bool ParseCode(const std::string& text, int low, int high, int& value) {
-    if (text.empty() || text.size() > 3 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    value = std::atoi(text.c_str());
-    return value >= low && value <= high;
-}
-
-} // namespace
+namespace {} // namespace
 
 int CommandNew(int argc, char** argv) {
     Arguments args;
@@ -35,7 +22,7 @@ int CommandNew(int argc, char** argv) {
     if (!bike || !out || !args.positional.empty()) {
         return Usage("usage: orna5ctl new --bike CODE -o OUT");
     }
-    if (!ParseCode(*bike, 0, kBikeCount - 1, code)) {
+    if (!ParseNumber(*bike, 0, kBikeCount - 1, code)) {
         return Usage("the model code must be a number from 0 to 31");
     }
     ParameterImage image{};
