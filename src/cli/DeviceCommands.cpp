@@ -303,7 +303,7 @@ int CommandRead(int argc, char** argv) {
     if (status != kExitOk) {
         return status;
     }
-    NormaliseImage(image);
+    // The Read normalised the image before its closing Verify passed.
     return SaveParameterFile(*out, image) ? kExitOk : kExitFailed;
 }
 
