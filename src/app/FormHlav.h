@@ -206,6 +206,7 @@ private:
     QTabWidget* PageControl1 = nullptr;
     QTimer* Timer1 = nullptr;
     QMenu* MenuCom = nullptr;
+    QMenu* MenuView = nullptr;
     QWidget* mapGrid = nullptr;
     QList<QGridLayout*> channelGrids;
     QButtonGroup* input1Buttons = nullptr;

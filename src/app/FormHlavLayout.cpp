@@ -227,6 +227,9 @@ void TFormHlav::CreateMenus() {
     MakeAction(tools, "MenuZpet", "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z));
     MakeAction(tools, "MenuZnovu", "Redo", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
 
+    // The views beyond the form (charts, tables) add their items here.
+    MenuView = addMenu("MenuView", "&View");
+
     QMenu* language = addMenu("MenuLanguage", "&Language");
     const char* const languageNames[4] = {"MenuEnglish", "MenuGerman", "MenuFrench", "MenuCzech"};
     const char* const languageTexts[4] = {"&English", "&German", "&French", "&Czech"};

@@ -37,6 +37,7 @@ const RawRow kRawRows[] = {
      -1,
      {"&Program", "&Programmieren", "&Programer", "&Programovat"}},
     {"MenuTools", TextProp::Caption, -1, {"Tools", "Werkzeuge", "Outillage", "Pomůcky"}},
+    {"MenuView", TextProp::Caption, -1, {"&View", "&Ansicht", "&Affichage", "Zo&brazení"}},
     {"AdvanceMinus",
      TextProp::Caption,
      -1,
