@@ -104,6 +104,14 @@ public:
     void OpenComPort();
     void CloseComPort();
 
+signals:
+    // The controls were rewritten from the image: after an edit, undo or
+    // redo, a file opened, a Read. Views that draw the image follow it here.
+    void ImageShown();
+    // One 55 ms tick of the device link has run; monitorFrame tells whether
+    // a live-data frame was accepted in it.
+    void Ticked(bool monitorFrame);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -270,6 +270,7 @@ void TFormHlav::CopyImageToControls() {
                 SetSpin(MapUpDowns[10 * row + column], image[MapCell(row, column)]);
     }
     UpdateFormState();
+    emit ImageShown();
 }
 
 void TFormHlav::ApplyParameterChange() {
