@@ -110,7 +110,7 @@ signals:
     void ImageShown();
     // One 55 ms tick of the device link has run; monitorFrame tells whether
     // a live-data frame was accepted in it.
-    void Ticked(bool monitorFrame);
+    void TickDone(bool monitorFrame);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -261,7 +261,7 @@ void TFormHlav::Timer1Timer() {
         ShowMessage(QString::fromStdString(
                         RenderLabel(VersionMismatchLabel(result.unitVersion), languageIndex)),
                     "VersionMismatchBox");
-    emit Ticked(result.monitorFrame);
+    emit TickDone(result.monitorFrame);
 }
 
 // The status line, the progress gauge and the connection indicator as the
