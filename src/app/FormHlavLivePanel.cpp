@@ -60,14 +60,7 @@ void TFormHlav::PaintRole(QWidget* widget, ColourRole role) {
     }
     // A label in the normal colour shows what it sits on (button face, or
     // white in the print appearance).
-    if (!colour.isValid()) {
-        widget->setAutoFillBackground(false);
-        return;
-    }
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
+    SetBackground(widget, colour);
 }
 
 void TFormHlav::ShowLiveLabel(QLabel* label, const LiveLabel& live) {
