@@ -228,6 +228,7 @@ TEST_F(WindowDeviceTest, ComItemThatCannotOpenSaysWhy) {
     QAction* com20 = window->findChild<QAction*>("MenuCom20");
     com20->trigger();
     EXPECT_TRUE(com20->isChecked());
+    EXPECT_FALSE(window->findChild<QAction*>("MenuComDevice")->isVisible());
     EXPECT_EQ(window->ComPortIndex(), 19);
     auto* box = window->findChild<QMessageBox*>("ComOpeningErrorBox");
     ASSERT_NE(box, nullptr);
