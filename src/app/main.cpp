@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 
 namespace {
@@ -26,7 +27,8 @@ void PrintUsage() {
               "             [--screenshot DIR]\n"
               "  --port DEVICE     use DEVICE (a path, ttyUSB0 or COMn) for this run\n"
               "  --simulate        run on an emulated unit on a pseudo-terminal\n"
-              "  --screenshot DIR  save a picture of each page into DIR and quit");
+              "  --screenshot DIR  save a picture of each page into DIR and quit\n"
+              "  --version         print the version and quit");
 }
 
 // Shows each page in turn, saves a picture of the window, then closes it.
@@ -45,6 +47,18 @@ void TakeScreenshots(orna5::TFormHlav& window, const QString& folder) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Answered before the application object exists, so that they work
+    // without a display (in a terminal over ssh, in a package check).
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--version")) {
+            std::puts("orna5 " ORNA5_VERSION);
+            return 0;
+        }
+        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+            PrintUsage();
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("orna5");
 
@@ -54,10 +68,7 @@ int main(int argc, char** argv) {
     QString screenshotFolder;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
-            PrintUsage();
-            return 0;
-        } else if (argument == "--simulate") {
+        if (argument == "--simulate") {
             options.simulate = true;
         } else if (argument == "--port" || argument == "--screenshot") {
             // "--port --simulate" is a forgotten device, not a device named

@@ -30,6 +30,7 @@ The unit (PORT is a device path such as /dev/ttyUSB0, or COM1..COM21):
                               FILE), then print its live data, one line per frame
 
 Exit status: 0 success, 1 the operation failed, 2 usage error.
+orna5ctl --version prints the version.
 )";
 
 } // namespace
@@ -44,6 +45,10 @@ int main(int argc, char** argv) {
     if (!std::strcmp(command, "--help") || !std::strcmp(command, "-h") ||
         !std::strcmp(command, "help")) {
         std::cout << kHelp;
+        return kExitOk;
+    }
+    if (!std::strcmp(command, "--version")) {
+        std::cout << "orna5ctl " ORNA5_VERSION "\n";
         return kExitOk;
     }
     // The application object comes first: a serial port opened without one

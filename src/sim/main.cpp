@@ -40,6 +40,7 @@ const char kUsage[] = "Usage: orna5-sim [OPTIONS]\n"
                       "  --fault-polls     let the counted faults above hit poll answers too\n"
                       "  --load FILE.ign   start with the parameters of a parameter file\n"
                       "  --paced           send answers at the real line speed (57600 baud)\n"
+                      "  --version         print the version and quit\n"
                       "  --help            show this text\n";
 
 bool ParseCount(const char* text, int min, int max, int& value) {
@@ -77,6 +78,9 @@ int main(int argc, char** argv) {
         };
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::puts("orna5-sim " ORNA5_VERSION);
             return 0;
         } else if (arg == "--silent") {
             options.silent = true;
