@@ -75,15 +75,19 @@ bool HoldsImage(const QTextBlock& block) {
     return false;
 }
 
-// A heading followed by a picture starts a new sheet, so that it never stays
-// behind alone at the foot of the sheet before.
+// A heading followed by a picture starts a new sheet, together with the
+// headings right above it, so that none stays behind alone at the foot of the
+// sheet before.
 void KeepHeadingsWithPictures(QTextDocument& document) {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         if (block.blockFormat().headingLevel() == 0 || !HoldsImage(block.next()))
             continue;
-        QTextBlockFormat format = block.blockFormat();
+        QTextBlock first = block;
+        while (first.previous().isValid() && first.previous().blockFormat().headingLevel() > 0)
+            first = first.previous();
+        QTextBlockFormat format = first.blockFormat();
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        QTextCursor(block).setBlockFormat(format);
+        QTextCursor(first).setBlockFormat(format);
     }
 }
 
