@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QMessageBox>
 #include <QTabWidget>
 #include <QTimer>
@@ -61,6 +62,11 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("orna5");
+    QApplication::setApplicationVersion(ORNA5_VERSION);
+    // The installed desktop entry and icon: docks and task switchers match
+    // the window to them by this name.
+    QApplication::setDesktopFileName("org.orna5.Orna5");
+    QApplication::setWindowIcon(QIcon::fromTheme("orna5"));
 
     orna5::StartOptions options;
     const QStringList arguments = QApplication::arguments().mid(1);
