@@ -5,13 +5,19 @@
 // LANGUAGE, when it is the first argument: ENGLISH, DEUTSCH, FRANCE or CESKY.
 
 #include "app/FormHlav.h"
+#include "app/MapTableWindow.h"
 
+#include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 
@@ -34,6 +40,17 @@ void TakeScreenshots(orna5::TFormHlav& window, const QString& folder) {
         QApplication::processEvents();
         const QString name = pages->widget(i)->objectName();
         window.grab().save(QString("%1/%2-%3.png").arg(folder).arg(i).arg(name));
+    }
+    // The map table with a block selected, once the engine has run long
+    // enough for the live cell to show.
+    window.findChild<QAction*>("MenuMapTable")->trigger();
+    if (auto* mapTable = window.findChild<orna5::MapTableWindow*>("MapTableWindow")) {
+        const int rows = mapTable->findChild<QTableView*>()->model()->rowCount();
+        mapTable->SelectCells(std::min(2, rows - 1), 1, std::min(5, rows - 1), 3);
+        QEventLoop wait;
+        QTimer::singleShot(2500, &wait, &QEventLoop::quit);
+        wait.exec();
+        mapTable->grab().save(folder + "/view-MapTable.png");
     }
     window.close();
 }
