@@ -11,7 +11,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QMessageBox>
 #include <QTabWidget>
 #include <QTableView>
@@ -45,15 +44,12 @@ void TakeScreenshots(orna5::TFormHlav& window, const QString& folder) {
         const QString name = pages->widget(i)->objectName();
         window.grab().save(QString("%1/%2-%3.png").arg(folder).arg(i).arg(name));
     }
-    // The map table with a block selected, once the engine has run long
-    // enough for the live cell to show.
+    // The map table with a block selected and the live cell outlined.
     window.findChild<QAction*>("MenuMapTable")->trigger();
     if (auto* mapTable = window.findChild<orna5::MapTableWindow*>("MapTableWindow")) {
         const int rows = mapTable->findChild<QTableView*>()->model()->rowCount();
         mapTable->SelectCells(std::min(2, rows - 1), 1, std::min(5, rows - 1), 3);
-        QEventLoop wait;
-        QTimer::singleShot(2500, &wait, &QEventLoop::quit);
-        wait.exec();
+        QApplication::processEvents();
         mapTable->grab().save(folder + "/view-MapTable.png");
     }
     window.close();
