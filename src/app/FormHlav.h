@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -28,6 +29,7 @@ class QTimer;
 namespace orna5 {
 
 class DeviceSession;
+class MapTableWindow;
 class MouseCheckBox;
 class PortTable;
 class PtyUnit;
@@ -92,6 +94,10 @@ public:
     // Normalise, show twice, record an undo state, program after change.
     void ApplyParameterChange();
     bool RecordUndoState();
+    // A change of the image from a view, as one step on the road of the
+    // window's own map commands: the controls into the image, the change,
+    // ApplyParameterChange. Ignored while the window writes its controls.
+    void ChangeImage(const std::function<void(ParameterImage&)>& change);
 
     // Which controls are shown and enabled, from the controls and the image.
     void UpdateFormState();
@@ -176,6 +182,7 @@ private:
     void MenuVerifyClick();
     void MenuProgramClick();
     void MenuLanguageClick(int language);
+    void MenuMapTableClick();
     void Timer1Timer();
 
     // Lifecycle (FormHlavLifecycle.cpp).
@@ -227,6 +234,7 @@ private:
     std::unique_ptr<SerialLink> serialLink;
     std::unique_ptr<DeviceSession> session;
     std::unique_ptr<PtyUnit> ptyUnit;
+    MapTableWindow* mapTableWindow = nullptr;
 
     QHash<QString, QWidget*> controls;
     QTabWidget* PageControl1 = nullptr;
