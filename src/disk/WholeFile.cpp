@@ -18,10 +18,23 @@ QString Text(Msg id, int languageIndex) {
 
 } // namespace
 
+// Unbuffered, so that every write reports what really reached the file: a
+// buffered QSaveFile takes the whole text into its buffer and commits even
+// when the disk took only part of it (a full disk, a size limit).
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* reason) {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        qint64 written = 0;
+        // A short write is followed by one more, which then tells the reason.
+        while (written < bytes.size()) {
+            const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+            if (n <= 0)
+                break;
+            written += n;
+        }
+        if (written == bytes.size() && file.commit())
+            return true;
+    }
     if (reason)
         *reason = file.errorString();
     file.cancelWriting();
