@@ -97,7 +97,8 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent) {
     for (const auto& [name, text] : contact)
         layout->addWidget(AddLabel(name, text, 16));
     layout->addSpacing(6);
-    layout->addWidget(AddLabel("LabelVersion", QString("Version %1").arg(ORNA5_VERSION), 11));
+    layout->addWidget(
+        AddLabel("LabelProgramVersion", QString("Version %1").arg(ORNA5_VERSION), 11));
     layout->addWidget(AddLabel("LabelDate", QString(), 11));
     layout->addWidget(AddLabel("LabelTime", QString(), 11));
     layout->addStretch(1);
