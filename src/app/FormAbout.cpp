@@ -50,15 +50,15 @@ QPixmap Logo() {
 
     QFont name;
     name.setBold(true);
-    name.setPixelSize(30);
+    name.setPixelSize(25);
     painter.setFont(name);
     painter.setPen(Qt::white);
-    painter.drawText(QRect(38, 8, kLogoWidth - 44, 44), Qt::AlignCenter, "ORNA-5");
+    painter.drawText(QRect(36, 8, kLogoWidth - 42, 44), Qt::AlignCenter, "ORNA-5");
     QFont tag;
     tag.setPixelSize(12);
     painter.setFont(tag);
     painter.setPen(QColor(255, 196, 0));
-    painter.drawText(QRect(38, 48, kLogoWidth - 44, 22), Qt::AlignCenter, "ignition set-up");
+    painter.drawText(QRect(36, 48, kLogoWidth - 42, 22), Qt::AlignCenter, "ignition set-up");
     return pixmap;
 }
 
