@@ -7,6 +7,7 @@
 #include "files/ParameterFile.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
@@ -288,7 +289,7 @@ public:
     QStringList opened;
 };
 
-TEST_F(WindowFilesTest, ContentsOpensTheManualOfTheLanguageFromTheWorkingFolder) {
+TEST_F(WindowFilesTest, ContentsOpensTheManualOfTheLanguageFromTheWorkingOrInstalledFolder) {
     ViewerSpy viewer;
     QDesktopServices::setUrlHandler("file", &viewer, "Open");
     const QString previous = QDir::currentPath();
@@ -302,9 +303,21 @@ TEST_F(WindowFilesTest, ContentsOpensTheManualOfTheLanguageFromTheWorkingFolder)
     Dismiss(box);
     Command(*window, "MenuGerman");
     Command(*window, "MenuContens");
+    // Not in the working folder: the documentation installed beside the
+    // program.
+    const QString installed =
+        QDir(QCoreApplication::applicationDirPath() + "/../share/doc/orna5").absolutePath();
+    QDir().mkpath(installed);
+    WriteFile(installed + "/manual_zentor_orna_5_fr.pdf", "%PDF");
+    Command(*window, "MenuFrench");
+    Command(*window, "MenuContens");
+    // Only what the test made goes; folders only when left empty.
+    QFile::remove(installed + "/manual_zentor_orna_5_fr.pdf");
+    QDir().rmpath(installed);
     QDir::setCurrent(previous);
     QDesktopServices::unsetUrlHandler("file");
-    EXPECT_EQ(viewer.opened, QStringList{dir.filePath("manual_zentor_orna_5_de.pdf")});
+    EXPECT_EQ(viewer.opened, (QStringList{dir.filePath("manual_zentor_orna_5_de.pdf"),
+                                          installed + "/manual_zentor_orna_5_fr.pdf"}));
 }
 
 } // namespace
