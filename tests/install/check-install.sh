@@ -34,7 +34,7 @@ tree)
     share/icons/hicolor/scalable/mimetypes/application-x-orna5-ign.svg
     share/man/man1/orna5.1.gz share/man/man1/orna5ctl.1.gz share/man/man1/orna5-sim.1.gz
     share/bash-completion/completions/orna5ctl
-    share/doc/orna5/README.md
+    share/doc/orna5/README.md share/doc/orna5/copyright
     share/doc/orna5/manual_zentor_orna_5_en.pdf share/doc/orna5/manual_zentor_orna_5_de.pdf
     share/doc/orna5/manual_zentor_orna_5_fr.pdf share/doc/orna5/manual_zentor_orna_5_cz.pdf
   )
