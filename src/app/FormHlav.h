@@ -1,12 +1,16 @@
 #pragma once
 
 #include "device/ColourRole.h"
+#include "device/MonitorLog.h"
 #include "edit/UndoHistory.h"
 #include "files/ProfileFile.h"
 #include "params/ParameterImage.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
+#include <QRect>
 #include <QStringList>
 
 #include <array>
@@ -27,7 +31,10 @@ class QTimer;
 
 namespace orna5 {
 
+class AdvanceCurvesWindow;
+class CompareWindow;
 class DeviceSession;
+class LogChartWindow;
 class MouseCheckBox;
 class PortTable;
 class PtyUnit;
@@ -105,6 +112,19 @@ public:
 
     void OpenComPort();
     void CloseComPort();
+
+    // The views beyond the form (FormHlavViews.cpp). Each opens without a
+    // dialog here; the menu commands ask for the file first.
+    AdvanceCurvesWindow* ShowAdvanceCurves();
+    LogChartWindow* OpenDataLog(const QString& path);
+    CompareWindow* CompareWithFile(const QString& path);
+    bool StartDataLog(const QString& path);
+    void StopDataLog();
+    bool DataLogRunning() const { return logWriter.IsOpen(); }
+    // A view's remembered place, from orna5.ini section `section`; kept
+    // when the view closes and written with the settings.
+    void RestoreViewGeometry(QWidget* view, const QString& section);
+    void KeepViewGeometry(QWidget* view, const QString& section);
 
 signals:
     // The controls were rewritten from the image: after an edit, undo or
@@ -200,6 +220,14 @@ private:
     void PaintRole(QWidget* widget, ColourRole role);
     void ShowMessage(const QString& text, const QString& name);
 
+    // Views (FormHlavViews.cpp).
+    void CreateViews();
+    void ApplyViewLanguage();
+    void SaveViewSettings();
+    void DataLogTick(bool monitorFrame);
+    void ShowDataLogState();
+    QString LogFolder() const;
+
     // Form state helpers (FormHlavFormState.cpp).
     void SetShown(const QString& name, bool shown);
     void SetEnabled(const QString& name, bool enabled);
@@ -227,6 +255,12 @@ private:
     std::unique_ptr<SerialLink> serialLink;
     std::unique_ptr<DeviceSession> session;
     std::unique_ptr<PtyUnit> ptyUnit;
+
+    QPointer<AdvanceCurvesWindow> curvesWindow;
+    QPointer<CompareWindow> compareWindow;
+    MonitorLogWriter logWriter;
+    QElapsedTimer logClock;
+    QHash<QString, QRect> viewGeometry;
 
     QHash<QString, QWidget*> controls;
     QTabWidget* PageControl1 = nullptr;

@@ -63,6 +63,7 @@ void TFormHlav::FormCreate() {
     BuildControlArrays();
     ConnectEditing();
     ConnectDeviceCommands();
+    CreateViews();
     // The hint handler: every hint's long part is the control's status tip,
     // which the main window shows in its status bar while the mouse is over
     // the control.
@@ -135,6 +136,7 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
 
 void TFormHlav::FormClose() {
     Timer1->stop();
+    StopDataLog();
     CloseComPort();
     CopyControlsToImage();
     NormaliseImage(image, languageIndex, comPortIndex);

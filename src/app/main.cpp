@@ -5,6 +5,7 @@
 // LANGUAGE, when it is the first argument: ENGLISH, DEUTSCH, FRANCE or CESKY.
 
 #include "app/FormHlav.h"
+#include "app/ViewScreenshots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -39,6 +40,7 @@ void TakeScreenshots(orna5::TFormHlav& window, const QString& folder) {
         const QString name = pages->widget(i)->objectName();
         window.grab().save(QString("%1/%2-%3.png").arg(folder).arg(i).arg(name));
     }
+    orna5::TakeViewScreenshots(window, folder);
     window.close();
 }
 
@@ -79,10 +81,12 @@ int main(int argc, char** argv) {
     try {
         orna5::TFormHlav window(options);
         window.show();
-        if (!screenshotFolder.isEmpty())
+        if (!screenshotFolder.isEmpty()) {
+            orna5::StartViewScreenshots(window, screenshotFolder);
             QTimer::singleShot(kScreenshotDelayMs, &window, [&window, screenshotFolder] {
                 TakeScreenshots(window, screenshotFolder);
             });
+        }
         return QApplication::exec();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, "orna5", QString::fromLocal8Bit(error.what()));

@@ -8,9 +8,13 @@
 
 namespace orna5 {
 
+// The window page a parameter is edited on; Reserved bytes have none.
+enum class ParameterPage { Misc, Bike, Advance, Servo, Reserved };
+
 // One parameter as the user sees it: its page, its name and its value in
 // user units (rpm, mV, ms, percent, list texts), read from the image.
 struct ParameterValue {
+    ParameterPage pageId;
     std::string page;
     std::string name;
     std::string value;
@@ -24,6 +28,17 @@ std::vector<ParameterValue> DescribeImage(const ParameterImage& image);
 // The parameters page by page, the advance map as a table with the rpm axis
 // across and the throttle rows down.
 void PrintImage(std::ostream& out, const ParameterImage& image);
+
+// One parameter that differs between two images, with both values.
+struct ParameterDifference {
+    ParameterValue left;
+    std::string rightValue;
+};
+
+// The parameters of `b` that differ from `a`, page by page in the window's
+// order. A value that reads the same in user units but differs in its byte
+// (a reserved bit, a list entry out of range) counts as different.
+std::vector<ParameterDifference> CompareImages(const ParameterImage& a, const ParameterImage& b);
 
 // The parameters that differ, each with both values; returns how many.
 int PrintDifferences(std::ostream& out, const ParameterImage& a, const ParameterImage& b);

@@ -1,4 +1,4 @@
-#include "cli/ParameterReport.h"
+#include "params/ParameterReport.h"
 
 #include "params/BikePresets.h"
 
@@ -50,17 +50,19 @@ public:
     explicit Collector(const ParameterImage& image) : image(image) {}
 
     void Add(const char* page, std::string name, std::size_t offset, std::string value) {
-        values.push_back({page, std::move(name), std::move(value), offset});
+        values.push_back({pageId, page, std::move(name), std::move(value), offset});
         carried[offset] = true;
     }
     std::uint8_t At(std::size_t offset) const { return image[offset]; }
 
     const ParameterImage& image;
+    ParameterPage pageId = ParameterPage::Misc;
     std::vector<ParameterValue> values;
     bool carried[kImageSize] = {};
 };
 
 void DescribeMisc(Collector& c) {
+    c.pageId = ParameterPage::Misc;
     const char* p = kPageMisc;
     c.Add(p, "Limiter", field::limiterRpm, Number(c.At(field::limiterRpm) * 100L, "rpm"));
     c.Add(p, "Gear shift light", field::shiftLightRpm,
@@ -84,6 +86,7 @@ void DescribeMisc(Collector& c) {
 }
 
 void DescribeBike(Collector& c) {
+    c.pageId = ParameterPage::Bike;
     const char* p = kPageBike;
     const std::uint8_t code = c.At(field::bikeCode);
     c.Add(p, "Motorbike type", field::bikeCode,
@@ -121,6 +124,7 @@ void DescribeBike(Collector& c) {
 }
 
 void DescribeAdvance(Collector& c) {
+    c.pageId = ParameterPage::Advance;
     const char* p = kPageAdvance;
     c.Add(p, "Base advance", field::baseAdvance, Number(c.At(field::baseAdvance), "deg"));
     c.Add(p, "Map uses TPS rows", field::mapUsesTps, Flag(c.At(field::mapUsesTps)));
@@ -139,6 +143,7 @@ void DescribeAdvance(Collector& c) {
 }
 
 void DescribeServo(Collector& c) {
+    c.pageId = ParameterPage::Servo;
     const char* p = kPageServo;
     c.Add(p, "Servo enable", field::servoEnable, Flag(c.At(field::servoEnable)));
     c.Add(p, "Servo hysteresis", field::servoHysteresis,
@@ -159,6 +164,7 @@ std::vector<ParameterValue> DescribeImage(const ParameterImage& image) {
     DescribeBike(c);
     DescribeAdvance(c);
     DescribeServo(c);
+    c.pageId = ParameterPage::Reserved;
     for (std::size_t i = 0; i < kImageSize; ++i) {
         if (!c.carried[i]) {
             c.Add("Reserved", "Byte " + std::to_string(i), i, Number(image[i]));
@@ -203,18 +209,25 @@ void PrintImage(std::ostream& out, const ParameterImage& image) {
     }
 }
 
-int PrintDifferences(std::ostream& out, const ParameterImage& a, const ParameterImage& b) {
-    const std::vector<ParameterValue> left = DescribeImage(a);
+std::vector<ParameterDifference> CompareImages(const ParameterImage& a, const ParameterImage& b) {
+    std::vector<ParameterValue> left = DescribeImage(a);
     const std::vector<ParameterValue> right = DescribeImage(b);
-    int count = 0;
+    std::vector<ParameterDifference> differences;
     for (std::size_t i = 0; i < left.size(); ++i) {
         if (left[i].value != right[i].value || a[left[i].offset] != b[left[i].offset]) {
-            out << left[i].page << ": " << left[i].name << ": " << left[i].value << " -> "
-                << right[i].value << '\n';
-            ++count;
+            differences.push_back({std::move(left[i]), right[i].value});
         }
     }
-    return count;
+    return differences;
+}
+
+int PrintDifferences(std::ostream& out, const ParameterImage& a, const ParameterImage& b) {
+    const std::vector<ParameterDifference> differences = CompareImages(a, b);
+    for (const ParameterDifference& d : differences) {
+        out << d.left.page << ": " << d.left.name << ": " << d.left.value << " -> " << d.rightValue
+            << '\n';
+    }
+    return static_cast<int>(differences.size());
 }
 
 } // namespace orna5
