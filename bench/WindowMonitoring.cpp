@@ -55,12 +55,11 @@ void WindowMonitoring(benchmark::State& state) {
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
 
     QProcess sim;
-    sim.start(ORNA5SIM_PATH, {});
-    if (!sim.waitForReadyRead(10000)) {
+    const QString device = orna5::bench::StartSimulator(sim);
+    if (device.isEmpty()) {
         state.SkipWithError("orna5-sim did not start");
         return;
     }
-    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
 
     for (auto _ : state) {
         orna5::StartOptions options;

@@ -4,6 +4,8 @@
 // event loop run on its own for a while.
 
 #include <QEventLoop>
+#include <QProcess>
+#include <QString>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -21,6 +23,15 @@ inline void RunEventLoop(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// Starts orna5-sim and returns the pseudo-terminal it serves on, or an empty
+// text when it did not start.
+inline QString StartSimulator(QProcess& sim) {
+    sim.start(ORNA5SIM_PATH, {});
+    if (!sim.waitForReadyRead(10000))
+        return {};
+    return QString::fromLocal8Bit(sim.readLine()).trimmed();
 }
 
 } // namespace orna5::bench

@@ -222,16 +222,18 @@ void AdvanceCurvesWindow::ShowLive() {
             rows[r]->setPen(QPen(RowColour(r), r == row ? 3.5 : 1.5));
         boldRow = row;
     }
+    const QString label =
+        QString::fromStdString(ViewTextIn(ViewText::LivePointLabel, form.LanguageIndex()));
     const double advance = CurveAt(xs, ys, rpm);
     const double mv = CurveAt(servoXs, servoYs, rpm);
     // Beyond the last axis point the unit holds the last value; the point
     // stays at the chart's edge and its label tells the real speed.
     ShowLivePoint(liveAdvance, connected && !live.belowMapAxis,
                   QPointF(std::clamp(rpm, xs.front(), xs.back()), advance),
-                  QString("%1 rpm, %2°").arg(rpm).arg(advance, 0, 'f', 1));
+                  label.arg(rpm).arg(QString("%1°").arg(advance, 0, 'f', 1)));
     ShowLivePoint(liveServo, connected,
                   QPointF(std::clamp(rpm, servoXs.front(), servoXs.back()), mv),
-                  QString("%1 rpm, %2 mV").arg(rpm).arg(mv, 0, 'f', 0));
+                  label.arg(rpm).arg(QString("%1 mV").arg(mv, 0, 'f', 0)));
 }
 
 void AdvanceCurvesWindow::ShowLivePoint(QScatterSeries* point, bool shown, QPointF at,

@@ -40,6 +40,11 @@ QString Message(Msg id, int language) {
     return QString::fromStdString(MessageText(id, language));
 }
 
+// A message about a file, with the file below it.
+QString WithPath(const QString& text, const QString& path) {
+    return text + "\n\n" + QDir::toNativeSeparators(path);
+}
+
 // "1:02:03" or "2:03".
 QString Duration(qint64 ms) {
     const qint64 s = ms / 1000;
@@ -156,9 +161,7 @@ AdvanceCurvesWindow* TFormHlav::ShowAdvanceCurves() {
 CompareWindow* TFormHlav::CompareWithFile(const QString& path) {
     std::ifstream in(path.toStdString(), std::ios::binary);
     if (!in) {
-        ShowMessage(Message(Msg::OpenFileError, languageIndex) + "\n\n" +
-                        QDir::toNativeSeparators(path),
-                    "OpenFileErrorBox");
+        ShowMessage(WithPath(Message(Msg::OpenFileError, languageIndex), path), "OpenFileErrorBox");
         return nullptr;
     }
     // The file as File > Open would leave the image: read over the form's
@@ -181,22 +184,16 @@ CompareWindow* TFormHlav::CompareWithFile(const QString& path) {
 LogChartWindow* TFormHlav::OpenDataLog(const QString& path) {
     std::ifstream in(path.toStdString(), std::ios::binary);
     if (!in) {
-        ShowMessage(Message(Msg::OpenFileError, languageIndex) + "\n\n" +
-                        QDir::toNativeSeparators(path),
-                    "OpenFileErrorBox");
+        ShowMessage(WithPath(Message(Msg::OpenFileError, languageIndex), path), "OpenFileErrorBox");
         return nullptr;
     }
     MonitorLog log;
     if (!ReadMonitorLog(in, log)) {
-        ShowMessage(Text(ViewText::NotALog, languageIndex) + "\n\n" +
-                        QDir::toNativeSeparators(path),
-                    "NotALogBox");
+        ShowMessage(WithPath(Text(ViewText::NotALog, languageIndex), path), "NotALogBox");
         return nullptr;
     }
     if (log.Rows() == 0) {
-        ShowMessage(Text(ViewText::LogEmpty, languageIndex) + "\n\n" +
-                        QDir::toNativeSeparators(path),
-                    "LogEmptyBox");
+        ShowMessage(WithPath(Text(ViewText::LogEmpty, languageIndex), path), "LogEmptyBox");
         return nullptr;
     }
     auto* chart = new LogChartWindow(*this, path, std::move(log));
@@ -210,9 +207,7 @@ bool TFormHlav::StartDataLog(const QString& path) {
     const std::string unit = session->UnitTexts().versionText;
     const QString file = Control<QLabel>("LabelFile2")->text();
     if (!logWriter.Open(path.toStdString(), MakeLogHeader(image, unit, file.toStdString()))) {
-        ShowMessage(Message(Msg::OpenFileError, languageIndex) + "\n\n" +
-                        QDir::toNativeSeparators(path),
-                    "OpenFileErrorBox");
+        ShowMessage(WithPath(Message(Msg::OpenFileError, languageIndex), path), "OpenFileErrorBox");
         ShowDataLogState();
         return false;
     }

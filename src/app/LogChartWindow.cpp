@@ -51,7 +51,7 @@ LogChartWindow::LogChartWindow(TFormHlav& owner, const QString& filePath, Monito
     : QWidget(&owner, Qt::Window), form(owner), path(filePath), log(std::move(data)) {
     setObjectName("LogChartWindow");
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(1100, 640);
+    resize(1240, 680);
 
     // The map the log ran on, or the form's when the log does not say.
     mapImage = form.Image();
@@ -110,8 +110,10 @@ LogChartWindow::LogChartWindow(TFormHlav& owner, const QString& filePath, Monito
     BuildMapTable();
     rightLayout->addWidget(map);
     splitter->addWidget(right);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 1);
+    // The side pane as wide as the whole map table, the rest for the chart.
+    right->setFixedWidth(map->width());
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
     layout->addWidget(splitter, 1);
 
     BuildChart();
@@ -208,8 +210,13 @@ void LogChartWindow::BuildMapTable() {
             item->setTextAlignment(Qt::AlignCenter);
             map->setItem(kMapRows - 1 - r, static_cast<int>(c), item);
         }
-    map->setFixedHeight(map->horizontalHeader()->height() +
-                        kMapRows * map->verticalHeader()->defaultSectionSize() + 4);
+    map->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    map->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    map->setFixedSize(map->verticalHeader()->sizeHint().width() +
+                          static_cast<int>(kAxisPoints) * cell + 2 * map->frameWidth(),
+                      map->horizontalHeader()->sizeHint().height() +
+                          static_cast<int>(kMapRows) * map->verticalHeader()->defaultSectionSize() +
+                          2 * map->frameWidth());
 }
 
 void LogChartWindow::ApplyLanguage() {

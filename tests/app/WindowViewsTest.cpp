@@ -9,6 +9,7 @@
 #include "device/DeviceFrame.h"
 #include "device/MonitorFrame.h"
 #include "files/ParameterFile.h"
+#include "sim/PtyUnit.h"
 
 #include <QAction>
 #include <QLabel>
@@ -144,6 +145,36 @@ TEST_F(WindowViewsTest, DataLogRecordsFramesAndIsCompleteWhenTheWindowCloses) {
     EXPECT_GE(log.Rows(), 2u);
     EXPECT_EQ(log.skippedLines, 0u);
     EXPECT_TRUE(log.header.hasMap);
+}
+
+TEST_F(WindowViewsTest, DataLogWaitsForASilentUnitAndEndsWhenThePortGoes) {
+    PtyUnit unit;
+    std::string error;
+    ASSERT_TRUE(unit.Start(error)) << error;
+    StartOptions options;
+    options.port = QString::fromStdString(unit.DevicePath());
+    TFormHlav window(options);
+    window.show();
+    const QString path = dir.filePath("pulled.csv");
+    ASSERT_TRUE(window.StartDataLog(path));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLog(path).Rows() >= 1; }, 15000));
+
+    unit.Emulator().Options().silent = true;
+    auto* connection = Find<QLabel>(window, "LabelSpojeni");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return connection->isVisible(); }, 5000));
+    EXPECT_TRUE(window.DataLogRunning());
+    const std::size_t beforeSilence = ReadLog(path).Rows();
+    unit.Emulator().Options().silent = false;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLog(path).Rows() > beforeSilence; }, 5000));
+
+    unit.Stop(); // the adapter is pulled out
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.DataLogRunning(); }, 5000));
+    EXPECT_FALSE(window.findChild<QAction*>("MenuRecordLog")->isChecked());
+    EXPECT_TRUE(Find<QLabel>(window, "LabelDataLog")->isHidden());
+    const MonitorLog log = ReadLog(path);
+    EXPECT_GT(log.Rows(), beforeSilence);
+    EXPECT_EQ(log.skippedLines, 0u);
+    window.close();
 }
 
 TEST_F(WindowViewsTest, PlaybackCursorShowsTheValuesAndTheCellInUse) {
