@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QLineSeries>
 #include <QScatterSeries>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -77,6 +78,9 @@ QScatterSeries* MakeLivePoint(QChart* chart) {
 AdvanceCurvesWindow::AdvanceCurvesWindow(TFormHlav& owner)
     : QWidget(&owner, Qt::Window), form(owner) {
     setObjectName("AdvanceCurvesWindow");
+    // Esc closes the view, as it closes a dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
     resize(760, 520);
     tabs = new QTabWidget(this);
     tabs->setObjectName("AdvanceCurvesTabs");
@@ -132,8 +136,13 @@ AdvanceCurvesWindow::AdvanceCurvesWindow(TFormHlav& owner)
         axis->setTickAnchor(0);
         axis->setTickInterval(1000);
     }
-    for (QValueAxis* axis : {advanceY, servoY})
+    // Whole steps of 10° and 500 mV (1000 mV on a tall axis).
+    for (QValueAxis* axis : {advanceY, servoY}) {
         axis->setLabelFormat("%d");
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+    }
+    advanceY->setTickInterval(10);
 
     ApplyLanguage();
     ShowImage();
@@ -192,6 +201,7 @@ void AdvanceCurvesWindow::ShowImage() {
     SetRpmRange(servoX, image[field::servoRpm] * 100.0,
                 image[field::servoRpm + kAxisPoints - 1] * 100.0);
     servoY->setRange(0, TopOf(highestMv, 500));
+    servoY->setTickInterval(highestMv > 3000 ? 1000 : 500);
     // The curves moved under the live point.
     advancePointShown = servoPointShown = false;
     advanceAt = servoAt = QPointF(-1, -1);

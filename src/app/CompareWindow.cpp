@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -87,6 +88,9 @@ QWidget* MapControl(TFormHlav& form, std::size_t offset) {
 CompareWindow::CompareWindow(TFormHlav& owner, const QString& filePath, const ParameterImage& image)
     : QWidget(&owner, Qt::Window), form(owner), path(filePath), fileImage(image) {
     setObjectName("CompareWindow");
+    // Esc closes the view, as it closes a dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(620, 560);
     auto* layout = new QVBoxLayout(this);

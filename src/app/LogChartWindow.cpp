@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QSlider>
 #include <QSplitter>
 #include <QTableWidget>
@@ -50,6 +51,9 @@ QString NumberText(double value) {
 LogChartWindow::LogChartWindow(TFormHlav& owner, const QString& filePath, MonitorLog data)
     : QWidget(&owner, Qt::Window), form(owner), path(filePath), log(std::move(data)) {
     setObjectName("LogChartWindow");
+    // Esc closes the view, as it closes a dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(1240, 680);
 
