@@ -83,6 +83,28 @@ QWidget* MapControl(TFormHlav& form, std::size_t offset) {
     return nullptr;
 }
 
+QString Name(const ParameterName& name, int language) {
+    QString text = QString::fromStdString(ParameterNameIn(name.text, language));
+    const auto arg = [&name](std::size_t i) { return QString::fromStdString(name.args[i]); };
+    switch (name.args.size()) {
+    case 0:
+        return text;
+    case 1:
+        return text.arg(arg(0));
+    default:
+        return text.arg(arg(0), arg(1));
+    }
+}
+
+// Values are numbers with units or list texts; the words among them are
+// put into the language.
+QString Value(const std::string& value, int language) {
+    QString text = QString::fromStdString(ParameterNameIn(value, language));
+    if (text.endsWith(" deg"))
+        text.replace(text.size() - 4, 4, QString::fromUtf8("°"));
+    return text;
+}
+
 } // namespace
 
 CompareWindow::CompareWindow(TFormHlav& owner, const QString& filePath, const ParameterImage& image)
@@ -148,9 +170,9 @@ void CompareWindow::Refresh() {
             pageItem->setFont(0, bold);
             pageItem->setExpanded(true);
         }
-        new QTreeWidgetItem(pageItem, {QString::fromStdString(d.left.name),
-                                       QString::fromStdString(d.left.value),
-                                       QString::fromStdString(d.rightValue)});
+        new QTreeWidgetItem(pageItem,
+                            {Name(d.left.nameTemplate, language), Value(d.left.value, language),
+                             Value(d.rightValue, language)});
         if (QWidget* control = MapControl(form, d.left.offset))
             outlines.emplace_back(new Outline(control));
     }

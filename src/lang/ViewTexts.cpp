@@ -66,7 +66,75 @@ constexpr std::array<ViewRow, static_cast<std::size_t>(ViewText::Count)> kRows{{
     {"Reserved", "Reserviert", "Réservé", "Rezervováno"},
 }};
 
+// English template, then German, French and Czech.
+constexpr std::array<const char*, kLanguageCount> kParameterNames[] = {
+    {"Limiter", "Drehzahlbegrenzer", "Limiteur", "Omezovač"},
+    {"Gear shift light", "Schaltblitz", "Témoin de passage", "Kontrolka řazení"},
+    {"Revolutions without ignition", "Umdrehungen ohne Zündung", "Tours sans allumage",
+     "Otáčky bez zapalování"},
+    {"Clutch master time", "Schaltautomat Zeit", "Clutch master, durée", "Clutch master čas"},
+    {"Clutch master pause", "Schaltautomat Pause", "Clutch master, pause", "Clutch master pauza"},
+    {"Compensation %1", "Kompensation %1", "Compensation %1", "Kompenzace %1"},
+    {"Excitation long", "Lange Erregung", "Excitation longue", "Dlouhé buzení"},
+    {"Inputs for neutral and side stand", "Eingänge für Leerlauf und Seitenständer",
+     "Entrées pour point mort et béquille", "Vstupy pro neutrál a stojan"},
+    {"Input 1", "Eingang 1", "Entrée 1", "Vstup 1"},
+    {"Input 2", "Eingang 2", "Entrée 2", "Vstup 2"},
+    {"Motorbike type", "Motorradtyp", "Type de moto", "Typ motocyklu"},
+    {"Synchronization method", "Synchronisationsmethode", "Méthode de synchronisation",
+     "Způsob synchronizace"},
+    {"Number of lobes", "Anzahl der Zähne", "Nombre de dents", "Počet zubů"},
+    {"Number of outputs", "Anzahl der Ausgänge", "Nombre de sorties", "Počet výstupů"},
+    {"Lobes per revolution", "Zähne pro Umdrehung", "Dents par tour", "Zubů na otáčku"},
+    {"Channel %1 maximum advance lobe", "Kanal %1 Zahn der maximalen Vorzündung",
+     "Canal %1 dent d'avance maximale", "Kanál %1 zub maximálního předstihu"},
+    {"Channel %1 maximum advance 2nd edge", "Kanal %1 maximale Vorzündung 2. Flanke",
+     "Canal %1 avance maximale 2e front", "Kanál %1 maximální předstih 2. hrana"},
+    {"Channel %1 maximum advance 2nd pick-up", "Kanal %1 maximale Vorzündung 2. Geber",
+     "Canal %1 avance maximale 2e capteur", "Kanál %1 maximální předstih 2. snímač"},
+    {"Channel %1 start advance lobe", "Kanal %1 Zahn der Startvorzündung",
+     "Canal %1 dent d'avance au démarrage", "Kanál %1 zub startovacího předstihu"},
+    {"Channel %1 start advance 2nd edge", "Kanal %1 Startvorzündung 2. Flanke",
+     "Canal %1 avance au démarrage 2e front", "Kanál %1 startovací předstih 2. hrana"},
+    {"Channel %1 start advance 2nd pick-up", "Kanal %1 Startvorzündung 2. Geber",
+     "Canal %1 avance au démarrage 2e capteur", "Kanál %1 startovací předstih 2. snímač"},
+    {"Tachometer correction", "Drehzahlmesser Korrektur", "Correction du compte-tours",
+     "Korekce otáčkoměru"},
+    {"Tachometer pulses per revolution", "Drehzahlmesser Impulse pro Umdrehung",
+     "Impulsions du compte-tours par tour", "Pulzy otáčkoměru na otáčku"},
+    {"Inverse polarity of pick-up %1", "Umgekehrte Polarität Geber %1",
+     "Polarité inversée du capteur %1", "Obrácená polarita snímače %1"},
+    {"Base advance", "Grundvorzündung", "Avance de base", "Základní předstih"},
+    {"Map uses TPS rows", "Kennfeld nutzt die Drosselklappenzeilen",
+     "La carte utilise les lignes du papillon", "Mapa používá řádky plynu"},
+    {"Map rpm point %1", "Kennfeld Drehzahlpunkt %1", "Carte, point de régime %1",
+     "Mapa, bod otáček %1"},
+    {"Advance at TPS %1, rpm point %2", "Vorzündung bei Drosselklappe %1, Drehzahlpunkt %2",
+     "Avance à papillon %1, point de régime %2", "Předstih při plynu %1, bod otáček %2"},
+    {"Servo enable", "Servo ein", "Servo actif", "Servo zapnuto"},
+    {"Servo hysteresis", "Servo Hysterese", "Hystérésis du servo", "Hystereze serva"},
+    {"Servo point %1 rpm", "Servopunkt %1 Drehzahl", "Point servo %1 régime",
+     "Bod serva %1 otáčky"},
+    {"Servo point %1 voltage", "Servopunkt %1 Spannung", "Point servo %1 tension",
+     "Bod serva %1 napětí"},
+    {"Byte %1", "Byte %1", "Octet %1", "Bajt %1"},
+    {"TPS 0%", "TPS 0%", "TPS 0%", "TPS 0%"},
+    {"TPS 100%", "TPS 100%", "TPS 100%", "TPS 100%"},
+    {"yes", "ja", "oui", "ano"},
+    {"no", "nein", "non", "ne"},
+    {"Off", "Aus", "Arrêt", "Vypnuto"},
+};
+
 } // namespace
+
+std::string ParameterNameIn(const std::string& englishTemplate, int languageIndex) {
+    if (languageIndex <= English || languageIndex >= kLanguageCount)
+        return englishTemplate;
+    for (const auto& row : kParameterNames)
+        if (englishTemplate == row[English])
+            return row[languageIndex];
+    return englishTemplate;
+}
 
 const std::string& ViewTextIn(ViewText id, int languageIndex) {
     static const auto table = [] {

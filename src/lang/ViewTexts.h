@@ -50,4 +50,10 @@ enum class ViewText {
 // The text in a language (0..3; anything else reads as English). UTF-8.
 const std::string& ViewTextIn(ViewText id, int languageIndex);
 
+// A parameter's name template ("Channel %1 start advance lobe", as the
+// parameter list gives it in English) in a language; a template without a
+// translation, and every template in English, comes back as it is. The same
+// for the values "yes" and "no".
+std::string ParameterNameIn(const std::string& englishTemplate, int languageIndex);
+
 } // namespace orna5

@@ -11,6 +11,17 @@ namespace orna5 {
 // The window page a parameter is edited on; Reserved bytes have none.
 enum class ParameterPage { Misc, Bike, Advance, Servo, Reserved };
 
+// A parameter's name as an English template ("Channel %1 start advance
+// lobe") and what fills it, so a shell can put the template into another
+// language.
+struct ParameterName {
+    ParameterName(const char* text) : text(text) {}
+    ParameterName(std::string text, std::vector<std::string> args = {})
+        : text(std::move(text)), args(std::move(args)) {}
+    std::string text;
+    std::vector<std::string> args;
+};
+
 // One parameter as the user sees it: its page, its name and its value in
 // user units (rpm, mV, ms, percent, list texts), read from the image.
 struct ParameterValue {
@@ -19,6 +30,7 @@ struct ParameterValue {
     std::string name;
     std::string value;
     std::size_t offset; // first image byte the value comes from
+    ParameterName nameTemplate;
 };
 
 // Every parameter of the image in user units, grouped page by page in the

@@ -114,6 +114,14 @@ TEST_F(WindowViewsTest, CompareNamesAChangedCellAndOutlinesItUntilClosed) {
     Enter(*window, "Edit143", QString::number(mine[MapCell(9, 3)]));
     EXPECT_EQ(compare->OutlinedControls().size(), 1u);
 
+    // In the window's language, degrees as the form writes them.
+    window->findChild<QAction*>("MenuGerman")->trigger();
+    EXPECT_EQ(Names(compare->List()),
+              QStringList{"Vorzündung bei Drosselklappe 100%, Drehzahlpunkt 4"});
+    EXPECT_EQ(compare->List()->topLevelItem(0)->text(0), "Vorzündung");
+    EXPECT_EQ(compare->List()->topLevelItem(0)->child(0)->text(2),
+              QString("%1°").arg(other[MapCell(9, 3)]));
+
     compare->close();
     QApplication::processEvents();
     EXPECT_EQ(window->findChildren<QWidget*>("CompareOutline").size(), 0);
