@@ -260,6 +260,7 @@ private:
     QPointer<CompareWindow> compareWindow;
     MonitorLogWriter logWriter;
     QElapsedTimer logClock;
+    bool logNamesUnit = false; // the log says which unit it comes from
     QHash<QString, QRect> viewGeometry;
 
     QHash<QString, QWidget*> controls;

@@ -212,6 +212,7 @@ bool TFormHlav::StartDataLog(const QString& path) {
         return false;
     }
     logClock.start();
+    logNamesUnit = !unit.empty();
     ShowDataLogState();
     return true;
 }
@@ -238,6 +239,9 @@ void TFormHlav::DataLogTick(bool monitorFrame) {
         ShowDataLogState();
         return;
     }
+    const std::string& unit = session->UnitTexts().versionText;
+    if (!logNamesUnit && !unit.empty())
+        logNamesUnit = logWriter.AppendUnitVersion(unit);
     if (monitorFrame && !logWriter.Append(session->LastMonitorFrame().data())) {
         logWriter.Close();
         ShowDataLogState();

@@ -288,6 +288,15 @@ bool MonitorLogWriter::Append(const std::uint8_t* frame, const std::string& time
     return true;
 }
 
+bool MonitorLogWriter::AppendUnitVersion(const std::string& unitVersion) {
+    if (!out.is_open()) {
+        return false;
+    }
+    out << kUnitKey << ' ' << OneLine(unitVersion) << '\n';
+    out.flush();
+    return static_cast<bool>(out);
+}
+
 void MonitorLogWriter::Close() {
     if (out.is_open()) {
         out.close();
@@ -326,6 +335,9 @@ bool ReadMonitorLog(std::istream& in, MonitorLog& log) {
         if (line.front() == '#') {
             if (!haveColumns) {
                 ReadHeaderLine(line, log.header, mapLines);
+            } else if (log.header.unitVersion.empty() && StartsWith(line, kUnitKey)) {
+                // A unit that told its version only after the log began.
+                log.header.unitVersion = std::string(Trim(line.substr(kUnitKey.size())));
             }
             continue;
         }

@@ -49,6 +49,10 @@ public:
     // Appends one row stamped `timeText` (LogTimeNow() when empty). Returns
     // false when the file could not take it (disk full, file gone).
     bool Append(const std::uint8_t* frame, const std::string& timeText = {});
+    // Names the unit in a "#" line between the rows, for a log begun before
+    // the unit had told its version; the reader takes it when the header
+    // had none.
+    bool AppendUnitVersion(const std::string& unitVersion);
     void Close();
 
     bool IsOpen() const { return out.is_open(); }

@@ -147,6 +147,10 @@ TEST_F(WindowViewsTest, DataLogRecordsFramesAndIsCompleteWhenTheWindowCloses) {
     EXPECT_FALSE(label->isHidden());
     EXPECT_TRUE(label->text().endsWith("run.csv")) << label->text().toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLog(path).Rows() >= 2; }, 15000));
+    EXPECT_TRUE(ReadLog(path).header.unitVersion.empty()); // nothing has asked the unit yet
+    // A Read tells the unit's version; the log then names it.
+    window->findChild<QAction*>("MenuRead")->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !ReadLog(path).header.unitVersion.empty(); }, 15000));
     Close(window); // while recording
 
     const MonitorLog log = ReadLog(path);

@@ -98,6 +98,22 @@ TEST(MonitorLog, WriterKeepsEveryRowOnDiskAsItGoes) {
     EXPECT_FALSE(writer.Open("/nonexistent-folder/log.csv", LogHeader{}));
 }
 
+TEST(MonitorLog, AUnitNamedAfterTheStartNamesTheLog) {
+    const std::string path = ::testing::TempDir() + "/orna5-monitor-log-unit.csv";
+    MonitorLogWriter writer;
+    ASSERT_TRUE(writer.Open(path, MakeLogHeader(MapImage(), "", "")));
+    ASSERT_TRUE(writer.Append(Frame(3000, 5, 110, 0).data(), "2026-12-08T10:00:00.000"));
+    ASSERT_TRUE(writer.AppendUnitVersion("ORN12"));
+    ASSERT_TRUE(writer.Append(Frame(3000, 5, 110, 0).data(), "2026-12-08T10:00:00.330"));
+    writer.Close();
+    std::ifstream in(path, std::ios::binary);
+    MonitorLog log;
+    ASSERT_TRUE(ReadMonitorLog(in, log));
+    EXPECT_EQ(log.header.unitVersion, "ORN12");
+    EXPECT_EQ(log.Rows(), 2u);
+    EXPECT_EQ(log.skippedLines, 0u);
+}
+
 TEST(MonitorLog, HeaderTextsStayOnTheirLine) {
     std::ostringstream out;
     WriteLogHeader(out, MakeLogHeader(MapImage(), "unit\nversion", "a\r\nb.ign"));
