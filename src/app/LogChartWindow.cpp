@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QShortcut>
@@ -32,6 +33,8 @@ namespace {
 
 const QColor kCursorColour(200, 0, 0);
 const QColor kCellInUse(0, 255, 0);
+// Frames come every 330 ms; a pause of this long is a silent unit.
+constexpr double kGapSeconds = 3.0;
 
 QValueAxis* MakeAxis(QChart* chart, Qt::Alignment side, const QColor& colour) {
     auto* axis = new QValueAxis(chart);
@@ -132,24 +135,43 @@ LogChartWindow::LogChartWindow(TFormHlav& owner, const QString& filePath, Monito
     SetCursorRow(0);
 }
 
-QLineSeries* LogChartWindow::AddSeries(const std::string& column, double scale, QValueAxis* axis) {
+// One quantity over time. Where the unit was silent for a while the line
+// breaks instead of bridging the gap with values nobody measured: each
+// stretch is a series of its own, and only the first shows in the legend.
+QLineSeries* LogChartWindow::AddSeries(const std::string& column, double scale, QValueAxis* axis,
+                                       const QColor& colour) {
     const int index = log.Column(column);
     if (index < 0)
         return nullptr;
     const std::vector<double>& data = log.values[index];
+    QLineSeries* first = nullptr;
     QList<QPointF> points;
-    points.reserve(static_cast<qsizetype>(data.size()));
-    for (std::size_t r = 0; r < data.size(); ++r)
-        if (!std::isnan(data[r]))
-            points.append(QPointF(log.seconds[r], data[r] * scale));
-    if (points.isEmpty())
-        return nullptr;
-    auto* series = new QLineSeries(chart);
-    series->replace(points);
-    chart->addSeries(series);
-    series->attachAxis(timeAxis);
-    series->attachAxis(axis);
-    return series;
+    const auto flush = [&] {
+        if (points.isEmpty())
+            return;
+        auto* series = new QLineSeries(chart);
+        series->replace(points);
+        series->setPen(QPen(colour, 1));
+        chart->addSeries(series);
+        series->attachAxis(timeAxis);
+        series->attachAxis(axis);
+        if (first)
+            chart->legend()->markers(series).value(0)->setVisible(false);
+        else
+            first = series;
+        points.clear();
+    };
+    double last = 0;
+    for (std::size_t r = 0; r < data.size(); ++r) {
+        if (std::isnan(data[r]))
+            continue;
+        if (!points.isEmpty() && log.seconds[r] - last > kGapSeconds)
+            flush();
+        points.append(QPointF(log.seconds[r], data[r] * scale));
+        last = log.seconds[r];
+    }
+    flush();
+    return first;
 }
 
 void LogChartWindow::BuildChart() {
@@ -159,22 +181,15 @@ void LogChartWindow::BuildChart() {
     voltAxis = MakeAxis(chart, Qt::AlignRight, QColor(150, 80, 0));
     voltAxis->setLabelFormat("%.0f");
 
-    rpmSeries = AddSeries("rpm", 1, rpmAxis);
-    throttleSeries = AddSeries("tps_percent", 1, percentAxis);
-    supplySeries = AddSeries("supply_mv", 0.001, voltAxis);
+    rpmSeries = AddSeries("rpm", 1, rpmAxis, QColor(0, 0, 180));
+    throttleSeries = AddSeries("tps_percent", 1, percentAxis, QColor(0, 150, 0));
+    supplySeries = AddSeries("supply_mv", 0.001, voltAxis, QColor(150, 80, 0));
     const QColor advanceColours[4] = {QColor(200, 0, 160), QColor(230, 120, 0), QColor(0, 160, 200),
                                       QColor(120, 120, 120)};
     for (int c = 1; c <= 4; ++c)
-        if (QLineSeries* series = AddSeries("advance" + std::to_string(c), 1, percentAxis)) {
-            series->setPen(QPen(advanceColours[c - 1], 1));
+        if (QLineSeries* series =
+                AddSeries("advance" + std::to_string(c), 1, percentAxis, advanceColours[c - 1]))
             advanceSeries.emplace_back(c, series);
-        }
-    if (rpmSeries)
-        rpmSeries->setPen(QPen(QColor(0, 0, 180), 1));
-    if (throttleSeries)
-        throttleSeries->setPen(QPen(QColor(0, 150, 0), 1));
-    if (supplySeries)
-        supplySeries->setPen(QPen(QColor(150, 80, 0), 1));
 
     const double end = log.seconds.empty() ? 1 : std::max(1.0, log.seconds.back());
     timeAxis->setRange(0, end);

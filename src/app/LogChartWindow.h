@@ -9,6 +9,7 @@
 #include <vector>
 
 class QChart;
+class QColor;
 class QChartView;
 class QGraphicsLineItem;
 class QLabel;
@@ -49,7 +50,8 @@ protected:
 private:
     void BuildChart();
     void BuildMapTable();
-    QLineSeries* AddSeries(const std::string& column, double scale, QValueAxis* axis);
+    QLineSeries* AddSeries(const std::string& column, double scale, QValueAxis* axis,
+                           const QColor& colour);
     void PlaceCursorLine();
     int RowAt(double seconds) const;
     double ValueAt(const std::string& column, int row) const;

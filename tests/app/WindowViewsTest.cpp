@@ -12,7 +12,11 @@
 #include "sim/PtyUnit.h"
 
 #include <QAction>
+#include <QChart>
+#include <QChartView>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QSlider>
@@ -219,6 +223,30 @@ TEST_F(WindowViewsTest, PlaybackCursorShowsTheValuesAndTheCellInUse) {
     EXPECT_EQ(values->item(1, 0)->text(), QString::number(image[field::mapRpm + 4] * 100));
     auto* map = Find<QTableWidget>(*window, "LogMap");
     EXPECT_EQ(map->item(9 - 5, 4)->background().color(), QColor(0, 255, 0));
+}
+
+TEST_F(WindowViewsTest, PlaybackBreaksTheLinesWhereTheUnitWasSilent) {
+    auto window = Start({}, false);
+    const QString path = dir.filePath("gap.csv");
+    {
+        MonitorLogWriter writer;
+        ASSERT_TRUE(writer.Open(path.toStdString(), MakeLogHeader(window->Image(), "", "")));
+        DeviceFrame f{};
+        f[monitorField::code] = 0xB0;
+        for (const char* time : {"2026-12-08T10:00:00.000", "2026-12-08T10:00:00.330",
+                                 "2026-12-08T10:00:10.000", "2026-12-08T10:00:10.330"})
+            writer.Append(f.data(), time);
+    }
+    LogChartWindow* chart = window->OpenDataLog(path);
+    ASSERT_NE(chart, nullptr);
+    // Engine speed, throttle and supply, each in two stretches; no channel
+    // advance at all (the channels were unused).
+    QChart* drawn = chart->ChartView()->chart();
+    EXPECT_EQ(drawn->series().size(), 6);
+    int named = 0;
+    for (QLegendMarker* marker : drawn->legend()->markers())
+        named += marker->isVisible() ? 1 : 0;
+    EXPECT_EQ(named, 3);
 }
 
 } // namespace
