@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -35,6 +36,7 @@ class AdvanceCurvesWindow;
 class CompareWindow;
 class DeviceSession;
 class LogChartWindow;
+class MapTableWindow;
 class MouseCheckBox;
 class PortTable;
 class PtyUnit;
@@ -99,6 +101,10 @@ public:
     // Normalise, show twice, record an undo state, program after change.
     void ApplyParameterChange();
     bool RecordUndoState();
+    // A change of the image from a view, as one step on the road of the
+    // window's own map commands: the controls into the image, the change,
+    // ApplyParameterChange. Ignored while the window writes its controls.
+    void ChangeImage(const std::function<void(ParameterImage&)>& change);
 
     // Which controls are shown and enabled, from the controls and the image.
     void UpdateFormState();
@@ -196,6 +202,7 @@ private:
     void MenuVerifyClick();
     void MenuProgramClick();
     void MenuLanguageClick(int language);
+    void MenuMapTableClick();
     void Timer1Timer();
 
     // Lifecycle (FormHlavLifecycle.cpp).
@@ -255,6 +262,7 @@ private:
     std::unique_ptr<SerialLink> serialLink;
     std::unique_ptr<DeviceSession> session;
     std::unique_ptr<PtyUnit> ptyUnit;
+    MapTableWindow* mapTableWindow = nullptr;
 
     QPointer<AdvanceCurvesWindow> curvesWindow;
     QPointer<CompareWindow> compareWindow;

@@ -351,6 +351,15 @@ void TFormHlav::EditExit() {
     ApplyParameterChange();
 }
 
+void TFormHlav::ChangeImage(const std::function<void(ParameterImage&)>& change) {
+    if (writingControls != 0 || closed)
+        return;
+    BusyGuard busy(writingControls);
+    CopyControlsToImage();
+    change(image);
+    ApplyParameterChange();
+}
+
 // Enter stores the value and moves on, like Tab; every other key is the
 // edit's. Typing alone stores nothing.
 bool TFormHlav::FormKeyPress(QLineEdit* edit, QKeyEvent* event) {

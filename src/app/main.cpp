@@ -5,14 +5,19 @@
 // LANGUAGE, when it is the first argument: ENGLISH, DEUTSCH, FRANCE or CESKY.
 
 #include "app/FormHlav.h"
+#include "app/MapTableWindow.h"
 #include "app/ViewScreenshots.h"
 
+#include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 
@@ -41,6 +46,14 @@ void TakeScreenshots(orna5::TFormHlav& window, const QString& folder) {
         window.grab().save(QString("%1/%2-%3.png").arg(folder).arg(i).arg(name));
     }
     orna5::TakeViewScreenshots(window, folder);
+    // The map table with a block selected and the live cell outlined.
+    window.findChild<QAction*>("MenuMapTable")->trigger();
+    if (auto* mapTable = window.findChild<orna5::MapTableWindow*>("MapTableWindow")) {
+        const int rows = mapTable->findChild<QTableView*>()->model()->rowCount();
+        mapTable->SelectCells(std::min(2, rows - 1), 1, std::min(5, rows - 1), 3);
+        QApplication::processEvents();
+        mapTable->grab().save(folder + "/view-MapTable.png");
+    }
     window.close();
 }
 
