@@ -4,6 +4,7 @@
 #include "device/MonitorLog.h"
 #include "edit/UndoHistory.h"
 #include "files/ProfileFile.h"
+#include "params/LivePosition.h"
 #include "params/ParameterImage.h"
 
 #include <QElapsedTimer>
@@ -19,6 +20,9 @@
 #include <memory>
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
+class QFileDialog;
 class QButtonGroup;
 class QGridLayout;
 class QGroupBox;
@@ -42,6 +46,7 @@ class PortTable;
 class PtyUnit;
 class SerialLink;
 class SpinButton;
+class TFormAbout;
 class UpDown;
 struct LiveLabel;
 
@@ -54,6 +59,8 @@ struct StartOptions {
     QString port;
     // Run on an emulated unit on a pseudo-terminal (--simulate).
     bool simulate = false;
+    // A parameter file to open once the window is up, as File > Open would.
+    QString file;
 };
 
 // The main window. It owns the parameter image (the master copy of every
@@ -143,6 +150,8 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Spin edit: an edit and its up-down, created as a pair.
@@ -234,6 +243,33 @@ private:
     void DataLogTick(bool monitorFrame);
     void ShowDataLogState();
     QString LogFolder() const;
+    // File commands (FormHlavFiles.cpp).
+    void ConnectFileCommands();
+    void CreateFileDialogs();
+    void MenuNewClick();
+    void NewParameters();
+    void MenuOpenClick();
+    void MenuSaveClick();
+    void OpenFile(const QString& path);
+    void SaveFile(const QString& path);
+    void HideOperationDisplay();
+    static QString DroppedParameterFile(const QEvent* event);
+
+    // The map, servo and throttle step commands (FormHlavTools.cpp).
+    void ConnectToolCommands();
+    LivePosition CurrentLive() const;
+    void BitBtnAdvMinusClick();
+    void BitBtnAdvPlusClick();
+    void CSpinButtonClick(int column, bool up);
+    void BitBtnServoMinusClick();
+    void BitBtnServoPlusClick();
+    void BitBtnTps0Click();
+    void BitBtnTps100Click();
+    template <class Command> void RunStepCommand(Command command);
+
+    // Help (FormHlavHelp.cpp).
+    void MenuContensClick();
+    void MenuAboutClick();
 
     // Form state helpers (FormHlavFormState.cpp).
     void SetShown(const QString& name, bool shown);
@@ -263,6 +299,9 @@ private:
     std::unique_ptr<DeviceSession> session;
     std::unique_ptr<PtyUnit> ptyUnit;
     MapTableWindow* mapTableWindow = nullptr;
+    TFormAbout* FormAbout = nullptr;
+    QFileDialog* OpenDialog1 = nullptr;
+    QFileDialog* SaveDialog1 = nullptr;
 
     QPointer<AdvanceCurvesWindow> curvesWindow;
     QPointer<CompareWindow> compareWindow;

@@ -481,6 +481,7 @@ QWidget* TFormHlav::CreatePageBike() {
     layout->addLayout(right, 1, 1);
 
     auto* fileRow = new QHBoxLayout;
+    fileRow->setSpacing(6);
     fileRow->addWidget(MakeLabel(page, "LabelFile1", "File:"));
     auto* fileName = MakeLabel(page, "LabelFile2", QString());
     fileName->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -9,7 +9,8 @@
 #include "app/LogChartWindow.h"
 #include "device/DeviceSession.h"
 #include "device/SerialLink.h"
-#include "files/ParameterFile.h"
+#include "disk/WholeFile.h"
+#include "files/BoundedFile.h"
 #include "lang/Messages.h"
 #include "lang/ViewTexts.h"
 #include "params/NormaliseImage.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -25,8 +27,6 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
-
-#include <fstream>
 
 namespace orna5 {
 
@@ -54,6 +54,10 @@ QString Duration(qint64 ms) {
                            .arg(s % 60, 2, 10, QChar('0'))
                      : QString("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QChar('0'));
 }
+
+// A day of logging at three frames a second is about 25 MB; far more is not
+// a data log of this program.
+constexpr std::size_t kMaxLogBytes = 256u * 1024 * 1024;
 
 const char* const kViewSections[] = {AdvanceCurvesWindow::kSettingsSection,
                                      LogChartWindow::kSettingsSection,
@@ -159,17 +163,16 @@ AdvanceCurvesWindow* TFormHlav::ShowAdvanceCurves() {
 }
 
 CompareWindow* TFormHlav::CompareWithFile(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    if (!in) {
-        ShowMessage(WithPath(Message(Msg::OpenFileError, languageIndex), path), "OpenFileErrorBox");
-        return nullptr;
-    }
     // The file as File > Open would leave the image: read over the form's
     // parameters (a key the file lacks keeps the form's value), then
     // normalised. Only a copy is read into.
     ParameterImage fileImage = image;
-    if (!ReadParameterFile(in, fileImage)) {
-        ShowMessage(Message(Msg::UnmatchedFileVersion, languageIndex), "UnmatchedFileVersionBox");
+    const LoadOutcome outcome = LoadParameterFile(
+        QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString(), fileImage);
+    if (outcome.status != LoadStatus::Loaded) {
+        ShowMessage(LoadFailureText(outcome, path, languageIndex),
+                    outcome.status == LoadStatus::UnmatchedVersion ? "UnmatchedFileVersionBox"
+                                                                   : "OpenFileErrorBox");
         return nullptr;
     }
     NormaliseImage(fileImage);
@@ -182,13 +185,15 @@ CompareWindow* TFormHlav::CompareWithFile(const QString& path) {
 }
 
 LogChartWindow* TFormHlav::OpenDataLog(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    if (!in) {
-        ShowMessage(WithPath(Message(Msg::OpenFileError, languageIndex), path), "OpenFileErrorBox");
+    const BoundedRead read = ReadBoundedFile(
+        QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString(), kMaxLogBytes);
+    if (!read.Ok()) {
+        ShowMessage(OpenFileErrorText(path, ReadFaultText(read, languageIndex), languageIndex),
+                    "OpenFileErrorBox");
         return nullptr;
     }
     MonitorLog log;
-    if (!ReadMonitorLog(in, log)) {
+    if (!ReadMonitorLog(std::string_view(read.bytes), log)) {
         ShowMessage(WithPath(Text(ViewText::NotALog, languageIndex), path), "NotALogBox");
         return nullptr;
     }

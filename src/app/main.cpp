@@ -1,12 +1,14 @@
 // orna5: programs the ORNA-5 ignition unit.
 //
-//   orna5 [LANGUAGE] [--port DEVICE] [--simulate] [--screenshot DIR]
+//   orna5 [LANGUAGE] [FILE.ign] [--port DEVICE] [--simulate] [--screenshot DIR]
 //
 // LANGUAGE, when it is the first argument: ENGLISH, DEUTSCH, FRANCE or CESKY.
+// FILE.ign opens after start-up as File > Open would open it.
 
 #include "app/FormHlav.h"
 #include "app/MapTableWindow.h"
 #include "app/ViewScreenshots.h"
+#include "lang/LanguageArgument.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -28,8 +30,9 @@ namespace {
 constexpr int kScreenshotDelayMs = 5000;
 
 void PrintUsage() {
-    std::puts("usage: orna5 [ENGLISH|DEUTSCH|FRANCE|CESKY] [--port DEVICE] [--simulate]\n"
-              "             [--screenshot DIR]\n"
+    std::puts("usage: orna5 [ENGLISH|DEUTSCH|FRANCE|CESKY] [FILE.ign] [--port DEVICE]\n"
+              "             [--simulate] [--screenshot DIR]\n"
+              "  FILE.ign          open this parameter file after start-up\n"
               "  --port DEVICE     use DEVICE (a path, ttyUSB0 or COMn) for this run\n"
               "  --simulate        run on an emulated unit on a pseudo-terminal\n"
               "  --screenshot DIR  save a picture of each page into DIR and quit");
@@ -88,6 +91,13 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "orna5: unknown option %s\n", qPrintable(argument));
             PrintUsage();
             return 2;
+        } else if (i == 0 && orna5::LanguageFromArgument(argument.toStdString()) >= 0) {
+            // The start language; the window takes it from the first argument.
+        } else if (options.file.isEmpty()) {
+            options.file = argument;
+        } else {
+            std::fprintf(stderr, "orna5: one parameter file at a time; %s is not opened\n",
+                         qPrintable(argument));
         }
     }
 

@@ -314,8 +314,12 @@ int MonitorLog::Column(const std::string& name) const {
 }
 
 bool ReadMonitorLog(std::istream& in, MonitorLog& log) {
-    log = MonitorLog();
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ReadMonitorLog(std::string_view(text), log);
+}
+
+bool ReadMonitorLog(std::string_view text, MonitorLog& log) {
+    log = MonitorLog();
     std::string_view rest(text);
     bool haveColumns = false;
     int mapLines = 0;

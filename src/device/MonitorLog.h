@@ -9,6 +9,7 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orna5 {
@@ -84,5 +85,6 @@ struct MonitorLog {
 // Lines that cannot be read are skipped and counted. Returns false when the
 // text has no column line with "time" and "rpm".
 bool ReadMonitorLog(std::istream& in, MonitorLog& log);
+bool ReadMonitorLog(std::string_view text, MonitorLog& log);
 
 } // namespace orna5
