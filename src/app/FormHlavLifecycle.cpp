@@ -65,6 +65,7 @@ void TFormHlav::FormCreate() {
     BuildControlArrays();
     ConnectEditing();
     ConnectDeviceCommands();
+    CreateViews();
     ConnectFileCommands();
     ConnectToolCommands();
     connect(actions.value("MenuContens"), &QAction::triggered, this, &TFormHlav::MenuContensClick);
@@ -135,6 +136,7 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
 
 void TFormHlav::FormClose() {
     Timer1->stop();
+    StopDataLog();
     CloseComPort();
     CopyControlsToImage();
     NormaliseImage(image, languageIndex, comPortIndex);
