@@ -22,6 +22,8 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPainter;
+class QPrinter;
 class QTabWidget;
 class QTimer;
 
@@ -84,6 +86,12 @@ public:
     // Sets the print appearance (white, the controls for editing hidden) on
     // or off.
     void SetPrintingInProgress(bool printing);
+
+    // Prints the page that shows, or all four pages in page order, into
+    // printer: one print job per page on a printer, one sheet per page in a
+    // PDF file. The page that showed shows again and the window is back in
+    // its normal appearance afterwards, also when the printer fails (false).
+    bool PrintPages(QPrinter& printer, bool allPages);
 
     // Control binding.
     void BuildControlArrays();
@@ -199,6 +207,17 @@ private:
     void ShowLiveLabel(QLabel* label, const LiveLabel& live);
     void PaintRole(QWidget* widget, ColourRole role);
     void ShowMessage(const QString& text, const QString& name);
+
+    // Printing (FormHlavPrinting.cpp).
+    void ConnectPrinting();
+    void SpeedButtonPrintClick();
+    void MenuPrintAllClick();
+    void MenuExportPdfClick();
+    void PrintOnDefaultPrinter(bool allPages);
+    void ExportPdf(bool allPages);
+    void PreparePrinting();
+    void EndPrinting();
+    void DrawClientArea(QPainter& painter);
 
     // Form state helpers (FormHlavFormState.cpp).
     void SetShown(const QString& name, bool shown);

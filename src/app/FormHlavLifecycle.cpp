@@ -63,6 +63,7 @@ void TFormHlav::FormCreate() {
     BuildControlArrays();
     ConnectEditing();
     ConnectDeviceCommands();
+    ConnectPrinting();
     // The hint handler: every hint's long part is the control's status tip,
     // which the main window shows in its status bar while the mouse is over
     // the control.
@@ -75,12 +76,12 @@ void TFormHlav::FormCreate() {
 
     // The commands of the file, device, tool and help menus come with their
     // own features; until then they are there but cannot be chosen.
-    for (const char* name : {"MenuNew", "MenuOpen", "MenuSave", "MenuPrint", "MenuPrintAll",
-                             "AdvanceMinus", "AdvancePlus", "MenuContens", "MenuAbout"})
+    for (const char* name : {"MenuNew", "MenuOpen", "MenuSave", "AdvanceMinus", "AdvancePlus",
+                             "MenuContens", "MenuAbout"})
         actions.value(name)->setEnabled(false);
     for (const char* name :
-         {"SpeedButton5", "SpeedButton6", "SpeedButton7", "SpeedButtonPrint", "BitBtnTps0",
-          "BitBtnTps100", "BitBtnAdvMinus", "BitBtnAdvPlus", "BitBtnServoMinus", "BitBtnServoPlus"})
+         {"SpeedButton5", "SpeedButton6", "SpeedButton7", "BitBtnTps0", "BitBtnTps100",
+          "BitBtnAdvMinus", "BitBtnAdvPlus", "BitBtnServoMinus", "BitBtnServoPlus"})
         Widget(name)->setEnabled(false);
     for (int i = 1; i <= 10; ++i)
         Widget(QString("CSpinButton%1").arg(i))->setEnabled(false);

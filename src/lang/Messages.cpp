@@ -104,6 +104,13 @@ constexpr std::array<MessageRow, static_cast<size_t>(Msg::Count)> kMessageRows{{
     {"emulated unit", "emulierte Zündung", "allumage émulé", "emulovaná jednotka"},
     // PortInUse
     {"Port: %1", "Anschluss: %1", "Port : %1", "Port: %1"},
+    // PrintError
+    {"Print error!", "Druckfehler!", "Erreur d'impression!", "Chyba tisku!"},
+    // NoPrinterSavePdf
+    {"No printer is installed. Save the printout as a PDF file?",
+     "Es ist kein Drucker installiert. Den Ausdruck als PDF-Datei speichern?",
+     "Aucune imprimante n'est installée. Enregistrer l'impression en fichier PDF ?",
+     "Není nainstalována žádná tiskárna. Uložit výtisk jako soubor PDF?"},
 }};
 
 const std::array<std::array<std::string, kLanguageCount>, kMessageRows.size()>& MessageTable() {
