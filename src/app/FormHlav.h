@@ -121,6 +121,8 @@ signals:
     // One 55 ms tick of the device link has run; monitorFrame tells whether
     // a live-data frame was accepted in it.
     void TickDone(bool monitorFrame);
+    // A picture of the window went to the printer, showing this tab page.
+    void PagePrinted(const QString& page);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

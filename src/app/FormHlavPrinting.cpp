@@ -14,12 +14,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImage>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTabWidget>
+
+#include <algorithm>
 
 namespace orna5 {
 
@@ -140,8 +142,10 @@ bool TFormHlav::PrintPages(QPrinter& printer, bool allPages) {
             UpdateFormState();
         }
         ok = n == 0 || jobPerPage ? painter.begin(&printer) : printer.newPage();
-        if (ok)
+        if (ok) {
             DrawClientArea(painter);
+            emit PagePrinted(PageControl1->currentWidget()->objectName());
+        }
         if (ok && jobPerPage)
             ok = painter.end();
     }
@@ -172,27 +176,22 @@ void TFormHlav::EndPrinting() {
     RenderOperationDisplay();
 }
 
-// The client area as the widgets paint it, recorded as drawing commands so
-// that the text stays text on paper, at the top-left of the printable area.
+// The client area as the widgets paint it, at the top-left of the printable
+// area; painted at up to four times the screen's resolution so that the text
+// stays sharp on paper.
 void TFormHlav::DrawClientArea(QPainter& painter) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QWidget* area = centralWidget();
-    QPicture picture;
-    {
-        QPainter recorder(&picture);
-        area->render(&recorder, QPoint(), QRegion(),
-                     QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    }
     const QSize size = area->size();
     const QSize printed =
         FitToPage(size, QSize(painter.device()->width(), painter.device()->height()));
-    painter.save();
-    // A picture plays back at the resolution of the device it plays on.
-    const double resolution = double(picture.logicalDpiX()) / painter.device()->logicalDpiX();
-    painter.scale(resolution * printed.width() / size.width(),
-                  resolution * printed.height() / size.height());
-    painter.drawPicture(0, 0, picture);
-    painter.restore();
+    const qreal sharpness = std::clamp(qreal(printed.width()) / size.width(), 1.0, 4.0);
+    QImage picture(size * sharpness, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(sharpness);
+    picture.fill(Qt::white);
+    area->render(&picture, QPoint(), QRegion(),
+                 QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    painter.drawImage(QRect(QPoint(0, 0), printed), picture);
 }
 
 } // namespace orna5

@@ -15,9 +15,7 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -40,18 +38,6 @@ int SheetCount(const QString& path) {
         if (pdf.mid(at + 11, 1) != "s")
             ++count;
     return count;
-}
-
-// The text of one sheet, as a PDF reader extracts it; empty without one.
-QString SheetText(const QString& path, int sheet) {
-    const QString reader = QStandardPaths::findExecutable("pdftotext");
-    if (reader.isEmpty())
-        return {};
-    QProcess process;
-    process.start(reader, {"-f", QString::number(sheet), "-l", QString::number(sheet), "-enc",
-                           "UTF-8", path, "-"});
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput()).simplified();
 }
 
 // Does `act` on the modal dialog named `name` once it is up.
@@ -119,31 +105,29 @@ protected:
 TEST_F(PrintingTest, PrintGivesOneSheetOfTheShownPage) {
     auto window = StartShown();
     Pages(*window)->setCurrentIndex(3);
+    QSignalSpy printed(window.get(), &TFormHlav::PagePrinted);
     ASSERT_TRUE(Print(*window, false, pdfPath));
     EXPECT_EQ(SheetCount(pdfPath), 1);
+    ASSERT_EQ(printed.size(), 1);
+    EXPECT_EQ(printed[0][0].toString(), "TabSheetServo");
     EXPECT_EQ(Pages(*window)->currentIndex(), 3);
-    const QString text = SheetText(pdfPath, 1);
-    if (!text.isEmpty()) {
-        EXPECT_TRUE(text.contains("Servo enable")) << text.toStdString();
-        EXPECT_FALSE(text.contains("Motorbike type")) << text.toStdString();
-    }
 }
 
 TEST_F(PrintingTest, PrintAllGivesFourSheetsInPageOrderAndKeepsTheShownPage) {
     auto window = StartShown();
     Pages(*window)->setCurrentIndex(2);
+    QStringList printed;
+    QObject::connect(window.get(), &TFormHlav::PagePrinted, [&](const QString& page) {
+        // The page printed is the only tab.
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(Pages(*window)->isTabVisible(i),
+                      Pages(*window)->widget(i)->objectName() == page);
+        printed.append(page);
+    });
     ASSERT_TRUE(Print(*window, true, pdfPath));
-    ASSERT_EQ(SheetCount(pdfPath), 4);
-    const char* const pageTexts[4] = {"Limiter [rpm]", "Motorbike type", "Base advance",
-                                      "Servo enable"};
-    for (int sheet = 1; sheet <= 4; ++sheet) {
-        const QString text = SheetText(pdfPath, sheet);
-        if (text.isEmpty())
-            continue; // no PDF reader on this machine
-        for (int page = 0; page < 4; ++page)
-            EXPECT_EQ(text.contains(pageTexts[page]), page == sheet - 1)
-                << sheet << ": " << text.toStdString();
-    }
+    EXPECT_EQ(SheetCount(pdfPath), 4);
+    EXPECT_EQ(printed,
+              QStringList({"TabSheetRuzne", "TabSheetBike", "TabSheetAdvance", "TabSheetServo"}));
     EXPECT_EQ(Pages(*window)->currentIndex(), 2);
     ExpectNormalAppearance(*window);
 }
