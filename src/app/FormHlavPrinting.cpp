@@ -97,6 +97,7 @@ void TFormHlav::ExportPdf(bool allPages) {
     title.remove('&').remove("...");
     QFileDialog dialog(this, title);
     dialog.setObjectName("SavePdfDialog");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter("PDF (*.pdf)");
     dialog.setDefaultSuffix("pdf");

@@ -86,6 +86,10 @@ public:
     // usual 200 ticks; the progress gauge goes.
     void ShowPrintHeader(const std::string& dateAndTime);
     void SetPrintingInProgress(bool printing);
+
+    // Takes the status line and the gauge down at once (File > New and Open),
+    // until an operation shows them again.
+    void HideStatus();
     bool PrintingInProgress() const { return printingInProgress; }
 
     Operation CurrentOperation() const { return operation; }
