@@ -1,13 +1,17 @@
 #pragma once
 
 #include "device/ColourRole.h"
+#include "device/MonitorLog.h"
 #include "edit/UndoHistory.h"
 #include "files/ProfileFile.h"
 #include "params/LivePosition.h"
 #include "params/ParameterImage.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
+#include <QRect>
 #include <QStringList>
 
 #include <array>
@@ -34,7 +38,10 @@ class QTimer;
 
 namespace orna5 {
 
+class AdvanceCurvesWindow;
+class CompareWindow;
 class DeviceSession;
+class LogChartWindow;
 class MapTableWindow;
 class MouseCheckBox;
 class PortTable;
@@ -126,6 +133,19 @@ public:
 
     void OpenComPort();
     void CloseComPort();
+
+    // The views beyond the form (FormHlavViews.cpp). Each opens without a
+    // dialog here; the menu commands ask for the file first.
+    AdvanceCurvesWindow* ShowAdvanceCurves();
+    LogChartWindow* OpenDataLog(const QString& path);
+    CompareWindow* CompareWithFile(const QString& path);
+    bool StartDataLog(const QString& path);
+    void StopDataLog();
+    bool DataLogRunning() const { return logWriter.IsOpen(); }
+    // A view's remembered place, from orna5.ini section `section`; kept
+    // when the view closes and written with the settings.
+    void RestoreViewGeometry(QWidget* view, const QString& section);
+    void KeepViewGeometry(QWidget* view, const QString& section);
 
 signals:
     // The controls were rewritten from the image: after an edit, undo or
@@ -226,6 +246,13 @@ private:
     void PaintRole(QWidget* widget, ColourRole role);
     void ShowMessage(const QString& text, const QString& name);
 
+    // Views (FormHlavViews.cpp).
+    void CreateViews();
+    void ApplyViewLanguage();
+    void SaveViewSettings();
+    void DataLogTick(bool monitorFrame);
+    void ShowDataLogState();
+    QString LogFolder() const;
     // File commands (FormHlavFiles.cpp).
     void ConnectFileCommands();
     void CreateFileDialogs();
@@ -296,6 +323,13 @@ private:
     TFormAbout* FormAbout = nullptr;
     QFileDialog* OpenDialog1 = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
+
+    QPointer<AdvanceCurvesWindow> curvesWindow;
+    QPointer<CompareWindow> compareWindow;
+    MonitorLogWriter logWriter;
+    QElapsedTimer logClock;
+    bool logNamesUnit = false; // the log says which unit it comes from
+    QHash<QString, QRect> viewGeometry;
 
     QHash<QString, QWidget*> controls;
     QTabWidget* PageControl1 = nullptr;

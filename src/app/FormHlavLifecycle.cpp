@@ -66,6 +66,7 @@ void TFormHlav::FormCreate() {
     ConnectEditing();
     ConnectDeviceCommands();
     ConnectPrinting();
+    CreateViews();
     ConnectFileCommands();
     ConnectToolCommands();
     connect(actions.value("MenuContens"), &QAction::triggered, this, &TFormHlav::MenuContensClick);
@@ -130,6 +131,7 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
 
 void TFormHlav::FormClose() {
     Timer1->stop();
+    StopDataLog();
     CloseComPort();
     CopyControlsToImage();
     NormaliseImage(image, languageIndex, comPortIndex);

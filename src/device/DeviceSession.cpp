@@ -190,6 +190,7 @@ void DeviceSession::ReceivePending(TickResult& result) {
     const std::uint8_t* frame = rxBuffer.data();
     if (frame[0] == MonitorCode) {
         if (HandleMonitorFrame(frame, image, panel)) {
+            std::copy(frame, frame + kFrameSize, lastMonitorFrame.begin());
             noAnswerTicks = 0;
             result.monitorFrame = true;
         }

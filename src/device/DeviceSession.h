@@ -113,6 +113,9 @@ public:
     const MonitorPanel& Panel() const { return panel; }
     const LiveValues& Values() const { return panel.live; }
     std::uint16_t UnitSavingCount() const { return panel.live.unitSavingCount; }
+    // The last accepted live-data frame as it came (all zero before the
+    // first), for a data log that keeps the fields the panel does not.
+    const DeviceFrame& LastMonitorFrame() const { return lastMonitorFrame; }
 
     // Where the live engine speed and throttle sit on the image's axes.
     LivePosition Live(bool tpsRowsUsed) const;
@@ -156,6 +159,7 @@ private:
     ProgressGauge gauge;
     bool noConnectionVisible = false;
     MonitorPanel panel;
+    DeviceFrame lastMonitorFrame{};
 };
 
 } // namespace orna5
