@@ -31,6 +31,8 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPainter;
+class QPrinter;
 class QTabWidget;
 class QTimer;
 
@@ -101,6 +103,12 @@ public:
     // or off.
     void SetPrintingInProgress(bool printing);
 
+    // Prints the page that shows, or all four pages in page order, into
+    // printer: one print job per page on a printer, one sheet per page in a
+    // PDF file. The page that showed shows again and the window is back in
+    // its normal appearance afterwards, also when the printer fails (false).
+    bool PrintPages(QPrinter& printer, bool allPages);
+
     // Control binding.
     void BuildControlArrays();
     void CopyControlsToImage();
@@ -146,6 +154,8 @@ signals:
     // One 55 ms tick of the device link has run; monitorFrame tells whether
     // a live-data frame was accepted in it.
     void TickDone(bool monitorFrame);
+    // A picture of the window went to the printer, showing this tab page.
+    void PagePrinted(const QString& page);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -270,6 +280,17 @@ private:
     // Help (FormHlavHelp.cpp).
     void MenuContensClick();
     void MenuAboutClick();
+
+    // Printing (FormHlavPrinting.cpp).
+    void ConnectPrinting();
+    void SpeedButtonPrintClick();
+    void MenuPrintAllClick();
+    void MenuExportPdfClick();
+    void PrintOnDefaultPrinter(bool allPages);
+    void ExportPdf(bool allPages);
+    void PreparePrinting();
+    void EndPrinting();
+    void DrawClientArea(QPainter& painter);
 
     // Form state helpers (FormHlavFormState.cpp).
     void SetShown(const QString& name, bool shown);

@@ -28,6 +28,8 @@ struct StatusLine {
     Msg text = Msg::ProgramDevice;
     StatusSuffix suffix = StatusSuffix::None;
     ColourRole colour = ColourRole::ButtonFace;
+    // Written after the text as it is (the date and time of a printout).
+    std::string detail;
 };
 
 // CGaugeProgram; position is always within 0..maximum.
@@ -80,6 +82,9 @@ public:
     void StartVerify();
     void StartRead();
 
+    // The status line shows the print header with the date and time for the
+    // usual 200 ticks; the progress gauge goes.
+    void ShowPrintHeader(const std::string& dateAndTime);
     void SetPrintingInProgress(bool printing);
 
     // Takes the status line and the gauge down at once (File > New and Open),
