@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/ColourRole.h"
 #include "edit/UndoHistory.h"
 #include "files/ProfileFile.h"
 #include "params/ParameterImage.h"
@@ -33,6 +34,7 @@ class PtyUnit;
 class SerialLink;
 class SpinButton;
 class UpDown;
+struct LiveLabel;
 
 // How the program was started.
 struct StartOptions {
@@ -170,6 +172,9 @@ private:
     void SpeedButtonZpetClick();
     void SpeedButtonZnovuClick();
     void MenuCom1Click(QAction* sender);
+    void MenuReadClick();
+    void MenuVerifyClick();
+    void MenuProgramClick();
     void MenuLanguageClick(int language);
     void Timer1Timer();
 
@@ -180,6 +185,19 @@ private:
     void CentreWindow();
     void KeepWindowOnScreen();
     void RenderOperationDisplay();
+
+    // The unit's commands, the Com menu's device item and the port label
+    // (FormHlavDevice.cpp).
+    void ConnectDeviceCommands();
+    void TakeControlsForTransfer();
+    void ShowPortInUse();
+    void NoticePortLoss();
+
+    // The live panel and the live marks (FormHlavLivePanel.cpp).
+    void RenderLivePanel();
+    void MarkLiveControls();
+    void ShowLiveLabel(QLabel* label, const LiveLabel& live);
+    void PaintRole(QWidget* widget, ColourRole role);
     void ShowMessage(const QString& text, const QString& name);
 
     // Form state helpers (FormHlavFormState.cpp).
@@ -220,6 +238,11 @@ private:
     QButtonGroup* input1Buttons = nullptr;
     QButtonGroup* input2Buttons = nullptr;
     QHash<QString, QAction*> actions;
+    QAction* comDeviceItem = nullptr;
+    QAction* comDeviceSeparator = nullptr;
+    bool portWasLost = false;
+    // The colour each live-coloured control shows now.
+    QHash<QWidget*, ColourRole> paintedRoles;
     std::array<QAction*, 4> languageActions{};
 
     // The control arrays: index access to repeated controls.

@@ -67,6 +67,9 @@ void TFormHlav::ApplyLanguage() {
             }
         } else if (auto* label = qobject_cast<QLabel*>(object)) {
             label->setText(text);
+            // A placeholder says nothing of the last values, nor of their colour.
+            if (row.livePlaceholder)
+                PaintRole(label, ColourRole::ButtonFace);
         } else if (auto* button = qobject_cast<QAbstractButton*>(object)) {
             button->setText(text);
         } else if (auto* box = qobject_cast<QGroupBox*>(object)) {

@@ -62,6 +62,7 @@ UpDown* TFormHlav::Spin(const QString& name) const {
 void TFormHlav::FormCreate() {
     BuildControlArrays();
     ConnectEditing();
+    ConnectDeviceCommands();
     // The hint handler: every hint's long part is the control's status tip,
     // which the main window shows in its status bar while the mouse is over
     // the control.
@@ -74,14 +75,12 @@ void TFormHlav::FormCreate() {
 
     // The commands of the file, device, tool and help menus come with their
     // own features; until then they are there but cannot be chosen.
-    for (const char* name :
-         {"MenuNew", "MenuOpen", "MenuSave", "MenuPrint", "MenuPrintAll", "MenuRead", "MenuVerify",
-          "MenuProgram", "AdvanceMinus", "AdvancePlus", "MenuContens", "MenuAbout"})
+    for (const char* name : {"MenuNew", "MenuOpen", "MenuSave", "MenuPrint", "MenuPrintAll",
+                             "AdvanceMinus", "AdvancePlus", "MenuContens", "MenuAbout"})
         actions.value(name)->setEnabled(false);
     for (const char* name :
-         {"SpeedButton5", "SpeedButton6", "SpeedButton7", "SpeedButtonPrint", "BitBtnProgram",
-          "BitBtnVerify", "ButtonRead", "BitBtnTps0", "BitBtnTps100", "BitBtnAdvMinus",
-          "BitBtnAdvPlus", "BitBtnServoMinus", "BitBtnServoPlus"})
+         {"SpeedButton5", "SpeedButton6", "SpeedButton7", "SpeedButtonPrint", "BitBtnTps0",
+          "BitBtnTps100", "BitBtnAdvMinus", "BitBtnAdvPlus", "BitBtnServoMinus", "BitBtnServoPlus"})
         Widget(name)->setEnabled(false);
     for (int i = 1; i <= 10; ++i)
         Widget(QString("CSpinButton%1").arg(i))->setEnabled(false);
@@ -212,8 +211,7 @@ void TFormHlav::OpenComPort() {
             text += "\n" + QString::fromStdString(result.hint);
         ShowMessage(text, "ComOpeningErrorBox");
     }
-    for (int i = 0; i < kComMenuItems; ++i)
-        ComPortMenuItems[i]->setChecked(portOverride.isEmpty() && i == comPortIndex);
+    ShowPortInUse();
 }
 
 void TFormHlav::CloseComPort() {
@@ -235,6 +233,7 @@ void TFormHlav::MenuLanguageClick(int language) {
     languageIndex = static_cast<std::uint8_t>(language);
     ApplyLanguage();
     CopyImageToControls();
+    ShowPortInUse();
 }
 
 // The box is modal but does not hold up the caller: start-up and the ticks
@@ -257,30 +256,38 @@ void TFormHlav::Timer1Timer() {
     if (result.imageChanged)
         CopyImageToControls();
     RenderOperationDisplay();
+    if (result.monitorFrame)
+        RenderLivePanel();
+    NoticePortLoss();
     if (result.versionMismatch)
         ShowMessage(QString::fromStdString(
                         RenderLabel(VersionMismatchLabel(result.unitVersion), languageIndex)),
                     "VersionMismatchBox");
+    MarkLiveControls();
     emit TickDone(result.monitorFrame);
 }
 
 // The status line, the progress gauge and the connection indicator as the
-// session leaves them after a tick.
+// session leaves them after a tick; a control is only touched when what it
+// shows changes.
 void TFormHlav::RenderOperationDisplay() {
     const StatusLine& status = session->Status();
     auto* label = Control<QLabel>("LabelHlaseni");
-    label->setText(QString::fromStdString(session->RenderStatus(languageIndex)));
-    SetBackground(label, status.colour == ColourRole::Red ? QColor(Qt::red) : QColor());
+    const QString text = QString::fromStdString(session->RenderStatus(languageIndex));
+    if (label->text() != text)
+        label->setText(text);
+    PaintRole(label, status.colour);
     label->setVisible(status.visible);
     const ProgressGauge& gauge = session->Gauge();
     auto* progress = Control<QProgressBar>("CGaugeProgram");
-    progress->setMaximum(gauge.maximum);
-    progress->setValue(gauge.position);
+    if (progress->maximum() != gauge.maximum)
+        progress->setMaximum(gauge.maximum);
+    if (progress->value() != gauge.position)
+        progress->setValue(gauge.position);
     progress->setVisible(gauge.visible);
-    const bool noConnection = session->NoConnectionVisible();
-    Widget("LabelSpojeni")->setVisible(noConnection);
-    if (noConnection)
-        Widget("LabelVersion")->hide();
+    Widget("LabelSpojeni")->setVisible(session->NoConnectionVisible());
+    // Hidden too while "No Connection" shows.
+    Widget("LabelVersion")->setVisible(session->Panel().versionVisible);
 }
 
 } // namespace orna5

@@ -17,6 +17,10 @@
 
 namespace {
 
+// Long enough for the emulated engine to rev into the map, so the pictures
+// show live values and a lit map cell.
+constexpr int kScreenshotDelayMs = 5000;
+
 void PrintUsage() {
     std::puts("usage: orna5 [ENGLISH|DEUTSCH|FRANCE|CESKY] [--port DEVICE] [--simulate]\n"
               "             [--screenshot DIR]\n"
@@ -76,7 +80,7 @@ int main(int argc, char** argv) {
         orna5::TFormHlav window(options);
         window.show();
         if (!screenshotFolder.isEmpty())
-            QTimer::singleShot(1500, &window, [&window, screenshotFolder] {
+            QTimer::singleShot(kScreenshotDelayMs, &window, [&window, screenshotFolder] {
                 TakeScreenshots(window, screenshotFolder);
             });
         return QApplication::exec();

@@ -10,9 +10,9 @@
 #include "lang/Messages.h"
 #include "params/NormaliseImage.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QEventLoop>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -92,17 +92,23 @@ void TellIfLost(const SerialLink& link, bool& told) {
 
 enum class Outcome { Running, Succeeded, Failed };
 
-// Runs the 55 ms tick on a timer, as the window does, until `judge` decides.
-// Every new status line goes to stdout, errors to stderr.
-template <typename Judge, typename OnTick>
-Outcome RunTicks(DeviceSession& session, int tickLimit, Judge judge, OnTick onTick) {
-    int argc = 1;
-    char name[] = "orna5ctl";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
-    Outcome outcome = Outcome::Running;
+// Where status lines go, and the last one shown, so a line is not repeated
+// when one run of ticks follows another.
+struct Progress {
+    std::ostream& out;
     std::string lastStatus;
+};
+
+// Runs the 55 ms tick on a timer, as the window does, until `judge` decides.
+// Every new status line goes to `progress`, errors to stderr. The
+// application object exists before the port is opened (main makes it), so
+// the port's notifiers work.
+template <typename Judge, typename OnTick>
+Outcome RunTicks(DeviceSession& session, int tickLimit, Judge judge, OnTick onTick,
+                 Progress& progress) {
+    Outcome outcome = Outcome::Running;
     int ticks = 0;
+    QEventLoop loop;
     QTimer timer;
     timer.setInterval(kTickMs);
     timer.setTimerType(Qt::PreciseTimer);
@@ -112,9 +118,9 @@ Outcome RunTicks(DeviceSession& session, int tickLimit, Judge judge, OnTick onTi
         onTick(result);
         if (session.Status().visible) {
             const std::string status = session.RenderStatus(English);
-            if (status != lastStatus) {
-                lastStatus = status;
-                (session.Status().colour == ColourRole::Red ? std::cerr : std::cout)
+            if (status != progress.lastStatus) {
+                progress.lastStatus = status;
+                (session.Status().colour == ColourRole::Red ? std::cerr : progress.out)
                     << status << std::endl;
             }
         }
@@ -131,11 +137,11 @@ Outcome RunTicks(DeviceSession& session, int tickLimit, Judge judge, OnTick onTi
         }
         if (outcome != Outcome::Running) {
             timer.stop();
-            app.quit();
+            loop.quit();
         }
     });
     timer.start();
-    app.exec();
+    loop.exec();
     return outcome;
 }
 
@@ -160,13 +166,9 @@ Outcome Judge(const DeviceSession& session, Msg done) {
     return Outcome::Failed;
 }
 
-int RunOperation(ParameterImage& image, const std::string& port, Operation operation) {
-    SerialLink link;
-    if (!OpenPort(port, link)) {
-        return kExitFailed;
-    }
-    DeviceSession session(image);
-    session.SetLink(&link);
+// Runs one operation to its end on a session whose link is open.
+Outcome RunOperationOn(DeviceSession& session, SerialLink& link, Operation operation,
+                       Progress& progress) {
     Msg done = Msg::Verify;
     switch (operation) {
     case Operation::Program:
@@ -181,9 +183,20 @@ int RunOperation(ParameterImage& image, const std::string& port, Operation opera
         break;
     }
     bool toldLost = false;
-    const Outcome outcome = RunTicks(
+    return RunTicks(
         session, kOperationTickLimit, [&](const TickResult&) { return Judge(session, done); },
-        [&](const TickResult&) { TellIfLost(link, toldLost); });
+        [&](const TickResult&) { TellIfLost(link, toldLost); }, progress);
+}
+
+int RunOperation(ParameterImage& image, const std::string& port, Operation operation) {
+    SerialLink link;
+    if (!OpenPort(port, link)) {
+        return kExitFailed;
+    }
+    DeviceSession session(image);
+    session.SetLink(&link);
+    Progress progress{std::cout, {}};
+    const Outcome outcome = RunOperationOn(session, link, operation, progress);
     link.Close();
     return outcome == Outcome::Succeeded ? kExitOk : kExitFailed;
 }
@@ -309,18 +322,30 @@ int CommandRead(int argc, char** argv) {
 
 int CommandMonitor(int argc, char** argv) {
     Arguments args;
-    if (!ParseArguments(argc, argv, 2, {"--port", "--count", "--csv"}, args)) {
+    if (!ParseArguments(argc, argv, 2, {"--port", "--count", "--csv", "--params"}, args)) {
         return kExitUsage;
     }
     const std::string* port = args.Option("--port");
     if (!port || !args.positional.empty()) {
-        return Usage("usage: orna5ctl monitor --port PORT [--count N] [--csv FILE]");
+        return Usage(
+            "usage: orna5ctl monitor --port PORT [--count N] [--csv FILE] [--params FILE]");
     }
     int count = 0; // 0: until interrupted
     if (const std::string* text = args.Option("--count")) {
         if (!ParseNumber(*text, 1, 999999999, count)) {
             return Usage("--count takes a whole number above 0");
         }
+    }
+    // The frames are decoded against the unit's own parameters (outputs,
+    // lobes, model), so a unit set up unlike the start-up parameters still
+    // shows every channel and the right pick-up test.
+    ParameterImage image = StartupImage();
+    const std::string* params = args.Option("--params");
+    if (params) {
+        if (!LoadParameterFile(*params, image)) {
+            return kExitFailed;
+        }
+        NormaliseImage(image);
     }
     std::unique_ptr<std::ofstream> csv;
     if (const std::string* path = args.Option("--csv")) {
@@ -336,9 +361,16 @@ int CommandMonitor(int argc, char** argv) {
         return kExitFailed;
     }
     TapLink tap(serial);
-    ParameterImage image = StartupImage();
     DeviceSession session(image);
     session.SetLink(&tap);
+    Progress progress{std::cerr, {}};
+    if (!params &&
+        RunOperationOn(session, serial, Operation::Read, progress) != Outcome::Succeeded) {
+        std::cerr << "orna5ctl: the unit's parameters could not be read; "
+                     "give them with --params FILE\n";
+        serial.Close();
+        return kExitFailed;
+    }
     long frames = 0;
     bool wasConnected = true;
     bool toldLost = false;
@@ -364,7 +396,8 @@ int CommandMonitor(int argc, char** argv) {
                 wasConnected = false;
                 std::cerr << MessageText(Msg::NoConnection, English) << std::endl;
             }
-        });
+        },
+        progress);
     serial.Close();
     return outcome == Outcome::Failed || (csv && !*csv) ? kExitFailed : kExitOk;
 }

@@ -5,6 +5,8 @@
 #include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
 
+#include <QCoreApplication>
+
 #include <cstring>
 #include <iostream>
 
@@ -23,8 +25,9 @@ The unit (PORT is a device path such as /dev/ttyUSB0, or COM1..COM21):
   program IN --port PORT      program the unit with IN, then verify it
   verify IN --port PORT       compare the unit's parameters with IN
   read --port PORT -o OUT     read the unit's parameters, verify, write OUT
-  monitor --port PORT [--count N] [--csv FILE]
-                              print the unit's live data, one line per frame
+  monitor --port PORT [--count N] [--csv FILE] [--params FILE]
+                              read the unit's parameters (or take them from
+                              FILE), then print its live data, one line per frame
 
 Exit status: 0 success, 1 the operation failed, 2 usage error.
 )";
@@ -43,6 +46,9 @@ int main(int argc, char** argv) {
         std::cout << kHelp;
         return kExitOk;
     }
+    // The application object comes first: a serial port opened without one
+    // gets notifiers that never fire.
+    QCoreApplication app(argc, argv);
     struct Entry {
         const char* name;
         int (*run)(int, char**);

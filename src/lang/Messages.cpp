@@ -93,6 +93,17 @@ constexpr std::array<MessageRow, static_cast<size_t>(Msg::Count)> kMessageRows{{
     // NoConnection: the caption of the connection indicator
     {"No connection with PC", "Keine Verbindung zum PC", "Pas de connection acec pc",
      "Není spojení s PC"},
+    // PortDisappeared
+    {"Port %1 has disappeared (cable or adapter pulled out). Choose it again in the Com menu.",
+     "Der Anschluss %1 ist verschwunden (Kabel oder Adapter abgezogen). Wählen Sie ihn im "
+     "Menü COM-Anschluß erneut.",
+     "Le port %1 a disparu (câble ou adaptateur débranché). Choisissez-le de nouveau dans le "
+     "menu Connection com.",
+     "Port %1 zmizel (kabel nebo adaptér odpojen). Vyberte jej znovu v nabídce Port."},
+    // EmulatedUnit
+    {"emulated unit", "emulierte Zündung", "allumage émulé", "emulovaná jednotka"},
+    // PortInUse
+    {"Port: %1", "Anschluss: %1", "Port : %1", "Port: %1"},
 }};
 
 const std::array<std::array<std::string, kLanguageCount>, kMessageRows.size()>& MessageTable() {

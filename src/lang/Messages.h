@@ -45,6 +45,9 @@ enum class Msg {
     Open,                 // "Open" (input not grounded)
     Grounded,             // "Grounded"
     NoConnection,         // "No connection with PC"
+    PortDisappeared,      // "Port %1 has disappeared ..." (%1: the device)
+    EmulatedUnit,         // "emulated unit"
+    PortInUse,            // "Port: %1" (%1: the device, in the status bar)
     Count
 };
 

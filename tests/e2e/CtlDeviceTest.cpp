@@ -157,3 +157,49 @@ TEST(CtlDevicePulled, MonitorEndsWhenThePortDisappears) {
 
 } // namespace
 } // namespace orna5::e2e
+
+namespace orna5::e2e {
+namespace {
+
+// The unit is set up as the per-channel model with four outputs; the start-up
+// parameters would show one advance line.
+TEST(CtlDeviceMonitor, DecodesAgainstTheUnitsOwnParameters) {
+    Workspace ws;
+    ASSERT_EQ(RunCtl({"new", "--bike", "22", "-o", ws.Path("special.ign")}).exitCode, 0);
+    // The line after the model holds method, lobes and outputs.
+    std::string text = ws.Read("special.ign");
+    const std::size_t line = text.find('\n', text.find("BIKE"));
+    ASSERT_NE(line, std::string::npos) << text;
+    const std::size_t end = text.find('\n', line + 1);
+    const std::size_t outputs = text.find_last_of("0123456789", end);
+    text[outputs] = '4';
+    ws.Write("special.ign", text);
+
+    Simulator sim({"--load", ws.Path("special.ign")});
+    RunResult run = RunCtl({"monitor", "--port", sim.Device(), "--count", "1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "Advance 4 = ")) << run.out;
+    EXPECT_TRUE(Contains(run.err, "Verify:: OK")) << run.err;
+    EXPECT_FALSE(Contains(run.err, "QSocketNotifier")) << run.err;
+
+    // Against a file instead, without reading the unit: the start-up
+    // parameters give the single advance line.
+    ASSERT_EQ(RunCtl({"new", "--bike", "20", "-o", ws.Path("r6.ign")}).exitCode, 0);
+    run =
+        RunCtl({"monitor", "--port", sim.Device(), "--count", "1", "--params", ws.Path("r6.ign")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "Advance = ")) << run.out;
+    EXPECT_FALSE(Contains(run.err, "Read:")) << run.err;
+}
+
+TEST(CtlDeviceMonitor, FailedReadEndsWithStatusOne) {
+    Simulator sim({"--silent"});
+    const RunResult run = RunCtl({"monitor", "--port", sim.Device(), "--count", "1"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(Contains(run.err, "Read error!")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "could not be read")) << run.err;
+    EXPECT_TRUE(run.out.empty()) << run.out;
+}
+
+} // namespace
+} // namespace orna5::e2e

@@ -1,0 +1,120 @@
+// The window's cost while it watches a running engine: the main window is
+// shown on the offscreen platform, opened on orna5-sim whose engine sweeps
+// from idle to the limiter and back, so the live panel changes with every
+// frame and the lit map cell moves. Reports the process's CPU time as a
+// share of one core and the slowest tick (receive, panel, marks).
+//
+//   ORNA5_BENCH_SECONDS=60 build/bench/bench_WindowMonitoring
+
+#include "app/FormHlav.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Lets the window run on its own for a while, idle between events.
+void RunEventLoop(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Times each tick from the timer event to the end of the window's handler.
+class TickClock : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Timer)
+            clock.start();
+        return QObject::eventFilter(watched, event);
+    }
+    void TickEnded(bool monitorFrame) {
+        if (!clock.isValid())
+            return;
+        slowestNs = std::max(slowestNs, clock.nsecsElapsed());
+        ++ticks;
+        frames += monitorFrame ? 1 : 0;
+        clock.invalidate();
+    }
+    QElapsedTimer clock;
+    qint64 slowestNs = 0;
+    long ticks = 0;
+    long frames = 0;
+};
+
+void WindowMonitoring(benchmark::State& state) {
+    const char* seconds = std::getenv("ORNA5_BENCH_SECONDS");
+    const int runMs = (seconds ? std::max(1, std::atoi(seconds)) : 60) * 1000;
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+
+    QProcess sim;
+    sim.start(ORNA5SIM_PATH, {});
+    if (!sim.waitForReadyRead(10000)) {
+        state.SkipWithError("orna5-sim did not start");
+        return;
+    }
+    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
+
+    for (auto _ : state) {
+        orna5::StartOptions options;
+        options.port = device;
+        orna5::TFormHlav window(options);
+        window.show();
+        TickClock tickClock;
+        window.findChild<QTimer*>("Timer1")->installEventFilter(&tickClock);
+        QObject::connect(&window, &orna5::TFormHlav::TickDone, &window,
+                         [&tickClock](bool frame) { tickClock.TickEnded(frame); });
+        // Let start-up settle before measuring.
+        RunEventLoop(1000);
+        tickClock.slowestNs = 0;
+        tickClock.ticks = tickClock.frames = 0;
+
+        const double cpuStart = CpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        RunEventLoop(runMs);
+        const double cpu = CpuSeconds() - cpuStart;
+        const double wallSeconds = wall.elapsed() / 1000.0;
+        state.SetIterationTime(wallSeconds);
+        state.counters["cpu_percent_of_core"] = 100.0 * cpu / wallSeconds;
+        state.counters["cpu_seconds_per_minute"] = 60.0 * cpu / wallSeconds;
+        state.counters["slowest_tick_ms"] = tickClock.slowestNs / 1e6;
+        state.counters["ticks"] = static_cast<double>(tickClock.ticks);
+        state.counters["frames"] = static_cast<double>(tickClock.frames);
+        window.close();
+    }
+    sim.terminate();
+    sim.waitForFinished(3000);
+}
+
+BENCHMARK(WindowMonitoring)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

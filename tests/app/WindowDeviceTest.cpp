@@ -1,0 +1,241 @@
+// The window at work with the unit: its buttons against the emulated unit on
+// a real pseudo-terminal, the live panel and the live marks, the Com menu.
+
+#include "WindowFixture.h"
+
+#include "device/DeviceSession.h"
+#include "sim/PtyUnit.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <vector>
+
+namespace orna5::test {
+
+namespace {
+
+const QColor kLime(0, 255, 0);
+
+class WindowDeviceTest : public WindowTest {
+protected:
+    // A window on an emulated unit with the given faults.
+    std::unique_ptr<TFormHlav> StartOnUnit(EmulatorOptions faults = {}) {
+        unit = std::make_unique<PtyUnit>(faults);
+        std::string error;
+        EXPECT_TRUE(unit->Start(error)) << error;
+        StartOptions options;
+        options.port = QString::fromStdString(unit->DevicePath());
+        auto window = std::make_unique<TFormHlav>(options);
+        window->show();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        return window;
+    }
+
+    static QString StatusText(TFormHlav& window) {
+        return Find<QLabel>(window, "LabelHlaseni")->text();
+    }
+    static bool StatusShows(TFormHlav& window, const QString& text) {
+        auto* label = Find<QLabel>(window, "LabelHlaseni");
+        return label->isVisible() && label->text() == text;
+    }
+    static void Press(TFormHlav& window, const QString& button) {
+        QTest::mouseClick(Find<QPushButton>(window, button), Qt::LeftButton);
+    }
+    static bool Red(QWidget* widget) {
+        return widget->autoFillBackground() &&
+               widget->palette().color(QPalette::Window) == QColor(255, 0, 0);
+    }
+    static std::vector<int> LitMapCells(TFormHlav& window) {
+        std::vector<int> lit;
+        for (int k = 0; k < 100; ++k)
+            if (Edit(window, QString("Edit%1").arg(50 + k))->palette().color(QPalette::Base) ==
+                kLime)
+                lit.push_back(k);
+        return lit;
+    }
+    bool UnitHolds(const ParameterImage& image) {
+        const auto& memory = unit->Emulator().StoredBytes();
+        return std::equal(memory.begin(), memory.end(), image.begin());
+    }
+
+    std::unique_ptr<PtyUnit> unit;
+};
+
+TEST_F(WindowDeviceTest, ProgramStepsTheGaugeAndLeavesTheImageInTheUnit) {
+    auto window = StartOnUnit();
+    Enter(*window, "Edit149", "40");
+    std::vector<int> steps;
+    QObject::connect(window.get(), &TFormHlav::TickDone, [&] {
+        auto* gauge = Find<QProgressBar>(*window, "CGaugeProgram");
+        if (gauge->isVisible() && (steps.empty() || steps.back() != gauge->value()))
+            steps.push_back(gauge->value());
+    });
+    Press(*window, "BitBtnProgram");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusShows(*window, "Program device:: OK"); }, 10000))
+        << StatusText(*window).toStdString();
+    EXPECT_EQ(steps, (std::vector<int>{0, 1, 2, 0, 1, 2}));
+    EXPECT_TRUE(UnitHolds(window->Image()));
+    EXPECT_FALSE(Red(Find<QLabel>(*window, "LabelHlaseni")));
+}
+
+TEST_F(WindowDeviceTest, ReadFillsTheControlsAndForgetsTheFileName) {
+    auto window = StartOnUnit();
+    ParameterImage inUnit = window->Image();
+    inUnit[MapCell(9, 0)] = 21;
+    unit->Emulator().StoreImage(inUnit);
+    Find<QLabel>(*window, "LabelFile2")->setText("/tmp/tune.ign");
+    QTest::keyClick(window.get(), Qt::Key_F7);
+    EXPECT_TRUE(Find<QLabel>(*window, "LabelFile2")->text().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusShows(*window, "Verify:: OK"); }, 10000))
+        << StatusText(*window).toStdString();
+    EXPECT_EQ(Edit(*window, "Edit140")->text(), "21");
+    EXPECT_EQ(window->Image()[MapCell(9, 0)], 21);
+    EXPECT_EQ(Find<QLabel>(*window, "LabelVerze1")->text(), "ORN12");
+}
+
+TEST_F(WindowDeviceTest, VerifyAgainstAChangedUnitEndsRed) {
+    auto window = StartOnUnit();
+    ParameterImage inUnit = window->Image();
+    inUnit[MapCell(9, 3)] ^= 1;
+    unit->Emulator().StoreImage(inUnit);
+    Press(*window, "BitBtnVerify");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusShows(*window, "Verify error!"); }, 10000))
+        << StatusText(*window).toStdString();
+    EXPECT_TRUE(Red(Find<QLabel>(*window, "LabelHlaseni")));
+    // Five sends of page 1, so no success line came in between.
+    EXPECT_EQ(window->Session().CurrentOperation(), Operation::Idle);
+}
+
+TEST_F(WindowDeviceTest, SilentUnitGivesProgramErrorAndNoConnection) {
+    EmulatorOptions silent;
+    silent.silent = true;
+    auto window = StartOnUnit(silent);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return Find<QLabel>(*window, "LabelSpojeni")->isVisible(); }, 5000));
+    QTest::keyClick(window.get(), Qt::Key_F9);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusShows(*window, "Program error!"); }, 10000))
+        << StatusText(*window).toStdString();
+    EXPECT_TRUE(Red(Find<QLabel>(*window, "LabelHlaseni")));
+    EXPECT_EQ(Find<QLabel>(*window, "LabelRpm")->text(), "RPM = ---");
+}
+
+TEST_F(WindowDeviceTest, FramesFillThePanelAndLightOneCell) {
+    auto window = StartOnUnit();
+    auto* connection = Find<QLabel>(*window, "LabelSpojeni");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return connection->isVisible(); }, 2000));
+    EXPECT_EQ(Find<QLabel>(*window, "LabelRpm")->text(), "RPM = ---");
+    // Half-way up the sweep the engine runs well inside the map.
+    unit->Emulator().Engine().SetPhase(EngineModel::kSweepPolls / 4);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return connection->isHidden(); }, 5000));
+    EXPECT_TRUE(Find<QLabel>(*window, "LabelRpm")->text().startsWith("RPM = "));
+    EXPECT_NE(Find<QLabel>(*window, "LabelRpm")->text(), "RPM = ---");
+    EXPECT_EQ(Find<QLabel>(*window, "LabelNapeti")->text(), "U = 13.8 [V]");
+    EXPECT_TRUE(Find<QLabel>(*window, "LabelMonSnimac1")->text().endsWith("is running"));
+    EXPECT_TRUE(Find<QLabel>(*window, "LabelPocetProgramovani")
+                    ->text()
+                    .startsWith("Number of Programing= "));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return LitMapCells(*window).size() == 1; }, 5000));
+    const LivePosition live = window->Session().Live(false);
+    EXPECT_EQ(LitMapCells(*window), (std::vector<int>{10 * live.tpsRow + live.mapRpmColumn}));
+    EXPECT_EQ(live.tpsRow, 9); // throttle rows off: the last row is the one in use
+    EXPECT_EQ(Edit(*window, QString("EditRpmAdv%1").arg(live.mapRpmColumn + 1))
+                  ->palette()
+                  .color(QPalette::Base),
+              kLime);
+
+    // The unit goes quiet: the values stay, "No Connection" comes back, and
+    // only a language switch then brings the translated placeholders (the
+    // labels only the monitor writes keep their last values).
+    const QString rpm = Find<QLabel>(*window, "LabelRpm")->text();
+    const QString pickup = Find<QLabel>(*window, "LabelMonSnimac1")->text();
+    unit->Emulator().Options().silent = true;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return connection->isVisible(); }, 5000));
+    EXPECT_EQ(Find<QLabel>(*window, "LabelMonSnimac1")->text(), pickup);
+    window->findChild<QAction*>("MenuGerman")->trigger();
+    EXPECT_EQ(Find<QLabel>(*window, "LabelMonSnimac1")->text(), "Geber(CKPS) 1 = ---");
+    EXPECT_EQ(Find<QLabel>(*window, "LabelRpm")->text(), rpm);
+}
+
+TEST_F(WindowDeviceTest, ProgrammingAfterChangeProgramsAnEdit) {
+    auto window = StartOnUnit();
+    auto* box = Find<QCheckBox>(*window, "CheckBoxProgHned");
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    ASSERT_TRUE(box->isChecked());
+    EXPECT_TRUE(Red(box));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusShows(*window, "Program device:: OK"); }, 10000))
+        << StatusText(*window).toStdString();
+    Enter(*window, "Edit145", "41");
+    EXPECT_EQ(window->Image()[MapCell(9, 5)], 41);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return UnitHolds(window->Image()); }, 10000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return StatusShows(*window, "Program device:: OK"); }, 10000));
+}
+
+TEST_F(WindowDeviceTest, PulledPortIsToldAndTheDeviceItemReopensIt) {
+    // The window opens the unit through a link of a stable name, as a
+    // /dev/serial/by-id name is for a real adapter.
+    QTemporaryDir dir;
+    const QString link = dir.filePath("unit");
+    unit = std::make_unique<PtyUnit>();
+    std::string error;
+    ASSERT_TRUE(unit->Start(error)) << error;
+    ASSERT_TRUE(QFile::link(QString::fromStdString(unit->DevicePath()), link));
+    StartOptions options;
+    options.port = link;
+    TFormHlav window(options);
+    window.show();
+
+    auto* item = window.findChild<QAction*>("MenuComDevice");
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->isVisible());
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_EQ(item->text(), link);
+    EXPECT_FALSE(window.findChild<QAction*>("MenuCom1")->isChecked());
+    auto* port = Find<QLabel>(window, "LabelPortDevice");
+    EXPECT_EQ(port->text(), "Port: " + link);
+    auto* connection = Find<QLabel>(window, "LabelSpojeni");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return connection->isHidden(); }, 5000));
+
+    unit->Stop(); // the adapter is pulled out
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Red(port); }, 5000));
+    EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("Port " + link));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return connection->isVisible(); }, 5000));
+
+    // Plugged in again and chosen again in the Com menu.
+    ASSERT_TRUE(unit->Start(error)) << error;
+    QFile::remove(link);
+    ASSERT_TRUE(QFile::link(QString::fromStdString(unit->DevicePath()), link));
+    item->trigger();
+    EXPECT_FALSE(Red(port));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return connection->isHidden(); }, 5000));
+    window.close();
+}
+
+TEST_F(WindowDeviceTest, ComItemThatCannotOpenSaysWhy) {
+    auto window = StartOnUnit();
+    QAction* com20 = window->findChild<QAction*>("MenuCom20");
+    com20->trigger();
+    EXPECT_TRUE(com20->isChecked());
+    EXPECT_FALSE(window->findChild<QAction*>("MenuComDevice")->isVisible());
+    EXPECT_EQ(window->ComPortIndex(), 19);
+    auto* box = window->findChild<QMessageBox*>("ComOpeningErrorBox");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().startsWith("Com opening error!")) << box->text().toStdString();
+    EXPECT_TRUE(box->text().contains(window->PortDevice()));
+}
+
+} // namespace
+
+} // namespace orna5::test
