@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <vector>
 
@@ -86,7 +86,8 @@ public:
 
     void Deliver(std::size_t n) {
         n = std::min(n, line.size());
-        incoming.insert(incoming.end(), line.begin(), line.begin() + static_cast<std::ptrdiff_t>(n));
+        incoming.insert(incoming.end(), line.begin(),
+                        line.begin() + static_cast<std::ptrdiff_t>(n));
         line.erase(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(n));
     }
 
@@ -111,12 +112,11 @@ void CheckPanel(const DeviceSession& session) {
     const MonitorPanel& panel = session.Panel();
     Check(panel.rpmGauge >= 0 && panel.rpmGauge <= 100);
     Check(panel.tpsGauge >= 0 && panel.tpsGauge <= 100);
-    const LiveLabel* labels[] = {&panel.rpm,         &panel.voltage,       &panel.blocking,
-                                 &panel.advance[0],  &panel.advance[3],    &panel.shiftLight,
-                                 &panel.pickup[1],   &panel.tps,           &panel.servoDesired,
-                                 &panel.servoMeasured, &panel.version,     &panel.programmingCount,
-                                 &panel.tests[7],    &panel.inputs[1],     &panel.clutch,
-                                 &panel.killSwitch};
+    const LiveLabel* labels[] = {
+        &panel.rpm,          &panel.voltage,       &panel.blocking,  &panel.advance[0],
+        &panel.advance[3],   &panel.shiftLight,    &panel.pickup[1], &panel.tps,
+        &panel.servoDesired, &panel.servoMeasured, &panel.version,   &panel.programmingCount,
+        &panel.tests[7],     &panel.inputs[1],     &panel.clutch,    &panel.killSwitch};
     for (int language = 0; language < 4; ++language) {
         for (const LiveLabel* label : labels) {
             Check(RenderLabel(*label, language).size() < 1000);
@@ -197,8 +197,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (link.incoming.size() > 10 * kReceiveBuffer) {
                 break;
             }
-            const std::size_t n = in.ConsumeIntegralInRange<std::size_t>(kReceiveBuffer - 200,
-                                                                         3 * kReceiveBuffer);
+            const std::size_t n =
+                in.ConsumeIntegralInRange<std::size_t>(kReceiveBuffer - 200, 3 * kReceiveBuffer);
             link.incoming.insert(link.incoming.end(), n, in.ConsumeIntegral<std::uint8_t>());
             forgeable = true;
             break;
@@ -215,8 +215,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         case 11:
-            unit.Options().protocolVersion = in.ConsumeBool() ? ProtocolVersion
-                                                              : in.ConsumeIntegral<std::uint8_t>();
+            unit.Options().protocolVersion =
+                in.ConsumeBool() ? ProtocolVersion : in.ConsumeIntegral<std::uint8_t>();
             break;
         case 12:
             unit.Options().badStoreOffset = in.ConsumeIntegralInRange<int>(-1, 199);
