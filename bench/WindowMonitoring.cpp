@@ -6,7 +6,10 @@
 //
 //   ORNA5_BENCH_SECONDS=60 build/bench/bench_WindowMonitoring
 
+// The window first: its core headers use names that Qt defines as macros.
 #include "app/FormHlav.h"
+
+#include "TickClock.h"
 
 #include <benchmark/benchmark.h>
 
@@ -37,28 +40,6 @@ void RunEventLoop(int ms) {
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
 }
-
-// Times each tick from the timer event to the end of the window's handler.
-class TickClock : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Timer)
-            clock.start();
-        return QObject::eventFilter(watched, event);
-    }
-    void TickEnded(bool monitorFrame) {
-        if (!clock.isValid())
-            return;
-        slowestNs = std::max(slowestNs, clock.nsecsElapsed());
-        ++ticks;
-        frames += monitorFrame ? 1 : 0;
-        clock.invalidate();
-    }
-    QElapsedTimer clock;
-    qint64 slowestNs = 0;
-    long ticks = 0;
-    long frames = 0;
-};
 
 void WindowMonitoring(benchmark::State& state) {
     const char* seconds = std::getenv("ORNA5_BENCH_SECONDS");

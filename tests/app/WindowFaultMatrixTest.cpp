@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include <ostream>
 #include <string>
 
 namespace orna5::test {
@@ -36,6 +37,11 @@ struct Fault {
     const char* verify;
     const char* read;
 };
+
+// Test names print the fault by its name (the rest has padding bytes).
+void PrintTo(const Fault& fault, std::ostream* out) {
+    *out << fault.name;
+}
 
 EmulatorOptions Unit(void (*set)(EmulatorOptions&)) {
     EmulatorOptions options;

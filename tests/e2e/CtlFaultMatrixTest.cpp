@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ struct Fault {
     const char* verify;
     const char* read;
 };
+
+// Test names print the fault by its name (the rest has padding bytes).
+void PrintTo(const Fault& fault, std::ostream* out) {
+    *out << fault.name;
+}
 
 const Fault kFaults[] = {
     {"none", {}, kOk, kOk, kOk},
