@@ -55,7 +55,7 @@ const char* const kFaults[] = {
     "--silent",
     "",
     "--protocol 53",
-    "--split 120",
+    "--split 80",
     "",
     "--garbage",
     "",

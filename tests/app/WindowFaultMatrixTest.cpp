@@ -103,7 +103,7 @@ const Fault kFaults[] = {
      "version"},
     {"answers_split_across_ticks",
      {},
-     Line([](LineFaults& f) { f.splitMs = 120; }),
+     Line([](LineFaults& f) { f.splitMs = 80; }),
      false,
      "",
      "",
@@ -178,9 +178,12 @@ protected:
     void ExpectOutcome(const char* expected, const char* success) {
         const std::string want = expected;
         auto* box = window->findChild<QMessageBox*>("VersionMismatchBox");
+        // Only the closing Verify ends an operation without an error line
+        // or the version message.
+        passed = !endRed && box == nullptr;
         if (want.empty()) {
             EXPECT_FALSE(endRed) << endText.toStdString();
-            EXPECT_EQ(endText, success);
+            ExpectSuccessLine(success);
             EXPECT_EQ(box, nullptr);
         } else if (want == "version") {
             ASSERT_NE(box, nullptr);
@@ -191,6 +194,12 @@ protected:
             EXPECT_TRUE(endRed);
             EXPECT_EQ(endText.toStdString(), want);
         }
+    }
+
+    // A unit still saving an earlier Program puts "Saving:" in the place of
+    // the success line in the very tick the operation passes.
+    void ExpectSuccessLine(const QString& success) {
+        EXPECT_TRUE(endText == success || endText == "Saving:") << endText.toStdString();
     }
 
     // The faults go, the cable goes back in if it was pulled, the device
@@ -210,7 +219,8 @@ protected:
         window->findChild<QAction*>("MenuComDevice")->trigger();
         Enter(*window, "Edit148", "37");
         Run("BitBtnProgram");
-        EXPECT_EQ(endText, "Program device:: OK");
+        EXPECT_FALSE(endRed);
+        ExpectSuccessLine("Program device:: OK");
         EXPECT_TRUE(UnitHolds(window->Image()));
     }
 
@@ -222,6 +232,7 @@ protected:
     bool waiting = false;
     QString endText;
     bool endRed = false;
+    bool passed = false;
 };
 
 TEST_P(WindowFaultMatrix, EndsAsTheFaultAllows) {
@@ -231,7 +242,7 @@ TEST_P(WindowFaultMatrix, EndsAsTheFaultAllows) {
         Enter(*window, "Edit149", "40");
         Run("BitBtnProgram");
         ExpectOutcome(TheFault().program, "Program device:: OK");
-        if (!endRed && endText.endsWith(": OK")) {
+        if (passed) {
             EXPECT_TRUE(UnitHolds(window->Image())) << "a success line for a unit that differs";
         }
         break;
@@ -248,7 +259,7 @@ TEST_P(WindowFaultMatrix, EndsAsTheFaultAllows) {
         const QString shown = Edit(*window, "Edit140")->text();
         Run("ButtonRead");
         ExpectOutcome(TheFault().read, "Verify:: OK");
-        if (!endRed && endText == "Verify:: OK") {
+        if (passed) {
             EXPECT_EQ(window->Image()[MapCell(9, 0)], 21);
             EXPECT_EQ(Edit(*window, "Edit140")->text(), "21");
         } else {

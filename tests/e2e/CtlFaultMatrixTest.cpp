@@ -48,7 +48,7 @@ const Fault kFaults[] = {
     {"silent_unit", {"--silent"}, "Program error!", "Verify error!", "Read error!"},
     // Verify starts at page 1 and never sees the version.
     {"other_protocol", {"--protocol", "53"}, kVersion, kOk, kVersion},
-    {"answers_split_across_ticks", {"--split", "120"}, kOk, kOk, kOk},
+    {"answers_split_across_ticks", {"--split", "80"}, kOk, kOk, kOk},
     {"answers_at_line_speed", {"--paced"}, kOk, kOk, kOk},
     {"endless_garbage", {"--garbage"}, "Program error!", "Verify error!", "Read error!"},
     {"cable_pulled", {"--hangup-after", "2"}, "Program error!", "Verify error!", "Read error!"},

@@ -140,8 +140,9 @@ TEST_F(SessionOverPty, PulledPortLeavesASilentUnit) {
 
 TEST_F(SessionOverPty, AnswersSplitAcrossTicksStillCount) {
     LineFaults split;
-    split.splitMs = 20; // longer than the shortened tick
+    split.splitMs = 80; // over a tick, well inside the four before a resend
     Begin({}, false, split);
+    tick.setInterval(55);
     session.StartProgramming();
     EXPECT_EQ(Finish(), Msg::ProgramDevice);
     EXPECT_EQ(session.Status().suffix, StatusSuffix::ColonOk);
