@@ -3,6 +3,7 @@
 #include "device/ColourRole.h"
 #include "edit/UndoHistory.h"
 #include "files/ProfileFile.h"
+#include "params/LivePosition.h"
 #include "params/ParameterImage.h"
 
 #include <QHash>
@@ -11,9 +12,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
+class QFileDialog;
 class QButtonGroup;
 class QGridLayout;
 class QGroupBox;
@@ -28,11 +33,13 @@ class QTimer;
 namespace orna5 {
 
 class DeviceSession;
+class MapTableWindow;
 class MouseCheckBox;
 class PortTable;
 class PtyUnit;
 class SerialLink;
 class SpinButton;
+class TFormAbout;
 class UpDown;
 struct LiveLabel;
 
@@ -45,6 +52,8 @@ struct StartOptions {
     QString port;
     // Run on an emulated unit on a pseudo-terminal (--simulate).
     bool simulate = false;
+    // A parameter file to open once the window is up, as File > Open would.
+    QString file;
 };
 
 // The main window. It owns the parameter image (the master copy of every
@@ -92,6 +101,10 @@ public:
     // Normalise, show twice, record an undo state, program after change.
     void ApplyParameterChange();
     bool RecordUndoState();
+    // A change of the image from a view, as one step on the road of the
+    // window's own map commands: the controls into the image, the change,
+    // ApplyParameterChange. Ignored while the window writes its controls.
+    void ChangeImage(const std::function<void(ParameterImage&)>& change);
 
     // Which controls are shown and enabled, from the controls and the image.
     void UpdateFormState();
@@ -117,6 +130,8 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Spin edit: an edit and its up-down, created as a pair.
@@ -176,6 +191,7 @@ private:
     void MenuVerifyClick();
     void MenuProgramClick();
     void MenuLanguageClick(int language);
+    void MenuMapTableClick();
     void Timer1Timer();
 
     // Lifecycle (FormHlavLifecycle.cpp).
@@ -199,6 +215,34 @@ private:
     void ShowLiveLabel(QLabel* label, const LiveLabel& live);
     void PaintRole(QWidget* widget, ColourRole role);
     void ShowMessage(const QString& text, const QString& name);
+
+    // File commands (FormHlavFiles.cpp).
+    void ConnectFileCommands();
+    void CreateFileDialogs();
+    void MenuNewClick();
+    void NewParameters();
+    void MenuOpenClick();
+    void MenuSaveClick();
+    void OpenFile(const QString& path);
+    void SaveFile(const QString& path);
+    void HideOperationDisplay();
+    static QString DroppedParameterFile(const QEvent* event);
+
+    // The map, servo and throttle step commands (FormHlavTools.cpp).
+    void ConnectToolCommands();
+    LivePosition CurrentLive() const;
+    void BitBtnAdvMinusClick();
+    void BitBtnAdvPlusClick();
+    void CSpinButtonClick(int column, bool up);
+    void BitBtnServoMinusClick();
+    void BitBtnServoPlusClick();
+    void BitBtnTps0Click();
+    void BitBtnTps100Click();
+    template <class Command> void RunStepCommand(Command command);
+
+    // Help (FormHlavHelp.cpp).
+    void MenuContensClick();
+    void MenuAboutClick();
 
     // Form state helpers (FormHlavFormState.cpp).
     void SetShown(const QString& name, bool shown);
@@ -227,6 +271,10 @@ private:
     std::unique_ptr<SerialLink> serialLink;
     std::unique_ptr<DeviceSession> session;
     std::unique_ptr<PtyUnit> ptyUnit;
+    MapTableWindow* mapTableWindow = nullptr;
+    TFormAbout* FormAbout = nullptr;
+    QFileDialog* OpenDialog1 = nullptr;
+    QFileDialog* SaveDialog1 = nullptr;
 
     QHash<QString, QWidget*> controls;
     QTabWidget* PageControl1 = nullptr;

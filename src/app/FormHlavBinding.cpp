@@ -1,6 +1,7 @@
 // Which control shows which byte of the image, the two copy routines and the
 // handlers through which every edit reaches the image.
 
+#include "app/BusyGuard.h"
 #include "app/FormHlav.h"
 #include "app/MouseCheckBox.h"
 #include "app/UpDown.h"
@@ -13,6 +14,7 @@
 #include <QActionGroup>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,20 +24,6 @@
 namespace orna5 {
 
 namespace {
-
-// Runs a handler's body at most once at a time: writing the controls can hide
-// or disable the focused edit, and the focus change that follows must not
-// start a second copy in the middle of the first.
-class BusyGuard {
-public:
-    explicit BusyGuard(int& counter) : counter(counter) { ++counter; }
-    ~BusyGuard() { --counter; }
-    BusyGuard(const BusyGuard&) = delete;
-    BusyGuard& operator=(const BusyGuard&) = delete;
-
-private:
-    int& counter;
-};
 
 std::uint8_t LowByte(int value) {
     return static_cast<std::uint8_t>(value & 0xFF);
@@ -351,6 +339,15 @@ void TFormHlav::EditExit() {
     ApplyParameterChange();
 }
 
+void TFormHlav::ChangeImage(const std::function<void(ParameterImage&)>& change) {
+    if (writingControls != 0 || closed)
+        return;
+    BusyGuard busy(writingControls);
+    CopyControlsToImage();
+    change(image);
+    ApplyParameterChange();
+}
+
 // Enter stores the value and moves on, like Tab; every other key is the
 // edit's. Typing alone stores nothing.
 bool TFormHlav::FormKeyPress(QLineEdit* edit, QKeyEvent* event) {
@@ -415,6 +412,15 @@ void TFormHlav::RadioGroupInputClick(std::size_t offset, int index) {
 
 bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
     if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+        // A parameter file dropped on a field opens; the field does not take
+        // its path as text.
+        if (!DroppedParameterFile(event).isEmpty()) {
+            if (event->type() == QEvent::Drop)
+                dropEvent(static_cast<QDropEvent*>(event));
+            else
+                static_cast<QDragMoveEvent*>(event)->acceptProposedAction();
+            return true;
+        }
         // A field would take Ctrl+Z for its own text undo; the menu's
         // shortcuts come first, as long as their command can be chosen.
         if (event->type() == QEvent::ShortcutOverride) {

@@ -229,6 +229,8 @@ void TFormHlav::CreateMenus() {
 
     // The views beyond the form (charts, tables) add their items here.
     MenuView = addMenu("MenuView", "&View");
+    connect(MakeAction(MenuView, "MenuMapTable", "&Map table"), &QAction::triggered, this,
+            &TFormHlav::MenuMapTableClick);
 
     QMenu* language = addMenu("MenuLanguage", "&Language");
     const char* const languageNames[4] = {"MenuEnglish", "MenuGerman", "MenuFrench", "MenuCzech"};
@@ -479,6 +481,7 @@ QWidget* TFormHlav::CreatePageBike() {
     layout->addLayout(right, 1, 1);
 
     auto* fileRow = new QHBoxLayout;
+    fileRow->setSpacing(6);
     fileRow->addWidget(MakeLabel(page, "LabelFile1", "File:"));
     auto* fileName = MakeLabel(page, "LabelFile2", QString());
     fileName->setTextInteractionFlags(Qt::TextSelectableByMouse);

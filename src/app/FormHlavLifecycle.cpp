@@ -1,6 +1,7 @@
 // Start-up and shutdown, the menus that belong to neither a page nor a file
 // command, the serial port and the 55 ms tick.
 
+#include "app/FormAbout.h"
 #include "app/FormHlav.h"
 #include "app/MouseCheckBox.h"
 #include "app/UpDown.h"
@@ -43,6 +44,7 @@ TFormHlav::TFormHlav(StartOptions startOptions, QWidget* parent)
     session->SetLink(serialLink.get());
     CreateControls();
     FormCreate();
+    FormAbout = new TFormAbout(this);
 }
 
 TFormHlav::~TFormHlav() {
@@ -63,6 +65,10 @@ void TFormHlav::FormCreate() {
     BuildControlArrays();
     ConnectEditing();
     ConnectDeviceCommands();
+    ConnectFileCommands();
+    ConnectToolCommands();
+    connect(actions.value("MenuContens"), &QAction::triggered, this, &TFormHlav::MenuContensClick);
+    connect(actions.value("MenuAbout"), &QAction::triggered, this, &TFormHlav::MenuAboutClick);
     // The hint handler: every hint's long part is the control's status tip,
     // which the main window shows in its status bar while the mouse is over
     // the control.
@@ -73,17 +79,11 @@ void TFormHlav::FormCreate() {
         connect(item, &QAction::triggered, this, [this, item] { MenuCom1Click(item); });
     connect(Timer1, &QTimer::timeout, this, &TFormHlav::Timer1Timer);
 
-    // The commands of the file, device, tool and help menus come with their
-    // own features; until then they are there but cannot be chosen.
-    for (const char* name : {"MenuNew", "MenuOpen", "MenuSave", "MenuPrint", "MenuPrintAll",
-                             "AdvanceMinus", "AdvancePlus", "MenuContens", "MenuAbout"})
+    // Printing comes with its own feature; until then it is there but cannot
+    // be chosen.
+    for (const char* name : {"MenuPrint", "MenuPrintAll"})
         actions.value(name)->setEnabled(false);
-    for (const char* name :
-         {"SpeedButton5", "SpeedButton6", "SpeedButton7", "SpeedButtonPrint", "BitBtnTps0",
-          "BitBtnTps100", "BitBtnAdvMinus", "BitBtnAdvPlus", "BitBtnServoMinus", "BitBtnServoPlus"})
-        Widget(name)->setEnabled(false);
-    for (int i = 1; i <= 10; ++i)
-        Widget(QString("CSpinButton%1").arg(i))->setEnabled(false);
+    Widget("SpeedButtonPrint")->setEnabled(false);
 
     // Hints that read the same in every language.
     for (const char* name : {"ComboBoxBike", "ComboBoxSynchro", "ComboBoxNasobekPalcu"})

@@ -3,12 +3,12 @@
 // configuration.
 
 #include "app/FormHlav.h"
+#include "disk/WholeFile.h"
 #include "files/ParameterSnapshot.h"
 #include "files/TextScanner.h"
 
 #include <QDir>
 #include <QLabel>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTabWidget>
 
@@ -24,19 +24,10 @@ const std::string kSection = "FORM_HLAV";
 const char* const kTestKeyword = "SHOW_PROBES";
 constexpr int kGeometryLimit = 1 << 24;
 
-// The whole file is written beside the old one and replaces it only once it
-// is complete, so a crash or a full disk never leaves half a file.
-bool WriteWhole(const QString& path, const std::string& text) {
+// The folder may not be there yet on a first run.
+void WriteWhole(const QString& path, const std::string& text) {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(text.data(), static_cast<qint64>(text.size())) !=
-        static_cast<qint64>(text.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    WriteWholeFile(path, QByteArray::fromStdString(text));
 }
 
 } // namespace

@@ -1,17 +1,24 @@
 // orna5: programs the ORNA-5 ignition unit.
 //
-//   orna5 [LANGUAGE] [--port DEVICE] [--simulate] [--screenshot DIR]
+//   orna5 [LANGUAGE] [FILE.ign] [--port DEVICE] [--simulate] [--screenshot DIR]
 //
 // LANGUAGE, when it is the first argument: ENGLISH, DEUTSCH, FRANCE or CESKY.
+// FILE.ign opens after start-up as File > Open would open it.
 
 #include "app/FormHlav.h"
+#include "app/MapTableWindow.h"
+#include "lang/LanguageArgument.h"
 
+#include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 
@@ -22,8 +29,9 @@ namespace {
 constexpr int kScreenshotDelayMs = 5000;
 
 void PrintUsage() {
-    std::puts("usage: orna5 [ENGLISH|DEUTSCH|FRANCE|CESKY] [--port DEVICE] [--simulate]\n"
-              "             [--screenshot DIR]\n"
+    std::puts("usage: orna5 [ENGLISH|DEUTSCH|FRANCE|CESKY] [FILE.ign] [--port DEVICE]\n"
+              "             [--simulate] [--screenshot DIR]\n"
+              "  FILE.ign          open this parameter file after start-up\n"
               "  --port DEVICE     use DEVICE (a path, ttyUSB0 or COMn) for this run\n"
               "  --simulate        run on an emulated unit on a pseudo-terminal\n"
               "  --screenshot DIR  save a picture of each page into DIR and quit");
@@ -38,6 +46,14 @@ void TakeScreenshots(orna5::TFormHlav& window, const QString& folder) {
         QApplication::processEvents();
         const QString name = pages->widget(i)->objectName();
         window.grab().save(QString("%1/%2-%3.png").arg(folder).arg(i).arg(name));
+    }
+    // The map table with a block selected and the live cell outlined.
+    window.findChild<QAction*>("MenuMapTable")->trigger();
+    if (auto* mapTable = window.findChild<orna5::MapTableWindow*>("MapTableWindow")) {
+        const int rows = mapTable->findChild<QTableView*>()->model()->rowCount();
+        mapTable->SelectCells(std::min(2, rows - 1), 1, std::min(5, rows - 1), 3);
+        QApplication::processEvents();
+        mapTable->grab().save(folder + "/view-MapTable.png");
     }
     window.close();
 }
@@ -73,6 +89,13 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "orna5: unknown option %s\n", qPrintable(argument));
             PrintUsage();
             return 2;
+        } else if (i == 0 && orna5::LanguageFromArgument(argument.toStdString()) >= 0) {
+            // The start language; the window takes it from the first argument.
+        } else if (options.file.isEmpty()) {
+            options.file = argument;
+        } else {
+            std::fprintf(stderr, "orna5: one parameter file at a time; %s is not opened\n",
+                         qPrintable(argument));
         }
     }
 

@@ -1,16 +1,14 @@
 #include "cli/CliCommon.h"
 
-#include "files/ParameterFile.h"
+#include "disk/WholeFile.h"
+#include "files/BoundedFile.h"
 #include "lang/Messages.h"
 #include "params/BikePresets.h"
 
-#include <QSaveFile>
 #include <QString>
 
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 namespace orna5::cli {
 
@@ -67,31 +65,23 @@ ParameterImage StartupImage() {
 }
 
 bool LoadParameterFile(const std::string& path, ParameterImage& image) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::cerr << MessageText(Msg::OpenFileError, English) << '\n';
-        return false;
+    const LoadOutcome outcome = orna5::LoadParameterFile(path, image);
+    if (outcome.status == LoadStatus::Loaded) {
+        return true;
     }
-    if (!ReadParameterFile(in, image)) {
-        std::cerr << MessageText(Msg::UnmatchedFileVersion, English) << '\n';
-        return false;
-    }
-    return true;
+    std::cerr << LoadFailureText(outcome, QString::fromStdString(path), English).toStdString()
+              << '\n';
+    return false;
 }
 
 bool SaveParameterFile(const std::string& path, const ParameterImage& image) {
-    std::ostringstream text(std::ios::binary);
-    WriteParameterFile(text, image);
-    const std::string bytes = text.str();
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.commit()) {
-        std::cerr << MessageText(Msg::OpenFileError, English) << '\n';
-        return false;
+    QString reason;
+    if (orna5::SaveParameterFile(QString::fromStdString(path), image, &reason)) {
+        return true;
     }
-    return true;
+    std::cerr << OpenFileErrorText(QString::fromStdString(path), reason, English).toStdString()
+              << '\n';
+    return false;
 }
 
 int Usage(const std::string& message) {

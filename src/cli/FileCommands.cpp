@@ -9,8 +9,6 @@
 
 namespace orna5::cli {
 
-namespace {} // namespace
-
 int CommandNew(int argc, char** argv) {
     Arguments args;
     if (!ParseArguments(argc, argv, 2, {"--bike", "-o"}, args)) {
@@ -25,7 +23,10 @@ int CommandNew(int argc, char** argv) {
     if (!ParseNumber(*bike, 0, kBikeCount - 1, code)) {
         return Usage("the model code must be a number from 0 to 31");
     }
-    ParameterImage image{};
+    // As File > New in the window: the start-up parameters, then the model's
+    // defaults and preset. A model without a preset keeps the start-up
+    // synchronisation set-up instead of zeros outside every range.
+    ParameterImage image = StartupImage();
     image[field::bikeCode] = static_cast<std::uint8_t>(code);
     bool chosenFromList = false;
     ApplyBikePreset(image, chosenFromList);

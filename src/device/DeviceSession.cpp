@@ -77,6 +77,12 @@ void DeviceSession::Start(Operation op, std::uint8_t command) {
     gauge.visible = true;
 }
 
+void DeviceSession::HideStatus() {
+    statusTicks = 0;
+    status.visible = false;
+    gauge.visible = false;
+}
+
 TickResult DeviceSession::Tick() {
     TickResult result;
     ReceivePending(result);

@@ -81,6 +81,10 @@ public:
     void StartRead();
 
     void SetPrintingInProgress(bool printing);
+
+    // Takes the status line and the gauge down at once (File > New and Open),
+    // until an operation shows them again.
+    void HideStatus();
     bool PrintingInProgress() const { return printingInProgress; }
 
     Operation CurrentOperation() const { return operation; }

@@ -15,11 +15,11 @@ void UndoHistory::InitUndoHistory(const ParameterImage& image, std::uint8_t page
     oldest = 0;
     current = 0;
     newest = 0;
-    slots[0] = UndoState{image, page};
+    ring[0] = UndoState{image, page};
 }
 
 bool UndoHistory::RecordUndoState(const ParameterImage& image, std::uint8_t page) {
-    if (image == slots[current].image) {
+    if (image == ring[current].image) {
         return false;
     }
     current = Next(current);
@@ -27,7 +27,7 @@ bool UndoHistory::RecordUndoState(const ParameterImage& image, std::uint8_t page
     if (oldest == current) {
         oldest = Next(oldest);
     }
-    slots[current] = UndoState{image, page};
+    ring[current] = UndoState{image, page};
     return true;
 }
 
@@ -36,7 +36,7 @@ const UndoState* UndoHistory::Undo() {
         return nullptr;
     }
     current = Previous(current);
-    return &slots[current];
+    return &ring[current];
 }
 
 const UndoState* UndoHistory::Redo() {
@@ -44,7 +44,7 @@ const UndoState* UndoHistory::Redo() {
         return nullptr;
     }
     current = Next(current);
-    return &slots[current];
+    return &ring[current];
 }
 
 } // namespace orna5

@@ -50,7 +50,8 @@ private:
     static std::uint16_t Next(std::uint16_t slot);
     static std::uint16_t Previous(std::uint16_t slot);
 
-    std::array<UndoState, kUndoSlots> slots{};
+    // Not named "slots": Qt defines that word as a macro.
+    std::array<UndoState, kUndoSlots> ring{};
     std::uint16_t oldest = 0;
     std::uint16_t current = 0;
     std::uint16_t newest = 0;

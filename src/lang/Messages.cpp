@@ -104,6 +104,11 @@ constexpr std::array<MessageRow, static_cast<size_t>(Msg::Count)> kMessageRows{{
     {"emulated unit", "emulierte Zündung", "allumage émulé", "emulovaná jednotka"},
     // PortInUse
     {"Port: %1", "Anschluss: %1", "Port : %1", "Port: %1"},
+    // NotRegularFile
+    {"not a regular file", "keine normale Datei", "pas un fichier ordinaire",
+     "není obyčejný soubor"},
+    // FileTooLarge
+    {"larger than 1 MiB", "größer als 1 MiB", "plus grand que 1 Mio", "větší než 1 MiB"},
 }};
 
 const std::array<std::array<std::string, kLanguageCount>, kMessageRows.size()>& MessageTable() {

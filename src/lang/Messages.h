@@ -48,6 +48,8 @@ enum class Msg {
     PortDisappeared,      // "Port %1 has disappeared ..." (%1: the device)
     EmulatedUnit,         // "emulated unit"
     PortInUse,            // "Port: %1" (%1: the device, in the status bar)
+    NotRegularFile,       // why a file was refused: a folder, FIFO or device
+    FileTooLarge,         // why a file was refused: far larger than a parameter file
     Count
 };
 

@@ -11,6 +11,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace orna5::e2e {
 namespace {
@@ -34,6 +35,31 @@ TEST(CtlFileCommands, NewWritesTheStartupFileByteForByte) {
     const RunResult run = RunCtl({"new", "--bike", "20", "-o", ws.Path("r6.ign")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(ws.Read("r6.ign"), ReadFile(ORNA5_TEST_DATA "/startup.ign"));
+}
+
+// The model without a preset keeps the start-up set-up, as File > New does.
+TEST(CtlFileCommands, NewForTheSpecialSettingStartsFromTheStartupParameters) {
+    Workspace ws;
+    ASSERT_EQ(RunCtl({"new", "--bike", "22", "-o", ws.Path("special.ign")}).exitCode, 0);
+    const ParameterImage special = ImageOf(ws.Read("special.ign"));
+    const ParameterImage startup = ImageOf(ReadFile(ORNA5_TEST_DATA "/startup.ign"));
+    EXPECT_EQ(special[field::bikeCode], 22);
+    EXPECT_EQ(special[field::lobeCount], startup[field::lobeCount]);
+    EXPECT_EQ(special[field::outputCount], startup[field::outputCount]);
+    EXPECT_GE(special[field::lobeCount], 1);
+    EXPECT_GE(special[field::outputCount], 1);
+}
+
+// A FIFO named as the input is refused at once instead of waiting for a
+// writer that never comes.
+TEST(CtlFileCommands, ShowRefusesWhatIsNotARegularFile) {
+    Workspace ws;
+    const QString fifo = ws.Path("pipe.ign");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const RunResult run = RunCtl({"show", fifo});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("Open file error!"), std::string::npos);
+    EXPECT_NE(run.err.find("not a regular file"), std::string::npos);
 }
 
 TEST(CtlFileCommands, NewRefusesModelCodesOutsideTheList) {

@@ -1,0 +1,106 @@
+// The one-click step commands: advance -/+ on the live cell or the whole map,
+// the column spin buttons, servo -/+ and the throttle calibration from the
+// live sensor voltage.
+
+#include "app/BusyGuard.h"
+#include "app/FormHlav.h"
+#include "app/SpinButton.h"
+#include "device/DeviceSession.h"
+#include "edit/StepCommands.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+
+namespace orna5 {
+
+void TFormHlav::ConnectToolCommands() {
+    const auto bind = [this](const char* action, const char* button, void (TFormHlav::*handler)()) {
+        if (action)
+            connect(actions.value(action), &QAction::triggered, this, handler);
+        connect(Control<QAbstractButton>(button), &QAbstractButton::clicked, this, handler);
+    };
+    bind("AdvanceMinus", "BitBtnAdvMinus", &TFormHlav::BitBtnAdvMinusClick);
+    bind("AdvancePlus", "BitBtnAdvPlus", &TFormHlav::BitBtnAdvPlusClick);
+    bind(nullptr, "BitBtnServoMinus", &TFormHlav::BitBtnServoMinusClick);
+    bind(nullptr, "BitBtnServoPlus", &TFormHlav::BitBtnServoPlusClick);
+    bind(nullptr, "BitBtnTps0", &TFormHlav::BitBtnTps0Click);
+    bind(nullptr, "BitBtnTps100", &TFormHlav::BitBtnTps100Click);
+    for (int column = 0; column < 10; ++column) {
+        auto* spin = Control<SpinButton>(QString("CSpinButton%1").arg(column + 1));
+        connect(spin, &SpinButton::UpClick, this,
+                [this, column] { CSpinButtonClick(column, true); });
+        connect(spin, &SpinButton::DownClick, this,
+                [this, column] { CSpinButtonClick(column, false); });
+    }
+}
+
+// The live values as they are at the click.
+LivePosition TFormHlav::CurrentLive() const {
+    return session->Live(image[field::mapUsesTps] != 0);
+}
+
+// Takes what the controls show, runs the command on the image and ends in
+// the after-change routine, which refreshes the controls even when nothing
+// moved.
+template <class Command> void TFormHlav::RunStepCommand(Command command) {
+    if (writingControls != 0 || closed)
+        return;
+    BusyGuard busy(writingControls);
+    CopyControlsToImage();
+    command();
+    ApplyParameterChange();
+}
+
+void TFormHlav::BitBtnAdvMinusClick() {
+    RunStepCommand([this] {
+        AdvanceMinus(image, CurrentLive(), Control<QCheckBox>("CheckBoxIgnAll")->isChecked());
+    });
+}
+
+void TFormHlav::BitBtnAdvPlusClick() {
+    RunStepCommand([this] {
+        AdvancePlus(image, CurrentLive(), Control<QCheckBox>("CheckBoxIgnAll")->isChecked());
+    });
+}
+
+void TFormHlav::CSpinButtonClick(int column, bool up) {
+    RunStepCommand([this, column, up] {
+        if (up)
+            ColumnUp(image, column);
+        else
+            ColumnDown(image, column);
+    });
+}
+
+void TFormHlav::BitBtnServoMinusClick() {
+    RunStepCommand([this] {
+        ServoMinus(image, CurrentLive(), Control<QCheckBox>("CheckBoxServoAll")->isChecked());
+    });
+}
+
+void TFormHlav::BitBtnServoPlusClick() {
+    RunStepCommand([this] {
+        ServoPlus(image, CurrentLive(), Control<QCheckBox>("CheckBoxServoAll")->isChecked());
+    });
+}
+
+// The calibration takes the image as it is, and outside its range it does
+// nothing at all: no refresh, no undo state, no programming.
+void TFormHlav::BitBtnTps0Click() {
+    if (writingControls != 0 || closed)
+        return;
+    BusyGuard busy(writingControls);
+    if (SetTpsZero(image, CurrentLive().tpsMillivolts))
+        ApplyParameterChange();
+}
+
+void TFormHlav::BitBtnTps100Click() {
+    if (writingControls != 0 || closed)
+        return;
+    BusyGuard busy(writingControls);
+    if (SetTpsFull(image, CurrentLive().tpsMillivolts))
+        ApplyParameterChange();
+}
+
+} // namespace orna5

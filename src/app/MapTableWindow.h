@@ -1,0 +1,72 @@
+#pragma once
+
+// The form first: its undo ring has a member the Qt headers would take for
+// a keyword.
+#include "app/FormHlav.h"
+#include "edit/MapBlockCommands.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+
+namespace orna5 {
+
+class MapTableModel;
+
+// A second way into the advance map: the map as a table with the cells
+// coloured by value, where a rectangle of cells is set, shifted, scaled,
+// interpolated, smoothed, copied to a spreadsheet or pasted from one. The
+// window owns no image: it shows the form's, and every command goes through
+// the form's own road (controls into the image, the change, normalise, show,
+// one undo state, program after change). It follows the form through the
+// form's ImageShown and TickDone signals.
+class MapTableWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MapTableWindow(TFormHlav& form);
+
+    // The selected rectangle in map coordinates; the current cell when
+    // nothing is selected.
+    MapBlock SelectedBlock() const;
+    // Selects a rectangle of table cells.
+    void SelectCells(int firstRow, int firstColumn, int lastRow, int lastColumn);
+
+    void SetSelection(int value);
+    void AddToSelection(int delta);
+    void ScaleSelection(int percent);
+    void InterpolateSelection(Interpolation direction);
+    void SmoothSelection();
+    void CopySelection();
+    void PasteIntoSelection();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    QPushButton* MakeButton(const QString& name, const std::function<void()>& command);
+    void FitTableHeight();
+    void ApplyLanguage();
+    void ImageShown();
+    void TickDone();
+    // One command on the selected block as one step of the form; the
+    // command returns whether a value was kept within 0..60.
+    void Run(const std::function<bool(ParameterImage&, const MapBlock&)>& command);
+    void ShowClipped(bool clipped);
+
+    TFormHlav& form;
+    MapTableModel* model = nullptr;
+    QTableView* table = nullptr;
+    QSpinBox* setValue = nullptr;
+    QSpinBox* addValue = nullptr;
+    QSpinBox* scaleValue = nullptr;
+    QLabel* interpolateLabel = nullptr;
+    int shownLanguage = -1;
+};
+
+} // namespace orna5

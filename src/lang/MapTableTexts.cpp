@@ -1,0 +1,85 @@
+#include "lang/MapTableTexts.h"
+
+#include "lang/Messages.h"
+
+#include <array>
+
+namespace orna5 {
+
+namespace {
+
+using Row = std::array<const char*, kLanguageCount>;
+
+// Columns English, German, French, Czech, in the order of MapText.
+constexpr std::array<Row, static_cast<std::size_t>(MapText::Count)> kRows{{
+    {"Map table", "Kennfeldtabelle", "Table de cartographie", "Tabulka mapy"},
+    {"Set", "Setzen", "Fixer", "Nastavit"},
+    {"Add", "Addieren", "Ajouter", "Přičíst"},
+    {"Scale", "Skalieren", "Multiplier", "Násobit"},
+    {"Interpolate:", "Interpolieren:", "Interpoler :", "Interpolovat:"},
+    {"Across rows", "Über Zeilen", "Entre lignes", "Přes řádky"},
+    {"Across columns", "Über Spalten", "Entre colonnes", "Přes sloupce"},
+    {"From corners", "Aus den Ecken", "Depuis les coins", "Z rohů"},
+    {"Smooth", "Glätten", "Lisser", "Vyhladit"},
+    {"Copy", "Kopieren", "Copier", "Kopírovat"},
+    {"Paste", "Einfügen", "Coller", "Vložit"},
+    {"Some values were kept within 0..60°.", "Einige Werte wurden auf 0..60° begrenzt.",
+     "Certaines valeurs ont été limitées à 0..60°.", "Některé hodnoty byly omezeny na 0..60°."},
+    {"The clipboard holds no block of numbers separated by tabs or commas.",
+     "Die Zwischenablage enthält keinen Block von Zahlen, getrennt durch Tabulatoren oder Kommas.",
+     "Le presse-papiers ne contient pas de bloc de nombres séparés par des tabulations ou des "
+     "virgules.",
+     "Schránka neobsahuje blok čísel oddělených tabulátory nebo čárkami."},
+    {"The numbers do not fit into the map from the selected cell.",
+     "Die Zahlen passen ab der gewählten Zelle nicht in das Kennfeld.",
+     "Les nombres ne tiennent pas dans la cartographie à partir de la cellule choisie.",
+     "Čísla se od vybrané buňky do mapy nevejdou."},
+    {"Set the selected cells to this advance [°]",
+     "Die gewählten Zellen auf diese Vorzündung "
+     "setzen [°]",
+     "Fixer les cellules choisies à cette avance [°]",
+     "Nastavit vybrané buňky na tento předstih [°]"},
+    {"Add this many degrees to the selected cells (negative: take off)",
+     "Diese Grad zu den gewählten Zellen addieren (negativ: abziehen)",
+     "Ajouter ces degrés aux cellules choisies (négatif : retirer)",
+     "Přičíst tolik stupňů k vybraným buňkám (záporné: odečíst)"},
+    {"Multiply the selected cells by this percentage",
+     "Die gewählten Zellen mit diesem Prozentsatz "
+     "multiplizieren",
+     "Multiplier les cellules choisies par ce pourcentage",
+     "Vynásobit vybrané buňky tímto procentem"},
+    {"Fill each column of the selection in a straight line from its top cell to its bottom cell",
+     "Jede Spalte der Auswahl geradlinig von ihrer oberen bis zur unteren Zelle füllen",
+     "Remplir chaque colonne de la sélection en ligne droite de sa cellule du haut à celle du bas",
+     "Vyplnit každý sloupec výběru přímkou od horní buňky k dolní"},
+    {"Fill each row of the selection in a straight line from its left cell to its right cell",
+     "Jede Zeile der Auswahl geradlinig von ihrer linken bis zur rechten Zelle füllen",
+     "Remplir chaque ligne de la sélection en ligne droite de sa cellule de gauche à celle de "
+     "droite",
+     "Vyplnit každý řádek výběru přímkou od levé buňky k pravé"},
+    {"Fill the selection from its four corner cells", "Die Auswahl aus ihren vier Eckzellen füllen",
+     "Remplir la sélection à partir de ses quatre cellules d'angle",
+     "Vyplnit výběr ze čtyř rohových buněk"},
+    {"Move each selected cell half way towards the mean of its neighbours",
+     "Jede gewählte Zelle halb zum Mittel ihrer Nachbarn bewegen",
+     "Rapprocher chaque cellule choisie à mi-chemin de la moyenne de ses voisines",
+     "Posunout každou vybranou buňku napůl k průměru jejích sousedů"},
+    {"Select cells with the mouse, Shift+arrows or Ctrl+A; + and − add or take off one degree",
+     "Zellen mit der Maus, Umschalt+Pfeilen oder Strg+A wählen; + und − addieren oder nehmen "
+     "ein Grad weg",
+     "Choisir les cellules avec la souris, Maj+flèches ou Ctrl+A ; + et − ajoutent ou retirent "
+     "un degré",
+     "Buňky vyberte myší, Shift+šipkami nebo Ctrl+A; + a − přičtou nebo uberou jeden stupeň"},
+}};
+
+} // namespace
+
+const char* MapTableText(MapText id, int languageIndex) {
+    const auto row = static_cast<std::size_t>(id);
+    if (row >= kRows.size())
+        return "";
+    const int lang = languageIndex >= 0 && languageIndex < kLanguageCount ? languageIndex : English;
+    return kRows[row][static_cast<std::size_t>(lang)];
+}
+
+} // namespace orna5
