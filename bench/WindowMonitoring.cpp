@@ -6,10 +6,9 @@
 //
 //   ORNA5_BENCH_SECONDS=60 build/bench/bench_WindowMonitoring
 
-// The window first: its core headers use names that Qt defines as macros.
-#include "app/FormHlav.h"
-
 #include "TickClock.h"
+#include "WindowRun.h"
+#include "app/FormHlav.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,26 +19,13 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdlib>
 
 namespace {
 
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// Lets the window run on its own for a while, idle between events.
-void RunEventLoop(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+using orna5::bench::CpuSeconds;
+using orna5::bench::RunEventLoop;
 
 void WindowMonitoring(benchmark::State& state) {
     const char* seconds = std::getenv("ORNA5_BENCH_SECONDS");
@@ -48,12 +34,11 @@ void WindowMonitoring(benchmark::State& state) {
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
 
     QProcess sim;
-    sim.start(ORNA5SIM_PATH, {});
-    if (!sim.waitForReadyRead(10000)) {
+    const QString device = orna5::bench::StartSimulator(sim);
+    if (device.isEmpty()) {
         state.SkipWithError("orna5-sim did not start");
         return;
     }
-    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
 
     for (auto _ : state) {
         orna5::StartOptions options;

@@ -8,11 +8,9 @@
 //
 //   bench/soak [SECONDS]     (600 by default)
 
-// The window first: its core headers use names that Qt defines as macros.
+#include "TickClock.h"
 #include "app/FormHlav.h"
 #include "device/DeviceSession.h"
-
-#include "TickClock.h"
 
 #include <benchmark/benchmark.h>
 

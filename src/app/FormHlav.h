@@ -1,13 +1,17 @@
 #pragma once
 
 #include "device/ColourRole.h"
+#include "device/MonitorLog.h"
 #include "edit/UndoHistory.h"
 #include "files/ProfileFile.h"
 #include "params/LivePosition.h"
 #include "params/ParameterImage.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
+#include <QRect>
 #include <QStringList>
 
 #include <array>
@@ -27,12 +31,17 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPainter;
+class QPrinter;
 class QTabWidget;
 class QTimer;
 
 namespace orna5 {
 
+class AdvanceCurvesWindow;
+class CompareWindow;
 class DeviceSession;
+class LogChartWindow;
 class MapTableWindow;
 class MouseCheckBox;
 class PortTable;
@@ -94,6 +103,12 @@ public:
     // or off.
     void SetPrintingInProgress(bool printing);
 
+    // Prints the page that shows, or all four pages in page order, into
+    // printer: one print job per page on a printer, one sheet per page in a
+    // PDF file. The page that showed shows again and the window is back in
+    // its normal appearance afterwards, also when the printer fails (false).
+    bool PrintPages(QPrinter& printer, bool allPages);
+
     // Control binding.
     void BuildControlArrays();
     void CopyControlsToImage();
@@ -119,6 +134,19 @@ public:
     void OpenComPort();
     void CloseComPort();
 
+    // The views beyond the form (FormHlavViews.cpp). Each opens without a
+    // dialog here; the menu commands ask for the file first.
+    AdvanceCurvesWindow* ShowAdvanceCurves();
+    LogChartWindow* OpenDataLog(const QString& path);
+    CompareWindow* CompareWithFile(const QString& path);
+    bool StartDataLog(const QString& path);
+    void StopDataLog();
+    bool DataLogRunning() const { return logWriter.IsOpen(); }
+    // A view's remembered place, from orna5.ini section `section`; kept
+    // when the view closes and written with the settings.
+    void RestoreViewGeometry(QWidget* view, const QString& section);
+    void KeepViewGeometry(QWidget* view, const QString& section);
+
 signals:
     // The controls were rewritten from the image: after an edit, undo or
     // redo, a file opened, a Read. Views that draw the image follow it here.
@@ -126,6 +154,8 @@ signals:
     // One 55 ms tick of the device link has run; monitorFrame tells whether
     // a live-data frame was accepted in it.
     void TickDone(bool monitorFrame);
+    // A picture of the window went to the printer, showing this tab page.
+    void PagePrinted(const QString& page);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -216,6 +246,13 @@ private:
     void PaintRole(QWidget* widget, ColourRole role);
     void ShowMessage(const QString& text, const QString& name);
 
+    // Views (FormHlavViews.cpp).
+    void CreateViews();
+    void ApplyViewLanguage();
+    void SaveViewSettings();
+    void DataLogTick(bool monitorFrame);
+    void ShowDataLogState();
+    QString LogFolder() const;
     // File commands (FormHlavFiles.cpp).
     void ConnectFileCommands();
     void CreateFileDialogs();
@@ -243,6 +280,17 @@ private:
     // Help (FormHlavHelp.cpp).
     void MenuContensClick();
     void MenuAboutClick();
+
+    // Printing (FormHlavPrinting.cpp).
+    void ConnectPrinting();
+    void SpeedButtonPrintClick();
+    void MenuPrintAllClick();
+    void MenuExportPdfClick();
+    void PrintOnDefaultPrinter(bool allPages);
+    void ExportPdf(bool allPages);
+    void PreparePrinting();
+    void EndPrinting();
+    void DrawClientArea(QPainter& painter);
 
     // Form state helpers (FormHlavFormState.cpp).
     void SetShown(const QString& name, bool shown);
@@ -275,6 +323,13 @@ private:
     TFormAbout* FormAbout = nullptr;
     QFileDialog* OpenDialog1 = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
+
+    QPointer<AdvanceCurvesWindow> curvesWindow;
+    QPointer<CompareWindow> compareWindow;
+    MonitorLogWriter logWriter;
+    QElapsedTimer logClock;
+    bool logNamesUnit = false; // the log says which unit it comes from
+    QHash<QString, QRect> viewGeometry;
 
     QHash<QString, QWidget*> controls;
     QTabWidget* PageControl1 = nullptr;

@@ -81,6 +81,7 @@ void TFormHlav::ApplyLanguage() {
         }
     }
     AlignChannelColumns();
+    ApplyViewLanguage();
 }
 
 } // namespace orna5

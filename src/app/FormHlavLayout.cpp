@@ -211,6 +211,7 @@ void TFormHlav::CreateMenus() {
     file->addSeparator();
     MakeAction(file, "MenuPrint", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
     MakeAction(file, "MenuPrintAll", "Print all");
+    MakeAction(file, "MenuExportPdf", "&Export PDF...");
     file->addSeparator();
     MakeAction(file, "MenuExit", "E&xit");
 
@@ -611,7 +612,9 @@ QWidget* TFormHlav::CreatePageServo() {
 QWidget* TFormHlav::CreateMonitorArea() {
     auto* area = new QWidget(this);
     area->setObjectName("monitorArea");
-    area->setFixedWidth(220);
+    // Wide enough for the longest fixed caption, "Programming after change" in
+    // German.
+    area->setFixedWidth(224);
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(3);

@@ -65,6 +65,8 @@ void TFormHlav::FormCreate() {
     BuildControlArrays();
     ConnectEditing();
     ConnectDeviceCommands();
+    ConnectPrinting();
+    CreateViews();
     ConnectFileCommands();
     ConnectToolCommands();
     connect(actions.value("MenuContens"), &QAction::triggered, this, &TFormHlav::MenuContensClick);
@@ -78,12 +80,6 @@ void TFormHlav::FormCreate() {
     for (QAction* item : ComPortMenuItems)
         connect(item, &QAction::triggered, this, [this, item] { MenuCom1Click(item); });
     connect(Timer1, &QTimer::timeout, this, &TFormHlav::Timer1Timer);
-
-    // Printing comes with its own feature; until then it is there but cannot
-    // be chosen.
-    for (const char* name : {"MenuPrint", "MenuPrintAll"})
-        actions.value(name)->setEnabled(false);
-    Widget("SpeedButtonPrint")->setEnabled(false);
 
     // Hints that read the same in every language.
     for (const char* name : {"ComboBoxBike", "ComboBoxSynchro", "ComboBoxNasobekPalcu"})
@@ -135,6 +131,7 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
 
 void TFormHlav::FormClose() {
     Timer1->stop();
+    StopDataLog();
     CloseComPort();
     CopyControlsToImage();
     NormaliseImage(image, languageIndex, comPortIndex);

@@ -90,6 +90,7 @@ void TFormHlav::SaveSettings() {
     s.WriteString(kSection, "File", Control<QLabel>("LabelFile2")->text().toStdString());
     s.WriteString(kSection, "IniDir", lastFilePath.toStdString());
     s.WriteInteger(kSection, "PageControl1->ActivePageIndex", PageControl1->currentIndex());
+    SaveViewSettings();
     std::ostringstream settingsText;
     s.Save(settingsText);
     WriteWhole(SettingsPath(), settingsText.str());

@@ -7,6 +7,7 @@
 
 #include "app/FormHlav.h"
 #include "app/MapTableWindow.h"
+#include "app/ViewScreenshots.h"
 #include "lang/LanguageArgument.h"
 
 #include <QAbstractItemModel>
@@ -47,6 +48,7 @@ void TakeScreenshots(orna5::TFormHlav& window, const QString& folder) {
         const QString name = pages->widget(i)->objectName();
         window.grab().save(QString("%1/%2-%3.png").arg(folder).arg(i).arg(name));
     }
+    orna5::TakeViewScreenshots(window, folder);
     // The map table with a block selected and the live cell outlined.
     window.findChild<QAction*>("MenuMapTable")->trigger();
     if (auto* mapTable = window.findChild<orna5::MapTableWindow*>("MapTableWindow")) {
@@ -102,10 +104,12 @@ int main(int argc, char** argv) {
     try {
         orna5::TFormHlav window(options);
         window.show();
-        if (!screenshotFolder.isEmpty())
+        if (!screenshotFolder.isEmpty()) {
+            orna5::StartViewScreenshots(window, screenshotFolder);
             QTimer::singleShot(kScreenshotDelayMs, &window, [&window, screenshotFolder] {
                 TakeScreenshots(window, screenshotFolder);
             });
+        }
         return QApplication::exec();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, "orna5", QString::fromLocal8Bit(error.what()));

@@ -2,7 +2,7 @@
 
 #include "cli/CliCommon.h"
 #include "device/DeviceSession.h"
-#include "device/MonitorFrame.h"
+#include "device/MonitorLog.h"
 #include "device/MonitorPanel.h"
 #include "device/PortTable.h"
 #include "device/SerialLink.h"
@@ -30,27 +30,6 @@ constexpr int kTickMs = 55;
 // No exchange takes this long: three pages, five sends each, four ticks
 // apart, twice over. Beyond it the tool gives up rather than hang a script.
 constexpr int kOperationTickLimit = 1000;
-
-// Passes everything through and keeps a copy of the last frame the session
-// read, so the monitor can print fields the panel does not keep as numbers.
-class TapLink : public Link {
-public:
-    explicit TapLink(Link& inner) : inner(inner) {}
-    std::size_t BytesQueued() override { return inner.BytesQueued(); }
-    std::size_t Read(std::uint8_t* dst, std::size_t max) override {
-        const std::size_t n = inner.Read(dst, max);
-        if (n >= lastFrame.size()) {
-            std::memcpy(lastFrame.data(), dst, lastFrame.size());
-        }
-        return n;
-    }
-    bool Write(const std::uint8_t* src, std::size_t n) override { return inner.Write(src, n); }
-
-    std::array<std::uint8_t, kFrameSize> lastFrame{};
-
-private:
-    Link& inner;
-};
 
 // The per-number port overrides of the settings file, as the window uses them.
 PortTable LoadPortTable() {
@@ -219,39 +198,6 @@ int TransferFromFile(int argc, char** argv, Operation operation, const char* usa
     return RunOperation(image, *port, operation);
 }
 
-std::string CsvHeader() {
-    return "time,rpm,supply_mv,tps_percent,tps_mv,advance1,advance2,advance3,advance4,"
-           "servo_desired_mv,servo_measured_mv,programmings,kill_switch,clutch_master,"
-           "shift_light,pickup1,pickup2,input1_grounded,input2_grounded,engine_off_blocking,"
-           "saving_count,stored_data_error,protocol";
-}
-
-// One CSV row of the raw frame; an unused channel's advance is empty.
-std::string CsvRow(const std::array<std::uint8_t, kFrameSize>& f) {
-    namespace m = monitorField;
-    std::string row = QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toStdString() + ',' +
-                      std::to_string(FrameWord(f.data(), m::rpm)) + ',' +
-                      std::to_string(FrameWord(f.data(), m::supplyMv)) + ',' +
-                      std::to_string(f[m::tpsPercent]) + ',' +
-                      std::to_string(CountsToMillivolts(FrameWord(f.data(), m::tpsCounts)));
-    for (std::size_t c = 0; c < 4; ++c) {
-        const int byte = f[m::channelAdvance + c];
-        row += ',' + (byte ? std::to_string(byte - 100) : std::string());
-    }
-    row += ',' + std::to_string(CountsToMillivolts(FrameWord(f.data(), m::servoDesired)));
-    row += ',' + std::to_string(CountsToMillivolts(FrameWord(f.data(), m::servoMeasured)));
-    row += ',' + std::to_string(FrameWord(f.data(), m::programmings));
-    for (std::size_t flag :
-         {m::killSwitch, m::clutchMaster, m::shiftLight, m::pickup1Signal, m::pickup2Signal,
-          m::input1Grounded, m::input2Grounded, m::engineOffBlocking}) {
-        row += f[flag] ? ",1" : ",0";
-    }
-    row += ',' + std::to_string(FrameWord(f.data(), m::savingCount));
-    row += f[m::storedDataError] ? ",1" : ",0";
-    row += ',' + std::to_string(f[m::protocolVersion]);
-    return row;
-}
-
 // The live panel as one line of the system's own label texts.
 std::string PanelLine(const MonitorPanel& panel) {
     std::string line;
@@ -347,22 +293,13 @@ int CommandMonitor(int argc, char** argv) {
         }
         NormaliseImage(image);
     }
-    std::unique_ptr<std::ofstream> csv;
-    if (const std::string* path = args.Option("--csv")) {
-        csv = std::make_unique<std::ofstream>(*path, std::ios::binary | std::ios::trunc);
-        if (!*csv) {
-            std::cerr << MessageText(Msg::OpenFileError, English) << " (" << *path << ")\n";
-            return kExitFailed;
-        }
-        *csv << CsvHeader() << '\n';
-    }
+    const std::string* csvPath = args.Option("--csv");
     SerialLink serial;
     if (!OpenPort(*port, serial)) {
         return kExitFailed;
     }
-    TapLink tap(serial);
     DeviceSession session(image);
-    session.SetLink(&tap);
+    session.SetLink(&serial);
     Progress progress{std::cerr, {}};
     if (!params &&
         RunOperationOn(session, serial, Operation::Read, progress) != Outcome::Succeeded) {
@@ -371,6 +308,16 @@ int CommandMonitor(int argc, char** argv) {
         serial.Close();
         return kExitFailed;
     }
+    // The log names the unit and the parameters it was taken with, so it can
+    // be played back against them later.
+    MonitorLogWriter csv;
+    if (csvPath && !csv.Open(*csvPath, MakeLogHeader(image, session.UnitTexts().versionText,
+                                                     params ? *params : std::string()))) {
+        std::cerr << MessageText(Msg::OpenFileError, English) << " (" << *csvPath << ")\n";
+        serial.Close();
+        return kExitFailed;
+    }
+    bool csvFailed = false;
     long frames = 0;
     bool wasConnected = true;
     bool toldLost = false;
@@ -388,9 +335,8 @@ int CommandMonitor(int argc, char** argv) {
                 ++frames;
                 wasConnected = true;
                 std::cout << PanelLine(session.Panel()) << std::endl;
-                if (csv) {
-                    *csv << CsvRow(tap.lastFrame) << '\n';
-                    csv->flush();
+                if (csv.IsOpen() && !csv.Append(session.LastMonitorFrame().data())) {
+                    csvFailed = true;
                 }
             } else if (session.NoConnectionVisible() && wasConnected) {
                 wasConnected = false;
@@ -399,7 +345,8 @@ int CommandMonitor(int argc, char** argv) {
         },
         progress);
     serial.Close();
-    return outcome == Outcome::Failed || (csv && !*csv) ? kExitFailed : kExitOk;
+    csv.Close();
+    return outcome == Outcome::Failed || csvFailed ? kExitFailed : kExitOk;
 }
 
 } // namespace orna5::cli

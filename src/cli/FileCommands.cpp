@@ -1,9 +1,9 @@
 #include "cli/FileCommands.h"
 
 #include "cli/CliCommon.h"
-#include "cli/ParameterReport.h"
 #include "params/BikePresets.h"
 #include "params/NormaliseImage.h"
+#include "params/ParameterReport.h"
 
 #include <iostream>
 

@@ -49,6 +49,14 @@ void DeviceSession::SetLink(Link* newLink) {
     link = newLink;
 }
 
+void DeviceSession::ShowPrintHeader(const std::string& dateAndTime) {
+    SetStatus(Msg::PrintHeader, StatusSuffix::None, ColourRole::ButtonFace);
+    status.detail = dateAndTime;
+    status.visible = true;
+    statusTicks = kStatusTicks;
+    gauge.visible = false;
+}
+
 void DeviceSession::SetPrintingInProgress(bool printing) {
     printingInProgress = printing;
 }
@@ -137,6 +145,7 @@ TickResult DeviceSession::Tick() {
             if (programmedOk) {
                 status.text = Msg::ProgramDevice;
                 status.suffix = StatusSuffix::ColonOk;
+                status.detail.clear();
                 SetGaugePosition(gauge.maximum);
             }
         }
@@ -181,6 +190,7 @@ void DeviceSession::ReceivePending(TickResult& result) {
     const std::uint8_t* frame = rxBuffer.data();
     if (frame[0] == MonitorCode) {
         if (HandleMonitorFrame(frame, image, panel)) {
+            std::copy(frame, frame + kFrameSize, lastMonitorFrame.begin());
             noAnswerTicks = 0;
             result.monitorFrame = true;
         }
@@ -309,6 +319,7 @@ void DeviceSession::SetStatus(Msg text, StatusSuffix suffix, ColourRole colour) 
     status.text = text;
     status.suffix = suffix;
     status.colour = colour;
+    status.detail.clear();
 }
 
 void DeviceSession::SetGaugeMaximum(int maximum) {
@@ -337,7 +348,7 @@ std::string RenderStatusLine(const StatusLine& line, int languageIndex) {
     case StatusSuffix::None:
         break;
     }
-    return text;
+    return text + line.detail;
 }
 
 std::string DeviceSession::RenderStatus(int languageIndex) const {

@@ -28,6 +28,8 @@ struct StatusLine {
     Msg text = Msg::ProgramDevice;
     StatusSuffix suffix = StatusSuffix::None;
     ColourRole colour = ColourRole::ButtonFace;
+    // Written after the text as it is (the date and time of a printout).
+    std::string detail;
 };
 
 // CGaugeProgram; position is always within 0..maximum.
@@ -80,6 +82,9 @@ public:
     void StartVerify();
     void StartRead();
 
+    // The status line shows the print header with the date and time for the
+    // usual 200 ticks; the progress gauge goes.
+    void ShowPrintHeader(const std::string& dateAndTime);
     void SetPrintingInProgress(bool printing);
 
     // Takes the status line and the gauge down at once (File > New and Open),
@@ -108,6 +113,9 @@ public:
     const MonitorPanel& Panel() const { return panel; }
     const LiveValues& Values() const { return panel.live; }
     std::uint16_t UnitSavingCount() const { return panel.live.unitSavingCount; }
+    // The last accepted live-data frame as it came (all zero before the
+    // first), for a data log that keeps the fields the panel does not.
+    const DeviceFrame& LastMonitorFrame() const { return lastMonitorFrame; }
 
     // Where the live engine speed and throttle sit on the image's axes.
     LivePosition Live(bool tpsRowsUsed) const;
@@ -151,6 +159,7 @@ private:
     ProgressGauge gauge;
     bool noConnectionVisible = false;
     MonitorPanel panel;
+    DeviceFrame lastMonitorFrame{};
 };
 
 } // namespace orna5

@@ -109,6 +109,13 @@ constexpr std::array<MessageRow, static_cast<size_t>(Msg::Count)> kMessageRows{{
      "není obyčejný soubor"},
     // FileTooLarge
     {"larger than 1 MiB", "größer als 1 MiB", "plus grand que 1 Mio", "větší než 1 MiB"},
+    // PrintError
+    {"Print error!", "Druckfehler!", "Erreur d'impression!", "Chyba tisku!"},
+    // NoPrinterSavePdf
+    {"No printer is installed. Save the printout as a PDF file?",
+     "Es ist kein Drucker installiert. Den Ausdruck als PDF-Datei speichern?",
+     "Aucune imprimante n'est installée. Enregistrer l'impression en fichier PDF ?",
+     "Není nainstalována žádná tiskárna. Uložit výtisk jako soubor PDF?"},
 }};
 
 const std::array<std::array<std::string, kLanguageCount>, kMessageRows.size()>& MessageTable() {

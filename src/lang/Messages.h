@@ -50,6 +50,8 @@ enum class Msg {
     PortInUse,            // "Port: %1" (%1: the device, in the status bar)
     NotRegularFile,       // why a file was refused: a folder, FIFO or device
     FileTooLarge,         // why a file was refused: far larger than a parameter file
+    PrintError,           // "Print error!"
+    NoPrinterSavePdf,     // "No printer is installed. Save the printout as a PDF file?"
     Count
 };
 

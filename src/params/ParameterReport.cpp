@@ -1,4 +1,4 @@
-#include "cli/ParameterReport.h"
+#include "params/ParameterReport.h"
 
 #include "params/BikePresets.h"
 
@@ -41,6 +41,22 @@ template <std::size_t N> std::string Choice(const char* const (&texts)[N], std::
     return "(" + std::to_string(byte) + ")";
 }
 
+// The template with "%1", "%2" ... replaced by the arguments.
+std::string FillName(const ParameterName& name) {
+    std::string text;
+    for (std::size_t i = 0; i < name.text.size(); ++i) {
+        const char next = i + 1 < name.text.size() ? name.text[i + 1] : '\0';
+        const auto arg = static_cast<std::size_t>(next - '1');
+        if (name.text[i] == '%' && next >= '1' && arg < name.args.size()) {
+            text += name.args[arg];
+            ++i;
+        } else {
+            text += name.text[i];
+        }
+    }
+    return text;
+}
+
 std::string Text(const std::string& text, std::uint8_t byte) {
     return text.empty() ? "(" + std::to_string(byte) + ")" : text;
 }
@@ -49,18 +65,22 @@ class Collector {
 public:
     explicit Collector(const ParameterImage& image) : image(image) {}
 
-    void Add(const char* page, std::string name, std::size_t offset, std::string value) {
-        values.push_back({page, std::move(name), std::move(value), offset});
+    void Add(const char* page, ParameterName name, std::size_t offset, std::string value) {
+        std::string text = FillName(name);
+        values.push_back(
+            {pageId, page, std::move(text), std::move(value), offset, std::move(name)});
         carried[offset] = true;
     }
     std::uint8_t At(std::size_t offset) const { return image[offset]; }
 
     const ParameterImage& image;
+    ParameterPage pageId = ParameterPage::Misc;
     std::vector<ParameterValue> values;
     bool carried[kImageSize] = {};
 };
 
 void DescribeMisc(Collector& c) {
+    c.pageId = ParameterPage::Misc;
     const char* p = kPageMisc;
     c.Add(p, "Limiter", field::limiterRpm, Number(c.At(field::limiterRpm) * 100L, "rpm"));
     c.Add(p, "Gear shift light", field::shiftLightRpm,
@@ -71,7 +91,7 @@ void DescribeMisc(Collector& c) {
     c.Add(p, "Clutch master pause", field::clutchPause,
           Number(c.At(field::clutchPause) * 10L, "ms"));
     for (std::size_t i = 0; i < 4; ++i) {
-        c.Add(p, "Compensation " + std::to_string(i + 1), field::compensation + i,
+        c.Add(p, {"Compensation %1", {std::to_string(i + 1)}}, field::compensation + i,
               Number(c.At(field::compensation + i)));
     }
     c.Add(p, "TPS 0%", field::tpsZeroMv, Number(c.At(field::tpsZeroMv) * 10L, "mV"));
@@ -84,6 +104,7 @@ void DescribeMisc(Collector& c) {
 }
 
 void DescribeBike(Collector& c) {
+    c.pageId = ParameterPage::Bike;
     const char* p = kPageBike;
     const std::uint8_t code = c.At(field::bikeCode);
     c.Add(p, "Motorbike type", field::bikeCode,
@@ -96,57 +117,58 @@ void DescribeBike(Collector& c) {
     c.Add(p, "Lobes per revolution", field::lobesPerRevCode,
           Text(LobesPerRevText((perRev + 3) % 4), perRev));
     for (std::size_t ch = 0; ch < kChannels; ++ch) {
-        const std::string prefix = "Channel " + std::to_string(ch + 1) + " ";
-        c.Add(p, prefix + "maximum advance lobe", field::maxAdvanceLobe + ch,
+        const std::vector<std::string> channel{std::to_string(ch + 1)};
+        c.Add(p, {"Channel %1 maximum advance lobe", channel}, field::maxAdvanceLobe + ch,
               Number(c.At(field::maxAdvanceLobe + ch)));
-        c.Add(p, prefix + "maximum advance 2nd edge", field::maxAdvanceEdge2 + ch,
+        c.Add(p, {"Channel %1 maximum advance 2nd edge", channel}, field::maxAdvanceEdge2 + ch,
               Flag(c.At(field::maxAdvanceEdge2 + ch)));
-        c.Add(p, prefix + "maximum advance 2nd pick-up", field::maxAdvancePickup2 + ch,
+        c.Add(p, {"Channel %1 maximum advance 2nd pick-up", channel}, field::maxAdvancePickup2 + ch,
               Flag(c.At(field::maxAdvancePickup2 + ch)));
-        c.Add(p, prefix + "start advance lobe", field::startAdvanceLobe + ch,
+        c.Add(p, {"Channel %1 start advance lobe", channel}, field::startAdvanceLobe + ch,
               Number(c.At(field::startAdvanceLobe + ch)));
-        c.Add(p, prefix + "start advance 2nd edge", field::startAdvanceEdge2 + ch,
+        c.Add(p, {"Channel %1 start advance 2nd edge", channel}, field::startAdvanceEdge2 + ch,
               Flag(c.At(field::startAdvanceEdge2 + ch)));
-        c.Add(p, prefix + "start advance 2nd pick-up", field::startAdvancePickup2 + ch,
+        c.Add(p, {"Channel %1 start advance 2nd pick-up", channel}, field::startAdvancePickup2 + ch,
               Flag(c.At(field::startAdvancePickup2 + ch)));
     }
     c.Add(p, "Tachometer correction", field::tachoCorrection,
           Number(c.At(field::tachoCorrection) - 100L, "%"));
     c.Add(p, "Tachometer pulses per revolution", field::tachoPulsesPerRev,
           Number(c.At(field::tachoPulsesPerRev)));
-    c.Add(p, "Inverse polarity of pick-up 1", field::invertPickup1,
+    c.Add(p, {"Inverse polarity of pick-up %1", {"1"}}, field::invertPickup1,
           Flag(c.At(field::invertPickup1)));
-    c.Add(p, "Inverse polarity of pick-up 2", field::invertPickup2,
+    c.Add(p, {"Inverse polarity of pick-up %1", {"2"}}, field::invertPickup2,
           Flag(c.At(field::invertPickup2)));
 }
 
 void DescribeAdvance(Collector& c) {
+    c.pageId = ParameterPage::Advance;
     const char* p = kPageAdvance;
     c.Add(p, "Base advance", field::baseAdvance, Number(c.At(field::baseAdvance), "deg"));
     c.Add(p, "Map uses TPS rows", field::mapUsesTps, Flag(c.At(field::mapUsesTps)));
     for (std::size_t j = 0; j < kAxisPoints; ++j) {
-        c.Add(p, "Map rpm point " + std::to_string(j + 1), field::mapRpm + j,
+        c.Add(p, {"Map rpm point %1", {std::to_string(j + 1)}}, field::mapRpm + j,
               Number(c.At(field::mapRpm + j) * 100L, "rpm"));
     }
     for (std::size_t r = 0; r < kMapRows; ++r) {
         for (std::size_t col = 0; col < kAxisPoints; ++col) {
             c.Add(p,
-                  std::string("Advance at TPS ") + kTpsRowLabels[r] + ", rpm point " +
-                      std::to_string(col + 1),
+                  {"Advance at TPS %1, rpm point %2", {kTpsRowLabels[r], std::to_string(col + 1)}},
                   MapCell(r, col), Number(c.At(MapCell(r, col)), "deg"));
         }
     }
 }
 
 void DescribeServo(Collector& c) {
+    c.pageId = ParameterPage::Servo;
     const char* p = kPageServo;
     c.Add(p, "Servo enable", field::servoEnable, Flag(c.At(field::servoEnable)));
     c.Add(p, "Servo hysteresis", field::servoHysteresis,
           Number(c.At(field::servoHysteresis) * 5L, "mV"));
     for (std::size_t j = 0; j < kAxisPoints; ++j) {
-        c.Add(p, "Servo point " + std::to_string(j + 1) + " rpm", field::servoRpm + j,
+        c.Add(p, {"Servo point %1 rpm", {std::to_string(j + 1)}}, field::servoRpm + j,
               Number(c.At(field::servoRpm + j) * 100L, "rpm"));
-        c.Add(p, "Servo point " + std::to_string(j + 1) + " voltage", field::servoMv + j,
+        c.Add(p, {"Servo point %1 voltage", {std::to_string(j + 1)}}, field::servoMv + j,
               Number(c.At(field::servoMv + j) * 20L, "mV"));
     }
 }
@@ -159,9 +181,10 @@ std::vector<ParameterValue> DescribeImage(const ParameterImage& image) {
     DescribeBike(c);
     DescribeAdvance(c);
     DescribeServo(c);
+    c.pageId = ParameterPage::Reserved;
     for (std::size_t i = 0; i < kImageSize; ++i) {
         if (!c.carried[i]) {
-            c.Add("Reserved", "Byte " + std::to_string(i), i, Number(image[i]));
+            c.Add("Reserved", {"Byte %1", {std::to_string(i)}}, i, Number(image[i]));
         }
     }
     return c.values;
@@ -203,18 +226,25 @@ void PrintImage(std::ostream& out, const ParameterImage& image) {
     }
 }
 
-int PrintDifferences(std::ostream& out, const ParameterImage& a, const ParameterImage& b) {
-    const std::vector<ParameterValue> left = DescribeImage(a);
+std::vector<ParameterDifference> CompareImages(const ParameterImage& a, const ParameterImage& b) {
+    std::vector<ParameterValue> left = DescribeImage(a);
     const std::vector<ParameterValue> right = DescribeImage(b);
-    int count = 0;
+    std::vector<ParameterDifference> differences;
     for (std::size_t i = 0; i < left.size(); ++i) {
         if (left[i].value != right[i].value || a[left[i].offset] != b[left[i].offset]) {
-            out << left[i].page << ": " << left[i].name << ": " << left[i].value << " -> "
-                << right[i].value << '\n';
-            ++count;
+            differences.push_back({std::move(left[i]), right[i].value});
         }
     }
-    return count;
+    return differences;
+}
+
+int PrintDifferences(std::ostream& out, const ParameterImage& a, const ParameterImage& b) {
+    const std::vector<ParameterDifference> differences = CompareImages(a, b);
+    for (const ParameterDifference& d : differences) {
+        out << d.left.page << ": " << d.left.name << ": " << d.left.value << " -> " << d.rightValue
+            << '\n';
+    }
+    return static_cast<int>(differences.size());
 }
 
 } // namespace orna5

@@ -1,0 +1,156 @@
+// The views' costs.
+//
+// OpenHourLog: an hour's data log at one frame per 330 ms (about 11 000
+// rows) read from disk, built into the chart window and drawn once; reports
+// each step in milliseconds.
+//
+// CurvesWhileMonitoring: the window watching orna5-sim's sweeping engine,
+// first without and then with the advance curves open, in one run; reports
+// the process's CPU time as a share of one core for both and the difference.
+//
+//   ORNA5_BENCH_SECONDS=30 build/bench/bench_ViewsAndDataLog
+
+#include "WindowRun.h"
+#include "app/AdvanceCurvesWindow.h"
+#include "app/FormHlav.h"
+#include "app/LogChartWindow.h"
+#include "device/DeviceFrame.h"
+#include "device/MonitorFrame.h"
+#include "device/MonitorLog.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+
+namespace {
+
+using orna5::bench::CpuSeconds;
+using orna5::bench::RunEventLoop;
+namespace m = orna5::monitorField;
+
+constexpr int kHourRows = 3600 * 1000 / 330;
+
+// An hour of an engine going up and down the rev range every two minutes.
+void WriteHourLog(const QString& path, const orna5::ParameterImage& image) {
+    orna5::MonitorLogWriter writer;
+    writer.Open(path.toStdString(), orna5::MakeLogHeader(image, "ORN12", "bench.ign"));
+    const QDateTime start = QDateTime::fromString("2026-12-08T10:00:00.000", Qt::ISODateWithMs);
+    orna5::DeviceFrame f{};
+    f[m::code] = 0xB0;
+    f[m::channelAdvance] = f[m::channelAdvance + 1] = 128;
+    f[m::protocolVersion] = 54;
+    for (int i = 0; i < kHourRows; ++i) {
+        const double phase = std::fabs(std::sin(i * 330 / 1000.0 * M_PI / 120));
+        orna5::PutFrameWord(f.data(), m::rpm, static_cast<std::uint16_t>(1200 + 9800 * phase));
+        orna5::PutFrameWord(f.data(), m::supplyMv, static_cast<std::uint16_t>(13500 + i % 7 * 50));
+        f[m::tpsPercent] = static_cast<std::uint8_t>(100 * phase);
+        f[m::channelAdvance] = f[m::channelAdvance + 1] =
+            static_cast<std::uint8_t>(110 + 22 * phase);
+        writer.Append(f.data(),
+                      start.addMSecs(330LL * i).toString(Qt::ISODateWithMs).toStdString());
+    }
+}
+
+void OpenHourLog(benchmark::State& state) {
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    orna5::StartOptions options;
+    options.simulate = true;
+    orna5::TFormHlav window(options);
+    const QString path = config.filePath("hour.csv");
+    WriteHourLog(path, window.Image());
+
+    double readMs = 0, buildMs = 0, drawMs = 0;
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        orna5::MonitorLog log;
+        {
+            std::ifstream in(path.toStdString(), std::ios::binary);
+            orna5::ReadMonitorLog(in, log);
+        }
+        rows = log.Rows();
+        const double read = clock.nsecsElapsed() / 1e6;
+        auto* chart = new orna5::LogChartWindow(window, path, std::move(log));
+        chart->show();
+        const double built = clock.nsecsElapsed() / 1e6;
+        benchmark::DoNotOptimize(chart->grab());
+        const double drawn = clock.nsecsElapsed() / 1e6;
+        state.SetIterationTime(drawn / 1000);
+        readMs += read;
+        buildMs += built - read;
+        drawMs += drawn - built;
+        delete chart;
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["rows"] = static_cast<double>(rows);
+    state.counters["read_ms"] = readMs / n;
+    state.counters["build_ms"] = buildMs / n;
+    state.counters["draw_ms"] = drawMs / n;
+    state.counters["total_ms"] = (readMs + buildMs + drawMs) / n;
+}
+
+BENCHMARK(OpenHourLog)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+double CpuShare(int ms) {
+    const double cpuStart = CpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    RunEventLoop(ms);
+    return 100.0 * (CpuSeconds() - cpuStart) / (wall.elapsed() / 1000.0);
+}
+
+void CurvesWhileMonitoring(benchmark::State& state) {
+    const char* seconds = std::getenv("ORNA5_BENCH_SECONDS");
+    const int runMs = (seconds ? std::max(1, std::atoi(seconds)) : 30) * 1000;
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QProcess sim;
+    const QString device = orna5::bench::StartSimulator(sim);
+    if (device.isEmpty()) {
+        state.SkipWithError("orna5-sim did not start");
+        return;
+    }
+
+    for (auto _ : state) {
+        orna5::StartOptions options;
+        options.port = device;
+        orna5::TFormHlav window(options);
+        window.show();
+        RunEventLoop(1000); // start-up settles
+        const double without = CpuShare(runMs);
+        window.ShowAdvanceCurves();
+        RunEventLoop(500);
+        const double with = CpuShare(runMs);
+        state.SetIterationTime(2.0 * runMs / 1000);
+        state.counters["cpu_percent_without_curves"] = without;
+        state.counters["cpu_percent_with_curves"] = with;
+        state.counters["cpu_percent_curves_add"] = with - without;
+        window.close();
+    }
+    sim.terminate();
+    sim.waitForFinished(3000);
+}
+
+BENCHMARK(CurvesWhileMonitoring)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,198 @@
+// Printing: a picture of the window's client area in a print appearance
+// (white, without what only editing needs, with a date-and-time line), on
+// the default printer or, where there is none, into a PDF file.
+
+#include "app/FormHlav.h"
+#include "device/DeviceSession.h"
+#include "lang/ControlTexts.h"
+#include "lang/Messages.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTabWidget>
+
+#include <algorithm>
+
+namespace orna5 {
+
+namespace {
+
+// The tab pages in the order Print All prints them.
+const char* const kPrintedPages[] = {"TabSheetRuzne", "TabSheetBike", "TabSheetAdvance",
+                                     "TabSheetServo"};
+
+// The picture keeps its proportions and fills the page in one direction.
+QSize FitToPage(const QSize& picture, const QSize& page) {
+    const qint64 width = qint64(picture.width()) * page.height() / picture.height();
+    if (width < page.width())
+        return {int(width), page.height()};
+    return {page.width(), int(qint64(picture.height()) * page.width() / picture.width())};
+}
+
+} // namespace
+
+void TFormHlav::ConnectPrinting() {
+    connect(actions.value("MenuPrint"), &QAction::triggered, this,
+            &TFormHlav::SpeedButtonPrintClick);
+    connect(Control<QAbstractButton>("SpeedButtonPrint"), &QAbstractButton::clicked, this,
+            &TFormHlav::SpeedButtonPrintClick);
+    connect(actions.value("MenuPrintAll"), &QAction::triggered, this,
+            &TFormHlav::MenuPrintAllClick);
+    connect(actions.value("MenuExportPdf"), &QAction::triggered, this,
+            &TFormHlav::MenuExportPdfClick);
+}
+
+void TFormHlav::SpeedButtonPrintClick() {
+    PrintOnDefaultPrinter(false);
+}
+
+void TFormHlav::MenuPrintAllClick() {
+    PrintOnDefaultPrinter(true);
+}
+
+// A tune sheet to mail: every page, without asking for a printer.
+void TFormHlav::MenuExportPdfClick() {
+    ExportPdf(true);
+}
+
+// Without a printer the user still gets the printout, as a PDF file.
+void TFormHlav::PrintOnDefaultPrinter(bool allPages) {
+    const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
+    if (printerInfo.isNull()) {
+        QMessageBox box(QMessageBox::Question, windowTitle(),
+                        QString::fromStdString(MessageText(Msg::NoPrinterSavePdf, languageIndex)),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        box.setObjectName("NoPrinterBox");
+        box.setDefaultButton(QMessageBox::Yes);
+        if (box.exec() == QMessageBox::Yes)
+            ExportPdf(allPages);
+        return;
+    }
+    QPrinter printer(printerInfo, QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    if (!PrintPages(printer, allPages))
+        ShowMessage(QString::fromStdString(MessageText(Msg::PrintError, languageIndex)) + "\n\n" +
+                        printerInfo.printerName(),
+                    "PrintErrorBox");
+}
+
+void TFormHlav::ExportPdf(bool allPages) {
+    // Next to the parameter file, named after it, when there is one.
+    const QFileInfo parameterFile(lastFilePath);
+    const QString suggestion =
+        lastFilePath.isEmpty()
+            ? QDir::home().filePath("orna5.pdf")
+            : parameterFile.dir().filePath(parameterFile.completeBaseName() + ".pdf");
+    QString title = actions.value("MenuExportPdf")->text();
+    title.remove('&').remove("...");
+    QFileDialog dialog(this, title);
+    dialog.setObjectName("SavePdfDialog");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter("PDF (*.pdf)");
+    dialog.setDefaultSuffix("pdf");
+    dialog.selectFile(suggestion);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().first();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setDocName(windowTitle());
+    printer.setCreator(QCoreApplication::applicationName());
+    if (!PrintPages(printer, allPages))
+        ShowMessage(QString::fromStdString(MessageText(Msg::PrintError, languageIndex)) + "\n\n" +
+                        QDir::toNativeSeparators(path),
+                    "PrintErrorBox");
+}
+
+bool TFormHlav::PrintPages(QPrinter& printer, bool allPages) {
+    // An edit being typed in is taken before its value goes on paper.
+    Widget("BitBtnVerify")->setFocus();
+    PreparePrinting();
+    const int shownPage = PageControl1->currentIndex();
+    QList<int> pages;
+    if (allPages) {
+        for (const char* name : kPrintedPages)
+            pages.append(PageControl1->indexOf(Widget(name)));
+    } else {
+        pages.append(shownPage);
+    }
+
+    // A printer gets a job per page; a PDF file gets a sheet per page.
+    const bool jobPerPage = printer.outputFormat() == QPrinter::NativeFormat;
+    QPainter painter;
+    bool ok = true;
+    for (int n = 0; ok && n < pages.size(); ++n) {
+        if (allPages) {
+            // The page's tab is the only one, so the picture shows which
+            // page it is.
+            for (int i = 0; i < PageControl1->count(); ++i)
+                PageControl1->setTabVisible(i, i == pages[n]);
+            PageControl1->setCurrentIndex(pages[n]);
+            UpdateFormState();
+        }
+        ok = n == 0 || jobPerPage ? painter.begin(&printer) : printer.newPage();
+        if (ok) {
+            DrawClientArea(painter);
+            emit PagePrinted(PageControl1->currentWidget()->objectName());
+        }
+        if (ok && jobPerPage)
+            ok = painter.end();
+    }
+    if (painter.isActive() && !painter.end())
+        ok = false;
+
+    for (int i = 0; i < PageControl1->count(); ++i)
+        PageControl1->setTabVisible(i, true);
+    PageControl1->setCurrentIndex(shownPage);
+    EndPrinting();
+    return ok;
+}
+
+void TFormHlav::PreparePrinting() {
+    const QLocale locale;
+    const QDateTime now = QDateTime::currentDateTime();
+    session->ShowPrintHeader((locale.toString(now.date(), QLocale::ShortFormat) + "    " +
+                              locale.toString(now.time(), QLocale::LongFormat))
+                                 .toStdString());
+    RenderOperationDisplay();
+    SetPrintingInProgress(true);
+    Widget("LabelSpojeni")->hide();
+}
+
+// The header line stays up for the status line's usual time.
+void TFormHlav::EndPrinting() {
+    SetPrintingInProgress(false);
+    RenderOperationDisplay();
+}
+
+// The client area as the widgets paint it, at the top-left of the printable
+// area; painted at up to four times the screen's resolution so that the text
+// stays sharp on paper.
+void TFormHlav::DrawClientArea(QPainter& painter) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QWidget* area = centralWidget();
+    const QSize size = area->size();
+    const QSize printed =
+        FitToPage(size, QSize(painter.device()->width(), painter.device()->height()));
+    const qreal sharpness = std::clamp(qreal(printed.width()) / size.width(), 1.0, 4.0);
+    QImage picture(size * sharpness, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(sharpness);
+    picture.fill(Qt::white);
+    area->render(&picture, QPoint(), QRegion(),
+                 QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    painter.drawImage(QRect(QPoint(0, 0), printed), picture);
+}
+
+} // namespace orna5

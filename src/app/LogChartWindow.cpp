@@ -1,0 +1,376 @@
+#include "app/LogChartWindow.h"
+
+#include "app/FormHlav.h"
+#include "device/MarkLivePosition.h"
+#include "lang/ViewTexts.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGraphicsLineItem>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QMouseEvent>
+#include <QShortcut>
+#include <QSlider>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace orna5 {
+
+namespace {
+
+const QColor kCursorColour(200, 0, 0);
+const QColor kCellInUse(0, 255, 0);
+// Frames come every 330 ms; a pause of this long is a silent unit.
+constexpr double kGapSeconds = 3.0;
+
+QValueAxis* MakeAxis(QChart* chart, Qt::Alignment side, const QColor& colour) {
+    auto* axis = new QValueAxis(chart);
+    axis->setLabelFormat("%d");
+    axis->setLinePenColor(colour);
+    axis->setLabelsColor(colour);
+    chart->addAxis(axis, side);
+    return axis;
+}
+
+QString NumberText(double value) {
+    return std::isnan(value) ? QString() : QString::number(value, 'g', 10);
+}
+
+} // namespace
+
+LogChartWindow::LogChartWindow(TFormHlav& owner, const QString& filePath, MonitorLog data)
+    : QWidget(&owner, Qt::Window), form(owner), path(filePath), log(std::move(data)) {
+    setObjectName("LogChartWindow");
+    // Esc closes the view, as it closes a dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(1240, 680);
+
+    // The map the log ran on, or the form's when the log does not say.
+    mapImage = form.Image();
+    tpsRowsUsed = mapImage[field::mapUsesTps] != 0;
+    if (log.header.hasMap) {
+        tpsRowsUsed = log.header.mapUsesTps;
+        std::copy(log.header.mapRpm.begin(), log.header.mapRpm.end(),
+                  mapImage.begin() + field::mapRpm);
+        std::copy(log.header.advanceMap.begin(), log.header.advanceMap.end(),
+                  mapImage.begin() + field::advanceMap);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    info = new QLabel(this);
+    info->setObjectName("LogInfo");
+    info->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(info);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    auto* left = new QWidget(splitter);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    chart = new QChart;
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    chart->legend()->setAlignment(Qt::AlignTop);
+    view = new QChartView(chart, left);
+    view->setObjectName("LogChart");
+    view->setRenderHint(QPainter::Antialiasing, false);
+    view->viewport()->installEventFilter(this);
+    leftLayout->addWidget(view, 1);
+    slider = new QSlider(Qt::Horizontal, left);
+    slider->setObjectName("LogCursor");
+    slider->setRange(0, std::max<int>(0, static_cast<int>(log.Rows()) - 1));
+    slider->setPageStep(std::max<int>(1, static_cast<int>(log.Rows()) / 20));
+    leftLayout->addWidget(slider);
+    splitter->addWidget(left);
+
+    auto* right = new QWidget(splitter);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    values = new QTableWidget(static_cast<int>(log.columns.size()) + 1, 1, right);
+    values->setObjectName("LogValues");
+    values->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    values->horizontalHeader()->setStretchLastSection(true);
+    values->verticalHeader()->setDefaultSectionSize(values->fontMetrics().height() + 4);
+    QStringList names{"time"};
+    for (const std::string& column : log.columns)
+        names << QString::fromStdString(column);
+    values->setVerticalHeaderLabels(names);
+    for (int r = 0; r < values->rowCount(); ++r)
+        values->setItem(r, 0, new QTableWidgetItem);
+    rightLayout->addWidget(values, 1);
+    mapCaption = new QLabel(right);
+    rightLayout->addWidget(mapCaption);
+    BuildMapTable();
+    rightLayout->addWidget(map);
+    splitter->addWidget(right);
+    // The side pane as wide as the whole map table, the rest for the chart.
+    right->setFixedWidth(map->width());
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    layout->addWidget(splitter, 1);
+
+    BuildChart();
+    cursorLine = new QGraphicsLineItem(chart);
+    cursorLine->setPen(QPen(kCursorColour, 1.5));
+    cursorLine->setZValue(100);
+    connect(chart, &QChart::plotAreaChanged, this, [this] { PlaceCursorLine(); });
+    connect(timeAxis, &QValueAxis::rangeChanged, this, [this] { PlaceCursorLine(); });
+    connect(slider, &QSlider::valueChanged, this, &LogChartWindow::SetCursorRow);
+
+    ApplyLanguage();
+    SetCursorRow(0);
+}
+
+// One quantity over time. Where the unit was silent for a while the line
+// breaks instead of bridging the gap with values nobody measured: each
+// stretch is a series of its own, and only the first shows in the legend.
+QLineSeries* LogChartWindow::AddSeries(const std::string& column, double scale, QValueAxis* axis,
+                                       const QColor& colour) {
+    const int index = log.Column(column);
+    if (index < 0)
+        return nullptr;
+    const std::vector<double>& data = log.values[index];
+    QLineSeries* first = nullptr;
+    QList<QPointF> points;
+    const auto flush = [&] {
+        if (points.isEmpty())
+            return;
+        auto* series = new QLineSeries(chart);
+        series->replace(points);
+        series->setPen(QPen(colour, 1));
+        chart->addSeries(series);
+        series->attachAxis(timeAxis);
+        series->attachAxis(axis);
+        if (first)
+            chart->legend()->markers(series).value(0)->setVisible(false);
+        else
+            first = series;
+        points.clear();
+    };
+    double last = 0;
+    for (std::size_t r = 0; r < data.size(); ++r) {
+        if (std::isnan(data[r]))
+            continue;
+        if (!points.isEmpty() && log.seconds[r] - last > kGapSeconds)
+            flush();
+        points.append(QPointF(log.seconds[r], data[r] * scale));
+        last = log.seconds[r];
+    }
+    flush();
+    return first;
+}
+
+void LogChartWindow::BuildChart() {
+    timeAxis = MakeAxis(chart, Qt::AlignBottom, Qt::black);
+    rpmAxis = MakeAxis(chart, Qt::AlignLeft, QColor(0, 0, 180));
+    percentAxis = MakeAxis(chart, Qt::AlignRight, QColor(0, 120, 0));
+    voltAxis = MakeAxis(chart, Qt::AlignRight, QColor(150, 80, 0));
+    voltAxis->setLabelFormat("%.0f");
+
+    rpmSeries = AddSeries("rpm", 1, rpmAxis, QColor(0, 0, 180));
+    throttleSeries = AddSeries("tps_percent", 1, percentAxis, QColor(0, 150, 0));
+    supplySeries = AddSeries("supply_mv", 0.001, voltAxis, QColor(150, 80, 0));
+    const QColor advanceColours[4] = {QColor(200, 0, 160), QColor(230, 120, 0), QColor(0, 160, 200),
+                                      QColor(120, 120, 120)};
+    for (int c = 1; c <= 4; ++c)
+        if (QLineSeries* series =
+                AddSeries("advance" + std::to_string(c), 1, percentAxis, advanceColours[c - 1]))
+            advanceSeries.emplace_back(c, series);
+
+    const double end = log.seconds.empty() ? 1 : std::max(1.0, log.seconds.back());
+    timeAxis->setRange(0, end);
+    double highestRpm = 1000;
+    if (const int rpm = log.Column("rpm"); rpm >= 0)
+        for (double v : log.values[rpm])
+            if (!std::isnan(v))
+                highestRpm = std::max(highestRpm, v);
+    rpmAxis->setRange(0, std::ceil(highestRpm / 1000) * 1000);
+    percentAxis->setRange(0, 100);
+    voltAxis->setRange(0, 20);
+    for (QValueAxis* axis : {rpmAxis, percentAxis, voltAxis})
+        axis->setTickCount(6);
+}
+
+void LogChartWindow::BuildMapTable() {
+    map = new QTableWidget(kMapRows, kAxisPoints, this);
+    map->setObjectName("LogMap");
+    map->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    map->setSelectionMode(QAbstractItemView::NoSelection);
+    map->setFocusPolicy(Qt::NoFocus);
+    const int cell = map->fontMetrics().horizontalAdvance("0000") + 6;
+    map->horizontalHeader()->setDefaultSectionSize(cell);
+    map->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    map->verticalHeader()->setDefaultSectionSize(map->fontMetrics().height() + 4);
+    QStringList rpm, rows;
+    for (std::size_t c = 0; c < kAxisPoints; ++c)
+        rpm << QString::number(mapImage[field::mapRpm + c] * 100);
+    // Throttle rows top down from the open throttle, as the form shows them.
+    for (int r = static_cast<int>(kMapRows) - 1; r >= 0; --r)
+        rows << QString("%1%").arg(TpsBreakpoints[r]);
+    map->setHorizontalHeaderLabels(rpm);
+    map->setVerticalHeaderLabels(rows);
+    for (int r = 0; r < static_cast<int>(kMapRows); ++r)
+        for (std::size_t c = 0; c < kAxisPoints; ++c) {
+            auto* item = new QTableWidgetItem(QString::number(mapImage[MapCell(r, c)]));
+            item->setTextAlignment(Qt::AlignCenter);
+            map->setItem(kMapRows - 1 - r, static_cast<int>(c), item);
+        }
+    map->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    map->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    map->setFixedSize(map->verticalHeader()->sizeHint().width() +
+                          static_cast<int>(kAxisPoints) * cell + 2 * map->frameWidth(),
+                      map->horizontalHeader()->sizeHint().height() +
+                          static_cast<int>(kMapRows) * map->verticalHeader()->defaultSectionSize() +
+                          2 * map->frameWidth());
+}
+
+void LogChartWindow::ApplyLanguage() {
+    const int language = form.LanguageIndex();
+    const auto text = [language](ViewText id) {
+        return QString::fromStdString(ViewTextIn(id, language));
+    };
+    setWindowTitle(text(ViewText::LogTitle).arg(QFileInfo(path).fileName()));
+    const auto or_ = [](const std::string& value, const QString& otherwise) {
+        return value.empty() ? otherwise : QString::fromStdString(value);
+    };
+    QString header =
+        text(ViewText::LogUnit).arg(or_(log.header.unitVersion, text(ViewText::NotKnown))) +
+        "    " +
+        text(ViewText::LogParameterFile).arg(or_(log.header.parameterFile, text(ViewText::NoFile)));
+    if (log.skippedLines)
+        header += "    " + text(ViewText::LogSkipped).arg(log.skippedLines);
+    info->setText(header + "\n" + QDir::toNativeSeparators(path));
+    timeAxis->setTitleText(text(ViewText::AxisTime));
+    rpmAxis->setTitleText(text(ViewText::AxisRpm));
+    percentAxis->setTitleText(text(ViewText::AxisPercentDegree));
+    voltAxis->setTitleText(text(ViewText::SeriesSupply));
+    if (rpmSeries)
+        rpmSeries->setName(text(ViewText::AxisRpm));
+    if (throttleSeries)
+        throttleSeries->setName(text(ViewText::SeriesThrottle));
+    if (supplySeries)
+        supplySeries->setName(text(ViewText::SeriesSupply));
+    for (const auto& [channel, series] : advanceSeries)
+        series->setName(text(ViewText::SeriesAdvance).arg(channel));
+    values->setHorizontalHeaderLabels({text(ViewText::ValueColumn)});
+    mapCaption->setText(text(ViewText::MapCellInUse));
+}
+
+double LogChartWindow::ValueAt(const std::string& column, int row) const {
+    const int index = log.Column(column);
+    return index < 0 ? std::nan("") : log.values[index][row];
+}
+
+void LogChartWindow::SetCursorRow(int row) {
+    if (log.Rows() == 0)
+        return;
+    row = std::clamp(row, 0, static_cast<int>(log.Rows()) - 1);
+    if (slider->value() != row) {
+        slider->setValue(row); // comes back here through valueChanged
+        return;
+    }
+    cursorRow = row;
+    values->item(0, 0)->setText(QString::fromStdString(log.times[row]));
+    for (std::size_t c = 0; c < log.columns.size(); ++c)
+        values->item(static_cast<int>(c) + 1, 0)->setText(NumberText(log.values[c][row]));
+
+    const auto whole = [](double v, double top) {
+        return std::isnan(v) ? 0.0 : std::clamp(v, 0.0, top);
+    };
+    const LivePosition live = MarkLivePosition(
+        static_cast<std::uint16_t>(whole(ValueAt("rpm", row), 65535)),
+        static_cast<std::uint8_t>(whole(ValueAt("tps_percent", row), 255)),
+        static_cast<std::uint16_t>(whole(ValueAt("tps_mv", row), 65535)), mapImage, tpsRowsUsed);
+    if (cursorMapRow >= 0 && cursorMapColumn >= 0)
+        map->item(kMapRows - 1 - cursorMapRow, cursorMapColumn)->setBackground(QBrush());
+    cursorMapRow = live.tpsRow;
+    cursorMapColumn = live.belowMapAxis ? -1 : live.mapRpmColumn;
+    if (cursorMapColumn >= 0)
+        map->item(kMapRows - 1 - cursorMapRow, cursorMapColumn)->setBackground(kCellInUse);
+    PlaceCursorLine();
+}
+
+void LogChartWindow::PlaceCursorLine() {
+    if (!cursorLine || cursorRow < 0 || !rpmSeries) {
+        if (cursorLine)
+            cursorLine->hide();
+        return;
+    }
+    const QRectF area = chart->plotArea();
+    const double x = chart->mapToPosition(QPointF(log.seconds[cursorRow], 0), rpmSeries).x();
+    cursorLine->setVisible(x >= area.left() - 0.5 && x <= area.right() + 0.5);
+    cursorLine->setLine(x, area.top(), x, area.bottom());
+}
+
+int LogChartWindow::RowAt(double seconds) const {
+    const auto at = std::lower_bound(log.seconds.begin(), log.seconds.end(), seconds);
+    if (at == log.seconds.end())
+        return static_cast<int>(log.Rows()) - 1;
+    int row = static_cast<int>(at - log.seconds.begin());
+    if (row > 0 && seconds - log.seconds[row - 1] < *at - seconds)
+        --row;
+    return row;
+}
+
+// Left button: put the cursor where the mouse is. Wheel: zoom the time
+// around the mouse. Right button: the whole log again.
+bool LogChartWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != view->viewport() || !rpmSeries || log.Rows() == 0)
+        return QWidget::eventFilter(watched, event);
+    const auto chartPoint = [this](const QPointF& viewPos) {
+        return chart->mapFromScene(view->mapToScene(viewPos.toPoint()));
+    };
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::RightButton) {
+            chart->zoomReset();
+            return true;
+        }
+        if (!(mouse->buttons() & Qt::LeftButton))
+            break;
+        const QPointF value = chart->mapToValue(chartPoint(mouse->position()), rpmSeries);
+        SetCursorRow(RowAt(value.x()));
+        slider->setFocus();
+        return true;
+    }
+    case QEvent::Wheel: {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        const QRectF area = chart->plotArea();
+        const double x = std::clamp(chartPoint(wheel->position()).x(), area.left(), area.right());
+        const double factor = wheel->angleDelta().y() > 0 ? 0.8 : 1.25;
+        chart->zoomIn(QRectF(x - (x - area.left()) * factor, area.top(), area.width() * factor,
+                             area.height()));
+        const double end = log.seconds.back();
+        if (timeAxis->max() - timeAxis->min() >= end || timeAxis->min() < 0 ||
+            timeAxis->max() > std::max(1.0, end))
+            chart->zoomReset();
+        return true;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void LogChartWindow::closeEvent(QCloseEvent* event) {
+    form.KeepViewGeometry(this, kSettingsSection);
+    QWidget::closeEvent(event);
+}
+
+} // namespace orna5

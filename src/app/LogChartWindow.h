@@ -1,0 +1,86 @@
+#pragma once
+
+#include "device/MonitorLog.h"
+#include "params/ParameterImage.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+class QChart;
+class QColor;
+class QChartView;
+class QGraphicsLineItem;
+class QLabel;
+class QLineSeries;
+class QSlider;
+class QTableWidget;
+class QValueAxis;
+
+namespace orna5 {
+
+class TFormHlav;
+
+// A data log played back as a chart over time: engine speed, throttle,
+// supply voltage and each channel's advance, with a cursor that shows every
+// value of one row and the map cell the unit was using then. The map is the
+// one the log names; a log without one is shown against the form's map.
+class LogChartWindow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr const char* kSettingsSection = "DATA_LOG_CHART";
+
+    LogChartWindow(TFormHlav& form, const QString& path, MonitorLog log);
+
+    void ApplyLanguage();
+    void SetCursorRow(int row);
+    int CursorRow() const { return cursorRow; }
+    // Map row (throttle) and column (rpm point) in use at the cursor; the
+    // column is -1 when the engine ran below the map's first rpm point.
+    int CursorMapRow() const { return cursorMapRow; }
+    int CursorMapColumn() const { return cursorMapColumn; }
+    const MonitorLog& Log() const { return log; }
+    QChartView* ChartView() const { return view; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildChart();
+    void BuildMapTable();
+    QLineSeries* AddSeries(const std::string& column, double scale, QValueAxis* axis,
+                           const QColor& colour);
+    void PlaceCursorLine();
+    int RowAt(double seconds) const;
+    double ValueAt(const std::string& column, int row) const;
+
+    TFormHlav& form;
+    QString path;
+    MonitorLog log;
+    ParameterImage mapImage{};
+    bool tpsRowsUsed = false;
+
+    QLabel* info = nullptr;
+    QChart* chart = nullptr;
+    QChartView* view = nullptr;
+    QValueAxis* timeAxis = nullptr;
+    QValueAxis* rpmAxis = nullptr;
+    QValueAxis* percentAxis = nullptr;
+    QValueAxis* voltAxis = nullptr;
+    QLineSeries* rpmSeries = nullptr;
+    QLineSeries* throttleSeries = nullptr;
+    QLineSeries* supplySeries = nullptr;
+    std::vector<std::pair<int, QLineSeries*>> advanceSeries; // channel 1..4
+    QGraphicsLineItem* cursorLine = nullptr;
+    QSlider* slider = nullptr;
+    QTableWidget* values = nullptr;
+    QLabel* mapCaption = nullptr;
+    QTableWidget* map = nullptr;
+    int cursorRow = -1;
+    int cursorMapRow = -1;
+    int cursorMapColumn = -1;
+};
+
+} // namespace orna5

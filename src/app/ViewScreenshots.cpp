@@ -1,0 +1,65 @@
+#include "app/ViewScreenshots.h"
+
+#include "app/AdvanceCurvesWindow.h"
+#include "app/CompareWindow.h"
+#include "app/FormHlav.h"
+#include "app/LogChartWindow.h"
+#include "files/ParameterFile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+
+#include <fstream>
+
+namespace orna5 {
+
+namespace {
+
+QString LogPath(const QString& folder) {
+    return folder + "/view-data-log.csv";
+}
+
+void Save(QWidget* view, const QString& folder, const QString& name) {
+    if (!view)
+        return;
+    view->show();
+    QApplication::processEvents();
+    view->grab().save(folder + "/" + name + ".png");
+}
+
+} // namespace
+
+void StartViewScreenshots(TFormHlav& window, const QString& folder) {
+    QDir().mkpath(folder);
+    window.StartDataLog(LogPath(folder));
+}
+
+void TakeViewScreenshots(TFormHlav& window, const QString& folder) {
+    Save(window.ShowAdvanceCurves(), folder, "view-advance-curves");
+    window.StopDataLog();
+    if (LogChartWindow* log = window.OpenDataLog(LogPath(folder))) {
+        log->SetCursorRow(static_cast<int>(log->Log().Rows()) * 2 / 3);
+        Save(log, folder, "view-data-log");
+    }
+    // A copy of the parameters with a few map cells and the limiter changed.
+    ParameterImage changed = window.Image();
+    changed[field::limiterRpm] = static_cast<std::uint8_t>(changed[field::limiterRpm] + 5);
+    for (std::size_t c = 3; c < 6; ++c)
+        changed[MapCell(kMapRows - 1, c)] =
+            static_cast<std::uint8_t>(changed[MapCell(kMapRows - 1, c)] + 2);
+    const QString ign = folder + "/view-compare.ign";
+    {
+        std::ofstream out(ign.toStdString(), std::ios::binary);
+        WriteParameterFile(out, changed);
+    }
+    if (CompareWindow* compare = window.CompareWithFile(ign)) {
+        Save(compare, folder, "view-compare");
+        auto* pages = window.findChild<QTabWidget*>("PageControl1");
+        pages->setCurrentWidget(window.findChild<QWidget*>("TabSheetAdvance"));
+        QApplication::processEvents();
+        window.grab().save(folder + "/view-compare-outlines.png");
+    }
+}
+
+} // namespace orna5

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+
+namespace orna5 {
+
+// The texts of the views beyond the form (advance curves, data log, the
+// comparison with a file). "%1", "%2" ... are filled in by the shell.
+enum class ViewText {
+    CurvesTitle,        // "Advance curves"
+    AdvanceTab,         // "Advance"
+    ServoTab,           // "Servo"
+    AxisRpm,            // "Engine speed [rpm]"
+    AxisAdvance,        // "Advance [°]"
+    AxisServo,          // "Servo [mV]"
+    LivePoint,          // "Engine"
+    LivePointLabel,     // "%1 rpm, %2"
+    LogTitle,           // "Data log: %1"
+    AxisTime,           // "Time [s]"
+    SeriesThrottle,     // "Throttle [%]"
+    SeriesSupply,       // "Supply [V]"
+    SeriesAdvance,      // "Advance %1 [°]"
+    AxisPercentDegree,  // "Throttle [%], advance [°]"
+    LogUnit,            // "Unit: %1"
+    LogParameterFile,   // "Parameter file: %1"
+    NotKnown,           // "not known"
+    NoFile,             // "none"
+    LogSkipped,         // "%1 lines could not be read."
+    NotALog,            // "This file is not a data log."
+    LogEmpty,           // "The data log has no rows."
+    LogFilter,          // "Data logs (*.csv)"
+    AllFilesFilter,     // "All files (*)"
+    ParameterFilter,    // "Parameter files (*.ign)"
+    Recording,          // "Data log %1, %2 rows: %3"
+    LogStoppedPortLost, // "The port has gone; the data log is closed: %1"
+    LogSaved,           // "Data log saved: %1"
+    LogWriteError,      // "The data log could not be written: %1"
+    MapCellInUse,       // "Map cell in use"
+    ValueColumn,        // "Value"
+    CompareTitle,       // "Compare with %1"
+    ParameterColumn,    // "Parameter"
+    WindowColumn,       // "This window"
+    FileColumn,         // "File"
+    DifferenceCount,    // "%1 parameters differ from the file."
+    NoDifference,       // "No parameter differs from the file."
+    ReservedPage,       // "Reserved"
+    Count
+};
+
+// The text in a language (0..3; anything else reads as English). UTF-8.
+const std::string& ViewTextIn(ViewText id, int languageIndex);
+
+// A parameter's name template ("Channel %1 start advance lobe", as the
+// parameter list gives it in English) in a language; a template without a
+// translation, and every template in English, comes back as it is. The same
+// for the values "yes" and "no".
+std::string ParameterNameIn(const std::string& englishTemplate, int languageIndex);
+
+} // namespace orna5

@@ -1,0 +1,253 @@
+// The views beyond the form: advance curves, the data log and the
+// comparison with a file, driven through the window.
+
+#include "WindowFixture.h"
+
+#include "app/AdvanceCurvesWindow.h"
+#include "app/CompareWindow.h"
+#include "app/LogChartWindow.h"
+#include "device/DeviceFrame.h"
+#include "device/MonitorFrame.h"
+#include "files/ParameterFile.h"
+#include "sim/PtyUnit.h"
+
+#include <QAction>
+#include <QChart>
+#include <QChartView>
+#include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <fstream>
+
+namespace orna5::test {
+
+namespace {
+
+class WindowViewsTest : public WindowTest {
+protected:
+    QTemporaryDir dir;
+
+    QString WriteIgn(const ParameterImage& image) {
+        const QString path = dir.filePath("other.ign");
+        std::ofstream out(path.toStdString(), std::ios::binary);
+        WriteParameterFile(out, image);
+        return path;
+    }
+    static MonitorLog ReadLog(const QString& path) {
+        std::ifstream in(path.toStdString(), std::ios::binary);
+        MonitorLog log;
+        ReadMonitorLog(in, log);
+        return log;
+    }
+    static QStringList Names(QTreeWidget* list) {
+        QStringList names;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            for (int j = 0; j < list->topLevelItem(i)->childCount(); ++j)
+                names << list->topLevelItem(i)->child(j)->text(0);
+        return names;
+    }
+};
+
+TEST_F(WindowViewsTest, CurvesFollowAnEditAndItsUndo) {
+    auto window = Start();
+    AdvanceCurvesWindow* curves = window->ShowAdvanceCurves();
+    ASSERT_NE(curves, nullptr);
+    const double before = curves->RowSeries(9)->at(3).y();
+    EXPECT_EQ(before, window->Image()[MapCell(9, 3)]);
+    // Without the throttle rows only the row the unit uses is drawn.
+    EXPECT_TRUE(curves->RowSeries(9)->isVisible());
+    EXPECT_FALSE(curves->RowSeries(0)->isVisible());
+
+    Enter(*window, "Edit143", "41");
+    EXPECT_EQ(curves->RowSeries(9)->at(3).y(), 41);
+    EXPECT_EQ(curves->RowSeries(9)->at(3).x(), window->Image()[field::mapRpm + 3] * 100);
+    Enter(*window, "EditRpmAdv4", "4500");
+    EXPECT_EQ(curves->RowSeries(9)->at(3).x(), 4500);
+    window->findChild<QAction*>("MenuZpet")->trigger();
+    window->findChild<QAction*>("MenuZpet")->trigger();
+    EXPECT_EQ(curves->RowSeries(9)->at(3).y(), before);
+}
+
+TEST_F(WindowViewsTest, CurvesShowTheRunningEngine) {
+    auto window = Start(); // on the emulated unit, whose engine sweeps
+    AdvanceCurvesWindow* curves = window->ShowAdvanceCurves();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return curves->LiveAdvancePoint()->count() == 1; }, 15000));
+    const QPointF point = curves->LiveAdvancePoint()->at(0);
+    const ParameterImage& image = window->Image();
+    EXPECT_GE(point.x(), image[field::mapRpm] * 100);
+    EXPECT_LE(point.x(), image[field::mapRpm + 9] * 100);
+    EXPECT_EQ(curves->LiveServoPoint()->count(), 1);
+}
+
+TEST_F(WindowViewsTest, CurvesWindowKeepsItsPlace) {
+    auto window = Start();
+    window->ShowAdvanceCurves()->setGeometry(120, 90, 700, 480);
+    Close(window);
+    const QByteArray ini = ReadConfig("orna5.ini");
+    EXPECT_TRUE(ini.contains("[ADVANCE_CURVES]")) << ini.toStdString();
+    EXPECT_TRUE(ini.contains("Width=700")) << ini.toStdString();
+    window = Start();
+    EXPECT_EQ(window->ShowAdvanceCurves()->size(), QSize(700, 480));
+}
+
+TEST_F(WindowViewsTest, CompareNamesAChangedCellAndOutlinesItUntilClosed) {
+    auto window = Start();
+    // The first copy from the controls settles bytes the controls cannot
+    // show as stored (lobe 0 of unused channels); start from there.
+    Enter(*window, "Edit143", Edit(*window, "Edit143")->text());
+    const ParameterImage mine = window->Image();
+    ParameterImage other = mine;
+    other[MapCell(9, 3)] = static_cast<std::uint8_t>(mine[MapCell(9, 3)] + 2);
+    CompareWindow* compare = window->CompareWithFile(WriteIgn(other));
+    ASSERT_NE(compare, nullptr);
+    EXPECT_EQ(Names(compare->List()), QStringList{"Advance at TPS 100%, rpm point 4"});
+    EXPECT_EQ(compare->OutlinedControls(), std::vector<QWidget*>{Edit(*window, "Edit143")});
+    EXPECT_EQ(window->Image(), mine); // only read
+
+    // The list follows the form: made equal, the cell drops out.
+    Enter(*window, "Edit143", QString::number(other[MapCell(9, 3)]));
+    EXPECT_TRUE(Names(compare->List()).isEmpty());
+    EXPECT_TRUE(compare->OutlinedControls().empty());
+    Enter(*window, "Edit143", QString::number(mine[MapCell(9, 3)]));
+    EXPECT_EQ(compare->OutlinedControls().size(), 1u);
+
+    // In the window's language, degrees as the form writes them.
+    window->findChild<QAction*>("MenuGerman")->trigger();
+    EXPECT_EQ(Names(compare->List()),
+              QStringList{"Vorzündung bei Drosselklappe 100%, Drehzahlpunkt 4"});
+    EXPECT_EQ(compare->List()->topLevelItem(0)->text(0), "Vorzündung");
+    EXPECT_EQ(compare->List()->topLevelItem(0)->child(0)->text(2),
+              QString("%1°").arg(other[MapCell(9, 3)]));
+
+    compare->close();
+    QApplication::processEvents();
+    EXPECT_EQ(window->findChildren<QWidget*>("CompareOutline").size(), 0);
+}
+
+TEST_F(WindowViewsTest, CompareWithAFileOfAnotherVersionSaysSo) {
+    auto window = Start();
+    const QString path = dir.filePath("bad.ign");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("KAMBRIX_KEY 53\r\n");
+    file.close();
+    EXPECT_EQ(window->CompareWithFile(path), nullptr);
+    EXPECT_NE(window->findChild<QWidget*>("UnmatchedFileVersionBox"), nullptr);
+}
+
+TEST_F(WindowViewsTest, DataLogRecordsFramesAndIsCompleteWhenTheWindowCloses) {
+    auto window = Start();
+    const QString path = dir.filePath("run.csv");
+    ASSERT_TRUE(window->StartDataLog(path));
+    EXPECT_TRUE(window->findChild<QAction*>("MenuRecordLog")->isChecked());
+    auto* label = Find<QLabel>(*window, "LabelDataLog");
+    EXPECT_FALSE(label->isHidden());
+    EXPECT_TRUE(label->text().endsWith("run.csv")) << label->text().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLog(path).Rows() >= 2; }, 15000));
+    EXPECT_TRUE(ReadLog(path).header.unitVersion.empty()); // nothing has asked the unit yet
+    // A Read tells the unit's version; the log then names it.
+    window->findChild<QAction*>("MenuRead")->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !ReadLog(path).header.unitVersion.empty(); }, 15000));
+    Close(window); // while recording
+
+    const MonitorLog log = ReadLog(path);
+    EXPECT_GE(log.Rows(), 2u);
+    EXPECT_EQ(log.skippedLines, 0u);
+    EXPECT_TRUE(log.header.hasMap);
+}
+
+TEST_F(WindowViewsTest, DataLogWaitsForASilentUnitAndEndsWhenThePortGoes) {
+    PtyUnit unit;
+    std::string error;
+    ASSERT_TRUE(unit.Start(error)) << error;
+    StartOptions options;
+    options.port = QString::fromStdString(unit.DevicePath());
+    TFormHlav window(options);
+    window.show();
+    const QString path = dir.filePath("pulled.csv");
+    ASSERT_TRUE(window.StartDataLog(path));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLog(path).Rows() >= 1; }, 15000));
+
+    unit.Emulator().Options().silent = true;
+    auto* connection = Find<QLabel>(window, "LabelSpojeni");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return connection->isVisible(); }, 5000));
+    EXPECT_TRUE(window.DataLogRunning());
+    const std::size_t beforeSilence = ReadLog(path).Rows();
+    unit.Emulator().Options().silent = false;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLog(path).Rows() > beforeSilence; }, 5000));
+
+    unit.Stop(); // the adapter is pulled out
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.DataLogRunning(); }, 5000));
+    EXPECT_FALSE(window.findChild<QAction*>("MenuRecordLog")->isChecked());
+    EXPECT_TRUE(Find<QLabel>(window, "LabelDataLog")->isHidden());
+    const MonitorLog log = ReadLog(path);
+    EXPECT_GT(log.Rows(), beforeSilence);
+    EXPECT_EQ(log.skippedLines, 0u);
+    window.close();
+}
+
+TEST_F(WindowViewsTest, PlaybackCursorShowsTheValuesAndTheCellInUse) {
+    auto window = Start({}, false);
+    ParameterImage image = window->Image();
+    image[field::mapUsesTps] = 1;
+    const QString path = dir.filePath("played.csv");
+    {
+        MonitorLogWriter writer;
+        ASSERT_TRUE(writer.Open(path.toStdString(), MakeLogHeader(image, "ORN12", "r6.ign")));
+        DeviceFrame f{};
+        f[monitorField::code] = 0xB0;
+        PutFrameWord(f.data(), monitorField::rpm, 1000); // below the map
+        writer.Append(f.data(), "2026-12-08T10:00:00.000");
+        PutFrameWord(f.data(), monitorField::rpm, image[field::mapRpm + 4] * 100);
+        f[monitorField::tpsPercent] = 30;
+        writer.Append(f.data(), "2026-12-08T10:00:00.330");
+    }
+    LogChartWindow* chart = window->OpenDataLog(path);
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->CursorRow(), 0);
+    EXPECT_EQ(chart->CursorMapColumn(), -1);
+    auto* slider = Find<QSlider>(*window, "LogCursor");
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_Right);
+    EXPECT_EQ(chart->CursorRow(), 1);
+    EXPECT_EQ(chart->CursorMapRow(), 5); // the 30 % row
+    EXPECT_EQ(chart->CursorMapColumn(), 4);
+    auto* values = Find<QTableWidget>(*window, "LogValues");
+    EXPECT_EQ(values->item(1, 0)->text(), QString::number(image[field::mapRpm + 4] * 100));
+    auto* map = Find<QTableWidget>(*window, "LogMap");
+    EXPECT_EQ(map->item(9 - 5, 4)->background().color(), QColor(0, 255, 0));
+}
+
+TEST_F(WindowViewsTest, PlaybackBreaksTheLinesWhereTheUnitWasSilent) {
+    auto window = Start({}, false);
+    const QString path = dir.filePath("gap.csv");
+    {
+        MonitorLogWriter writer;
+        ASSERT_TRUE(writer.Open(path.toStdString(), MakeLogHeader(window->Image(), "", "")));
+        DeviceFrame f{};
+        f[monitorField::code] = 0xB0;
+        for (const char* time : {"2026-12-08T10:00:00.000", "2026-12-08T10:00:00.330",
+                                 "2026-12-08T10:00:10.000", "2026-12-08T10:00:10.330"})
+            writer.Append(f.data(), time);
+    }
+    LogChartWindow* chart = window->OpenDataLog(path);
+    ASSERT_NE(chart, nullptr);
+    // Engine speed, throttle and supply, each in two stretches; no channel
+    // advance at all (the channels were unused).
+    QChart* drawn = chart->ChartView()->chart();
+    EXPECT_EQ(drawn->series().size(), 6);
+    int named = 0;
+    for (QLegendMarker* marker : drawn->legend()->markers())
+        named += marker->isVisible() ? 1 : 0;
+    EXPECT_EQ(named, 3);
+}
+
+} // namespace
+} // namespace orna5::test
