@@ -6,6 +6,7 @@
 //
 //   ORNA5_BENCH_SECONDS=60 build/bench/bench_WindowMonitoring
 
+#include "TickClock.h"
 #include "WindowRun.h"
 #include "app/FormHlav.h"
 
@@ -25,28 +26,6 @@ namespace {
 
 using orna5::bench::CpuSeconds;
 using orna5::bench::RunEventLoop;
-
-// Times each tick from the timer event to the end of the window's handler.
-class TickClock : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Timer)
-            clock.start();
-        return QObject::eventFilter(watched, event);
-    }
-    void TickEnded(bool monitorFrame) {
-        if (!clock.isValid())
-            return;
-        slowestNs = std::max(slowestNs, clock.nsecsElapsed());
-        ++ticks;
-        frames += monitorFrame ? 1 : 0;
-        clock.invalidate();
-    }
-    QElapsedTimer clock;
-    qint64 slowestNs = 0;
-    long ticks = 0;
-    long frames = 0;
-};
 
 void WindowMonitoring(benchmark::State& state) {
     const char* seconds = std::getenv("ORNA5_BENCH_SECONDS");

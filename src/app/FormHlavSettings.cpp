@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -21,6 +22,7 @@ namespace {
 
 const std::string kSection = "FORM_HLAV";
 const char* const kTestKeyword = "SHOW_PROBES";
+constexpr int kGeometryLimit = 1 << 24;
 
 // The folder may not be there yet on a first run.
 void WriteWhole(const QString& path, const std::string& text) {
@@ -48,10 +50,16 @@ QString TFormHlav::TestMarkerPath() const {
 
 void TFormHlav::LoadSettings() {
     const ProfileFile& s = settingsFile;
-    move(s.ReadInteger(kSection, "Left", x()), y());
-    move(x(), s.ReadInteger(kSection, "Top", y()));
-    resize(width(), s.ReadInteger(kSection, "Height", height()));
-    resize(s.ReadInteger(kSection, "Width", width()), height());
+    // The window's own rectangle arithmetic overflows near the ends of the
+    // int range, so values are held far from them (still far enough off
+    // every screen to be taken for what they are).
+    const auto bounded = [&s](const char* key, int current) {
+        return std::clamp(s.ReadInteger(kSection, key, current), -kGeometryLimit, kGeometryLimit);
+    };
+    move(bounded("Left", x()), y());
+    move(x(), bounded("Top", y()));
+    resize(width(), bounded("Height", height()));
+    resize(bounded("Width", width()), height());
     // Stored as the COM number: a missing key gives COM1, a stored 0 an
     // index of 255 that the normalisation turns back into COM1.
     comPortIndex = static_cast<std::uint8_t>(s.ReadInteger(kSection, "ComPort", comPortIndex));

@@ -54,6 +54,17 @@ SerialLink::SerialLink() {
             QMetaObject::invokeMethod(
                 &port, [this] { CheckAlive(); }, Qt::QueuedConnection);
         });
+    // The port's own buffer has no bound, and a line that streams faster than
+    // the tick reads would grow it without end; the oldest bytes go, as they
+    // would from a full driver queue. (The port's read-buffer limit is no
+    // use: with its buffer full, the port fails every write.)
+    QObject::connect(&port, &QIODevice::readyRead, &port, [this] { DropExcess(); });
+}
+
+void SerialLink::DropExcess() {
+    const qint64 excess = port.bytesAvailable() - static_cast<qint64>(kReadBufferBytes);
+    if (excess > 0)
+        port.skip(excess);
 }
 
 SerialLink::~SerialLink() {
@@ -174,6 +185,7 @@ std::size_t SerialLink::BytesQueued() {
     Pump();
     if (!port.isOpen())
         return 0;
+    DropExcess();
     return static_cast<std::size_t>(port.bytesAvailable());
 }
 

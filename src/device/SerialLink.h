@@ -26,6 +26,9 @@ struct PortOpenResult {
 class SerialLink : public Link {
 public:
     static constexpr qint32 kBaudRate = 57600;
+    // Most bytes held for the program: above the 10000 one tick reads, and a
+    // bound on what a line that streams without end can pile up.
+    static constexpr std::size_t kReadBufferBytes = 16 * 1024;
 
     SerialLink();
     ~SerialLink() override;
@@ -55,6 +58,8 @@ private:
     bool HungUp();
     void DropLostPort();
     void FailWrite();
+    // Keeps the bytes held to kReadBufferBytes, dropping the oldest.
+    void DropExcess();
 
     QSerialPort port;
     std::string device;

@@ -99,7 +99,10 @@ void ProfileFile::Load(std::istream& in) {
     sections.push_back(Section{});
     std::string text;
     while (std::getline(in, text)) {
-        if (!text.empty() && text.back() == '\r') {
+        // Every CR at the end goes, not only the one of a CR LF line end: a
+        // value kept with a CR at its end would lose it at the next save and
+        // read differently from then on.
+        while (!text.empty() && text.back() == '\r') {
             text.pop_back();
         }
         const std::string trimmed = Trim(text);

@@ -11,7 +11,7 @@ namespace orna5 {
 // as it was read so that saving it back keeps every other section, key,
 // comment and their order. Section and key names match without regard to
 // ASCII letter case; the text between "=" and the end of the line is the
-// value, exactly (only a CR of a CR LF line end is dropped).
+// value, exactly (only the CRs at the end of a line are dropped).
 class ProfileFile {
 public:
     // Replaces the contents with the file at `path`. Returns false when it

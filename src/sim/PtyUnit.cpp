@@ -1,5 +1,6 @@
 #include "sim/PtyUnit.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,10 @@ namespace {
 // as they would in a full driver queue.
 constexpr std::size_t kOutputLimit = 64 * 1024;
 constexpr int kPaceIntervalMs = 5;
+// The garbage stream: this much every few ms, more than a program reading
+// 10000 bytes a tick can take in, so its buffers are put to the test.
+constexpr int kGarbageIntervalMs = 5;
+constexpr std::size_t kGarbageChunk = 4096;
 
 std::string SystemError(const char* what) {
     return std::string(what) + ": " + std::strerror(errno);
@@ -22,10 +27,27 @@ std::string SystemError(const char* what) {
 
 } // namespace
 
-PtyUnit::PtyUnit(EmulatorOptions options, bool pacedAnswers)
+PtyUnit::PtyUnit(EmulatorOptions options, bool pacedAnswers, LineFaults lineFaults)
     : emulator(std::move(options)), paced(pacedAnswers) {
     paceTimer.setInterval(kPaceIntervalMs);
     QObject::connect(&paceTimer, &QTimer::timeout, &paceTimer, [this] { OnPaceTick(); });
+    splitTimer.setSingleShot(true);
+    QObject::connect(&splitTimer, &QTimer::timeout, &splitTimer, [this] { ReleaseHeld(); });
+    splitClock.start();
+    garbageTimer.setInterval(kGarbageIntervalMs);
+    QObject::connect(&garbageTimer, &QTimer::timeout, &garbageTimer, [this] { OnGarbageTick(); });
+    SetFaults(lineFaults);
+}
+
+void PtyUnit::SetFaults(const LineFaults& lineFaults) {
+    faults = lineFaults;
+    hangupBase = emulator.DataCommandCount();
+    if (faults.garbage && master >= 0)
+        garbageTimer.start();
+    else
+        garbageTimer.stop();
+    if (faults.splitMs <= 0)
+        ReleaseHeld();
 }
 
 PtyUnit::~PtyUnit() {
@@ -77,11 +99,16 @@ bool PtyUnit::Start(std::string& error) {
     QObject::connect(writeNotifier.get(), &QSocketNotifier::activated, writeNotifier.get(),
                      [this] { OnWritable(); });
     lastInput.invalidate();
+    if (faults.garbage)
+        garbageTimer.start();
     return true;
 }
 
 void PtyUnit::Stop() {
     paceTimer.stop();
+    splitTimer.stop();
+    garbageTimer.stop();
+    held.clear();
     readNotifier.reset();
     writeNotifier.reset();
     output.clear();
@@ -105,13 +132,23 @@ void PtyUnit::OnReadable() {
             if (lastInput.isValid() && lastInput.elapsed() > kFrameGapMs)
                 emulator.DiscardPartialFrame();
             lastInput.start();
-            const std::vector<std::uint8_t> answer = emulator.Feed(buffer, std::size_t(n));
-            output.insert(output.end(), answer.begin(), answer.end());
+            QueueAnswer(emulator.Feed(buffer, std::size_t(n)));
             continue;
         }
         if (n < 0 && errno == EINTR)
             continue;
         break; // EAGAIN: all read. EIO cannot happen while the slave is held.
+    }
+    if (faults.hangupAfter > 0 &&
+        emulator.DataCommandCount() - hangupBase >= static_cast<unsigned>(faults.hangupAfter)) {
+        // Closed from the event loop: the notifier that called us goes with it.
+        faults.hangupAfter = 0;
+        QTimer::singleShot(0, &paceTimer, [this] {
+            Stop();
+            if (hangupHandler)
+                hangupHandler();
+        });
+        return;
     }
     while (output.size() > kOutputLimit)
         output.pop_front();
@@ -124,6 +161,78 @@ void PtyUnit::OnReadable() {
     } else {
         Flush(output.size());
     }
+}
+
+void PtyUnit::QueueAnswer(const std::vector<std::uint8_t>& answer) {
+    if (faults.garbage && !answer.empty()) {
+        // Buried: never the first byte a reader sees after draining the line.
+        const std::vector<std::uint8_t> lead = Garbage(1 + NextRandom() % 64);
+        output.insert(output.end(), lead.begin(), lead.end());
+    }
+    if (faults.splitMs <= 0 || answer.size() < 2) {
+        output.insert(output.end(), answer.begin(), answer.end());
+        return;
+    }
+    const auto half = answer.begin() + static_cast<std::ptrdiff_t>(answer.size() / 2);
+    // Behind an earlier held half, the first half waits too, so bytes never
+    // overtake each other.
+    if (held.empty())
+        output.insert(output.end(), answer.begin(), half);
+    else
+        held.push_back({splitClock.elapsed(), std::vector<std::uint8_t>(answer.begin(), half)});
+    held.push_back(
+        {splitClock.elapsed() + faults.splitMs, std::vector<std::uint8_t>(half, answer.end())});
+    if (!splitTimer.isActive())
+        splitTimer.start(faults.splitMs);
+}
+
+void PtyUnit::ReleaseHeld() {
+    const qint64 now = splitClock.elapsed();
+    bool released = false;
+    while (!held.empty() && (faults.splitMs <= 0 || held.front().dueMs <= now)) {
+        output.insert(output.end(), held.front().bytes.begin(), held.front().bytes.end());
+        held.pop_front();
+        released = true;
+    }
+    if (!held.empty())
+        splitTimer.start(static_cast<int>(std::max<qint64>(1, held.front().dueMs - now)));
+    if (!released)
+        return;
+    if (paced) {
+        if (!paceTimer.isActive()) {
+            paceClock.start();
+            paceCredit = 0;
+            paceTimer.start();
+        }
+    } else {
+        Flush(output.size());
+    }
+}
+
+std::uint32_t PtyUnit::NextRandom() {
+    // xorshift: cheap, and never long runs of one value.
+    garbageState ^= garbageState << 13;
+    garbageState ^= garbageState >> 17;
+    garbageState ^= garbageState << 5;
+    return garbageState;
+}
+
+std::vector<std::uint8_t> PtyUnit::Garbage(std::size_t n) {
+    std::vector<std::uint8_t> bytes(n);
+    for (std::uint8_t& byte : bytes)
+        byte = static_cast<std::uint8_t>(NextRandom());
+    return bytes;
+}
+
+void PtyUnit::OnGarbageTick() {
+    if (master < 0)
+        return;
+    // Answers in the queue go first, so the stream buries them but does not
+    // cut them apart.
+    if (!paced)
+        Flush(output.size());
+    const std::vector<std::uint8_t> chunk = Garbage(kGarbageChunk);
+    [[maybe_unused]] const ssize_t n = ::write(master, chunk.data(), chunk.size());
 }
 
 void PtyUnit::OnPaceTick() {

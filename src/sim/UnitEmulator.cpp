@@ -28,6 +28,11 @@ UnitEmulator::UnitEmulator(EmulatorOptions givenOptions) : options(std::move(giv
     StoreImage(image);
 }
 
+void UnitEmulator::SetOptions(const EmulatorOptions& newOptions) {
+    options = newOptions;
+    dropped = corrupted = badEchoes = strayed = 0;
+}
+
 void UnitEmulator::StoreImage(const ParameterImage& image) {
     std::copy(image.begin(), image.begin() + kMemorySize, memory.begin());
 }
@@ -87,9 +92,11 @@ std::vector<std::uint8_t> UnitEmulator::Feed(const std::uint8_t* data, std::size
 }
 
 std::vector<std::uint8_t> UnitEmulator::Answer(const std::uint8_t* frame) {
+    const std::uint8_t code = frame[0];
+    if (code != PollCommand)
+        ++dataCommandCount;
     if (options.silent)
         return {};
-    const std::uint8_t code = frame[0];
     std::vector<std::uint8_t> answer(kFrameSize, 0);
     answer[0] = static_cast<std::uint8_t>(code ^ AnswerFlag);
 

@@ -80,9 +80,13 @@ public:
     unsigned ProgrammingCount() const { return programmingCount; }
     int SavingCount() const { return savingCount; }
     unsigned PollCount() const { return pollCount; }
+    // Good frames other than polls received so far.
+    unsigned DataCommandCount() const { return dataCommandCount; }
     unsigned RejectedFrames() const { return rejectedFrames; }
     EngineModel& Engine() { return engine; }
     EmulatorOptions& Options() { return options; }
+    // New faults; the counted ones count again from now.
+    void SetOptions(const EmulatorOptions& newOptions);
 
 private:
     // The answer frame to one good command frame; empty for no answer.
@@ -98,6 +102,7 @@ private:
     unsigned programmingCount = 0;
     int savingCount = 0;
     unsigned pollCount = 0;
+    unsigned dataCommandCount = 0;
     unsigned rejectedFrames = 0;
     // Faulted answers so far, by kind.
     int dropped = 0;

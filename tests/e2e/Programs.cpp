@@ -1,5 +1,6 @@
 #include "Programs.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <cstdlib>
@@ -24,11 +25,48 @@ RunResult RunCtl(const QStringList& arguments) {
 
 Simulator::Simulator(const QStringList& options) {
     process.start(ORNA5SIM_PATH, options);
-    if (process.waitForStarted(10000) && process.waitForReadyRead(10000)) {
-        while (!process.canReadLine() && process.waitForReadyRead(5000)) {
-        }
-        device = QString::fromUtf8(process.readLine()).trimmed();
+    if (process.waitForStarted(10000)) {
+        device = NextLine(10000);
     }
+}
+
+QString Simulator::NextLine(int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!process.canReadLine()) {
+        const int left = timeoutMs - static_cast<int>(clock.elapsed());
+        if (left <= 0 || !process.waitForReadyRead(left)) {
+            return QString();
+        }
+    }
+    return QString::fromUtf8(process.readLine()).trimmed();
+}
+
+void Simulator::Control(const QString& line) {
+    process.write((line + "\n").toUtf8());
+    process.waitForBytesWritten(5000);
+}
+
+std::vector<int> Simulator::Memory() {
+    Control("--dump");
+    const QString line = NextLine(10000);
+    std::vector<int> bytes;
+    if (!line.startsWith("memory:")) {
+        return bytes;
+    }
+    for (const QString& word : line.mid(7).split(' ', Qt::SkipEmptyParts)) {
+        bytes.push_back(word.toInt());
+    }
+    return bytes;
+}
+
+bool Simulator::AwaitNewDevice() {
+    const QString line = NextLine(10000);
+    if (line.isEmpty()) {
+        return false;
+    }
+    device = line;
+    return true;
 }
 
 Simulator::~Simulator() {

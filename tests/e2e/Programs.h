@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace orna5::e2e {
 
@@ -26,10 +27,21 @@ class Simulator {
 public:
     explicit Simulator(const QStringList& options = {});
     ~Simulator();
-    // The device orna5-sim printed on its first line; empty if it failed.
+    // The device orna5-sim printed on its first line (or, after a hang-up,
+    // the new one); empty if it failed.
     const QString& Device() const { return device; }
+    // Replaces the faults by the options of one control line.
+    void Control(const QString& line);
+    // The unit's 200 memory bytes; empty if orna5-sim did not say.
+    std::vector<int> Memory();
+    // Waits for the device of the terminal made after a hang-up.
+    bool AwaitNewDevice();
 
 private:
+    // The next line orna5-sim prints, without its line break; empty when
+    // none comes within the time.
+    QString NextLine(int timeoutMs);
+
     QProcess process;
     QString device;
 };

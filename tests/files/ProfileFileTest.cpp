@@ -110,6 +110,16 @@ TEST(ProfileFileTest, WritesThatWouldNotReadBackAreRefused) {
     EXPECT_EQ(ToText(profile), before);
 }
 
+TEST(ProfileFileTest, ValuesReadTheSameAfterASave) {
+    // A stray CR before a CR LF line end would otherwise be lost by each save.
+    const ProfileFile profile = FromText("[PORTS]\r\nCom2=/dev/ttyS1\r\r\nCom3=a\rb\r\n");
+    EXPECT_EQ(profile.ReadString("PORTS", "Com2", ""), "/dev/ttyS1");
+    EXPECT_EQ(profile.ReadString("PORTS", "Com3", ""), "a\rb");
+    const ProfileFile saved = FromText(ToText(profile));
+    EXPECT_EQ(saved.ReadString("PORTS", "Com2", ""), "/dev/ttyS1");
+    EXPECT_EQ(saved.ReadString("PORTS", "Com3", ""), "a\rb");
+}
+
 TEST(ProfileFileTest, LoadsFromAPath) {
     const std::string path = testing::TempDir() + "orna5_profile_test.ini";
     {

@@ -8,6 +8,8 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace orna5;
 using orna5::test::App;
 using orna5::test::RunUntil;
@@ -20,9 +22,9 @@ namespace {
 // ticks, not time.
 class SessionOverPty : public ::testing::Test {
 protected:
-    void Begin(EmulatorOptions options, bool paced = false) {
+    void Begin(EmulatorOptions options, bool paced = false, LineFaults faults = {}) {
         App();
-        unit = std::make_unique<PtyUnit>(options, paced);
+        unit = std::make_unique<PtyUnit>(options, paced, faults);
         std::string error;
         ASSERT_TRUE(unit->Start(error)) << error;
         ASSERT_TRUE(link.Open(unit->DevicePath()).ok);
@@ -134,4 +136,48 @@ TEST_F(SessionOverPty, PulledPortLeavesASilentUnit) {
     EXPECT_EQ(Finish(), Msg::ProgramError);
     EXPECT_FALSE(link.IsOpen());
     EXPECT_TRUE(link.Lost());
+}
+
+TEST_F(SessionOverPty, AnswersSplitAcrossTicksStillCount) {
+    LineFaults split;
+    split.splitMs = 80; // over a tick, well inside the four before a resend
+    Begin({}, false, split);
+    tick.setInterval(55);
+    session.StartProgramming();
+    EXPECT_EQ(Finish(), Msg::ProgramDevice);
+    EXPECT_EQ(session.Status().suffix, StatusSuffix::ColonOk);
+    EXPECT_TRUE(UnitHoldsImage());
+}
+
+TEST_F(SessionOverPty, EndlessGarbageIsAnErrorWithABoundedBuffer) {
+    LineFaults garbage;
+    garbage.garbage = true;
+    Begin({}, true, garbage); // the real tick, which reads less than the stream brings
+    std::size_t most = 0;
+    QObject::connect(&tick, &QTimer::timeout, [&] { most = std::max(most, link.BytesQueued()); });
+    // Without a bound the port's buffer would grow by every byte not read.
+    session.StartProgramming();
+    EXPECT_EQ(Finish(), Msg::ProgramError);
+    EXPECT_FALSE(session.ProgrammedOk());
+    EXPECT_GT(most, kFrameSize);
+    EXPECT_LE(most, SerialLink::kReadBufferBytes);
+}
+
+TEST_F(SessionOverPty, CablePulledMidProgramIsAnErrorAndThePortOpensAgain) {
+    LineFaults pull;
+    pull.hangupAfter = 2; // after page 0 and page 1
+    Begin({}, false, pull);
+    session.StartProgramming();
+    EXPECT_EQ(Finish(), Msg::ProgramError);
+    EXPECT_TRUE(link.Lost());
+    EXPECT_FALSE(session.ProgrammedOk());
+
+    std::string error;
+    ASSERT_TRUE(RunUntil([&] { return !unit->IsRunning(); }));
+    ASSERT_TRUE(unit->Start(error)) << error;
+    ASSERT_TRUE(link.Open(unit->DevicePath()).ok);
+    session.StartProgramming();
+    EXPECT_EQ(Finish(), Msg::ProgramDevice);
+    EXPECT_EQ(session.Status().suffix, StatusSuffix::ColonOk);
+    EXPECT_TRUE(UnitHoldsImage());
 }

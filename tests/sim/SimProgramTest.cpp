@@ -63,7 +63,8 @@ TEST(SimProgram, RejectsBadOptions) {
     App();
     ASSERT_TRUE(QFileInfo::exists(SimProgram())) << SimProgram().toStdString();
     for (const QStringList& args :
-         {QStringList{"--bad-store", "200"}, QStringList{"--drop"}, QStringList{"--whatever"}}) {
+         {QStringList{"--bad-store", "200"}, QStringList{"--drop"}, QStringList{"--whatever"},
+          QStringList{"--split", "0"}, QStringList{"--hangup-after", "x"}}) {
         QProcess sim;
         sim.start(SimProgram(), args);
         ASSERT_TRUE(sim.waitForFinished(5000));
@@ -74,4 +75,37 @@ TEST(SimProgram, RejectsBadOptions) {
     ASSERT_TRUE(missing.waitForFinished(5000));
     EXPECT_EQ(missing.exitCode(), 1);
     EXPECT_TRUE(missing.readAllStandardError().contains("No such file"));
+}
+
+// Faults set on standard input while it runs; a control line it cannot
+// read changes nothing and the unit goes on serving.
+TEST(SimProgram, TakesFaultsAndDumpsFromStandardInput) {
+    App();
+    QProcess sim;
+    sim.start(SimProgram(), {});
+    ASSERT_TRUE(sim.waitForReadyRead(10000));
+    const std::string path = sim.readLine().trimmed().toStdString();
+    sim.write("--nonsense\n--silent\n");
+    SerialLink link;
+    ASSERT_TRUE(link.Open(path).ok);
+    const auto poll = Frame(0x30);
+    ASSERT_TRUE(RunUntil([&] { return sim.readAllStandardError().contains("--nonsense"); }));
+    ASSERT_TRUE(link.Write(poll.data(), poll.size()));
+    RunUntil([] { return false; }, 300);
+    EXPECT_EQ(link.BytesQueued(), 0u); // silent now
+
+    sim.write("--dump\n");
+    ASSERT_TRUE(RunUntil([&] { return sim.canReadLine(); }));
+    const QList<QByteArray> memory = sim.readLine().trimmed().split(' ');
+    ASSERT_EQ(memory.size(), 201);
+    EXPECT_EQ(memory[0], "memory:");
+    EXPECT_EQ(memory[1], "20"); // the start-up model
+
+    sim.write("--clear\n");
+    ASSERT_TRUE(RunUntil([&] {
+        link.Write(poll.data(), poll.size());
+        return link.BytesQueued() >= 102;
+    }));
+    sim.terminate();
+    ASSERT_TRUE(sim.waitForFinished(5000));
 }

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QObject>
+
+#include <algorithm>
+
+// Times each tick of the window from the timer event to the end of the
+// window's handler: install it as an event filter on the window's Timer1 and
+// call TickEnded from its TickDone signal.
+class TickClock : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Timer)
+            clock.start();
+        return QObject::eventFilter(watched, event);
+    }
+    void TickEnded(bool monitorFrame) {
+        if (!clock.isValid())
+            return;
+        slowestNs = std::max(slowestNs, clock.nsecsElapsed());
+        ++ticks;
+        frames += monitorFrame ? 1 : 0;
+        clock.invalidate();
+    }
+    QElapsedTimer clock;
+    qint64 slowestNs = 0;
+    long ticks = 0;
+    long frames = 0;
+};
