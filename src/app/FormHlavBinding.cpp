@@ -179,8 +179,14 @@ void TFormHlav::CopyControlsToImage() {
     image[f::clutchPause] = LowByte(Position16(Spin("UpDownClutchPause")) / 10);
 
     for (std::size_t i = 0; i < kChannels; ++i) {
-        image[f::maxAdvanceLobe + i] = LowByte(Position16(LobeUpDowns[i]));
-        image[f::startAdvanceLobe + i] = LowByte(Position16(LobeUpDowns[4 + i]));
+        // A channel beyond the outputs in use keeps its lobe numbers: the
+        // unit and the model presets hold 0 there, which the spin edits
+        // (1..58) cannot show, and writing their 1 back made the first edit a
+        // change and a Verify right after a Read fail.
+        if (i < image[f::outputCount]) {
+            image[f::maxAdvanceLobe + i] = LowByte(Position16(LobeUpDowns[i]));
+            image[f::startAdvanceLobe + i] = LowByte(Position16(LobeUpDowns[4 + i]));
+        }
         image[f::maxAdvanceEdge2 + i] = Ticked(LobeCheckBoxes[i]);
         image[f::startAdvanceEdge2 + i] = Ticked(LobeCheckBoxes[4 + i]);
         image[f::maxAdvancePickup2 + i] = Ticked(LobeCheckBoxes[8 + i]);

@@ -174,8 +174,8 @@ TEST_F(WindowDeviceTest, ProgrammingAfterChangeProgramsAnEdit) {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
     ASSERT_TRUE(box->isChecked());
     EXPECT_TRUE(Red(box));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusShows(*window, "Program device:: OK"); }, 10000))
-        << StatusText(*window).toStdString();
+    // Ticking the box changes no parameter, so nothing is sent yet.
+    EXPECT_EQ(window->Session().CurrentOperation(), Operation::Idle);
     Enter(*window, "Edit145", "41");
     EXPECT_EQ(window->Image()[MapCell(9, 5)], 41);
     ASSERT_TRUE(QTest::qWaitFor([&] { return UnitHolds(window->Image()); }, 10000));
@@ -238,4 +238,28 @@ TEST_F(WindowDeviceTest, ComItemThatCannotOpenSaysWhy) {
 
 } // namespace
 
+} // namespace orna5::test
+
+namespace orna5::test {
+namespace {
+
+// The unit holds what the window starts with, lobe number 0 on the unused
+// channels included; the spin edits cannot show 0, yet Verify must pass and
+// an edit must not turn those bytes into 1.
+TEST_F(WindowDeviceTest, VerifyRightAfterStartPassesAndUnusedLobesStay) {
+    auto window = StartOnUnit();
+    const ParameterImage start = window->Image();
+    ASSERT_LT(start[field::outputCount], 4);
+    ASSERT_EQ(start[field::maxAdvanceLobe + 3], 0);
+    unit->Emulator().StoreImage(start);
+    Press(*window, "BitBtnVerify");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusShows(*window, "Verify:: OK"); }, 10000))
+        << StatusText(*window).toStdString();
+    EXPECT_EQ(window->Image(), start);
+    ClickUpDown(*window, "UpDownOmez2", true);
+    EXPECT_EQ(window->Image()[field::maxAdvanceLobe + 3], 0);
+    EXPECT_EQ(window->Image()[field::startAdvanceLobe + 3], 0);
+}
+
+} // namespace
 } // namespace orna5::test
