@@ -111,8 +111,7 @@ double CpuShare(int ms) {
 }
 
 void CurvesWhileMonitoring(benchmark::State& state) {
-    const char* seconds = std::getenv("ORNA5_BENCH_SECONDS");
-    const int runMs = (seconds ? std::max(1, std::atoi(seconds)) : 30) * 1000;
+    const qint64 runMs = orna5::bench::RunMilliseconds(30);
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QProcess sim;
@@ -147,10 +146,5 @@ BENCHMARK(CurvesWhileMonitoring)->Iterations(1)->UseManualTime()->Unit(benchmark
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return orna5::bench::RunWindowBenchmarks(argc, argv);
 }

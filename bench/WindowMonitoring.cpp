@@ -28,8 +28,7 @@ using orna5::bench::CpuSeconds;
 using orna5::bench::RunEventLoop;
 
 void WindowMonitoring(benchmark::State& state) {
-    const char* seconds = std::getenv("ORNA5_BENCH_SECONDS");
-    const int runMs = (seconds ? std::max(1, std::atoi(seconds)) : 60) * 1000;
+    const qint64 runMs = orna5::bench::RunMilliseconds(60);
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
 
@@ -77,10 +76,5 @@ BENCHMARK(WindowMonitoring)->Iterations(1)->UseManualTime()->Unit(benchmark::kSe
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return orna5::bench::RunWindowBenchmarks(argc, argv);
 }

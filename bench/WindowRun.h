@@ -3,12 +3,19 @@
 // What the window benchmarks share: the process's CPU time and letting the
 // event loop run on its own for a while.
 
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QByteArray>
 #include <QEventLoop>
 #include <QProcess>
 #include <QString>
 #include <QTimer>
 
 #include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace orna5::bench {
 
@@ -32,6 +39,23 @@ inline QString StartSimulator(QProcess& sim) {
     if (!sim.waitForReadyRead(10000))
         return {};
     return QString::fromLocal8Bit(sim.readLine()).trimmed();
+}
+
+// How long a timed run lasts: ORNA5_BENCH_SECONDS, else the benchmark's own
+// default, in milliseconds.
+inline qint64 RunMilliseconds(int defaultSeconds) {
+    const char* seconds = std::getenv("ORNA5_BENCH_SECONDS");
+    return (seconds ? std::max(1, std::atoi(seconds)) : defaultSeconds) * 1000LL;
+}
+
+// The main() of a window benchmark: the real form on the offscreen platform.
+inline int RunWindowBenchmarks(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace orna5::bench

@@ -9,6 +9,7 @@
 //   bench/soak [SECONDS]     (600 by default)
 
 #include "TickClock.h"
+#include "WindowRun.h"
 #include "app/FormHlav.h"
 #include "device/DeviceSession.h"
 
@@ -163,8 +164,7 @@ bool SameAsUnit(const orna5::ParameterImage& image, const std::vector<int>& memo
 }
 
 void WindowSoak(benchmark::State& state) {
-    const char* seconds = std::getenv("ORNA5_BENCH_SECONDS");
-    const qint64 runMs = (seconds ? std::max(1, std::atoi(seconds)) : 600) * 1000LL;
+    const qint64 runMs = orna5::bench::RunMilliseconds(600);
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     Sim sim;
@@ -276,10 +276,5 @@ BENCHMARK(WindowSoak)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return orna5::bench::RunWindowBenchmarks(argc, argv);
 }
