@@ -4,6 +4,7 @@
 
 #include "app/FormHlav.h"
 #include "disk/WholeFile.h"
+#include "files/BoundedFile.h"
 #include "files/ParameterSnapshot.h"
 #include "files/TextScanner.h"
 
@@ -71,9 +72,13 @@ void TFormHlav::LoadSettings() {
     PageControl1->setCurrentIndex(
         s.ReadInteger(kSection, "PageControl1->ActivePageIndex", PageControl1->currentIndex()));
 
-    std::ifstream snapshot(SnapshotPath().toStdString());
-    if (snapshot)
+    // Bounded like a parameter file: a FIFO or a huge file put in its place
+    // must not hang or flood the start-up.
+    const BoundedRead snapshotFile = ReadBoundedFile(SnapshotPath().toStdString());
+    if (snapshotFile.Ok()) {
+        std::istringstream snapshot(snapshotFile.bytes);
         ReadParameterSnapshot(snapshot, image);
+    }
 }
 
 void TFormHlav::SaveSettings() {
@@ -102,9 +107,10 @@ void TFormHlav::SaveSettings() {
 
 void TFormHlav::CheckTestMarker() {
     testMode = false;
-    std::ifstream marker(TestMarkerPath().toStdString());
-    if (!marker)
+    const BoundedRead markerFile = ReadBoundedFile(TestMarkerPath().toStdString());
+    if (!markerFile.Ok())
         return;
+    std::istringstream marker(markerFile.bytes);
     TextScanner words(marker);
     std::string word;
     while (words.NextWord(word))

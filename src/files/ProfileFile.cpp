@@ -1,8 +1,11 @@
 #include "files/ProfileFile.h"
 
+#include "files/BoundedFile.h"
+
 #include <algorithm>
 #include <climits>
 #include <fstream>
+#include <sstream>
 
 namespace orna5 {
 
@@ -85,11 +88,14 @@ bool ParseInteger(const std::string& text, int& value) {
 } // namespace
 
 bool ProfileFile::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // Never opens a FIFO or a device, and never takes in more than a
+    // parameter file's limit: a settings file is a few hundred bytes.
+    const BoundedRead file = ReadBoundedFile(path);
+    if (!file.Ok()) {
         sections.clear();
         return false;
     }
+    std::istringstream in(file.bytes);
     Load(in);
     return true;
 }

@@ -75,3 +75,20 @@ INSTANTIATE_TEST_SUITE_P(Files, WindowBoundedFile, ::testing::ValuesIn(kOdd),
 } // namespace
 
 } // namespace orna5::test
+
+namespace orna5::test {
+namespace {
+
+// The settings, the snapshot and the test marker replaced by pipes nobody
+// writes to: start-up neither hangs nor fails, and the defaults stay.
+TEST_F(WindowTest, SettingsFilesThatArePipesAreSkipped) {
+    for (const char* name : {"orna5.ini", "_orna5.ini", "test_brodek.txt"})
+        ASSERT_EQ(::mkfifo(QFile::encodeName(ConfigFile(name)).constData(), 0600), 0) << name;
+    auto window = Start();
+    EXPECT_EQ(window->Image(), DefaultImage());
+    EXPECT_FALSE(window->TestMode());
+    EXPECT_EQ(window->LanguageIndex(), 0);
+}
+
+} // namespace
+} // namespace orna5::test
