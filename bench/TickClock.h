@@ -3,14 +3,21 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QObject>
+#include <QTimer>
+
+#include "app/FormHlav.h"
 
 #include <algorithm>
 
 // Times each tick of the window from the timer event to the end of the
-// window's handler: install it as an event filter on the window's Timer1 and
-// call TickEnded from its TickDone signal.
+// window's handler (its TickDone signal).
 class TickClock : public QObject {
 public:
+    void Attach(orna5::TFormHlav& window) {
+        window.findChild<QTimer*>("Timer1")->installEventFilter(this);
+        QObject::connect(&window, &orna5::TFormHlav::TickDone, this,
+                         [this](bool frame) { TickEnded(frame); });
+    }
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Timer)
             clock.start();

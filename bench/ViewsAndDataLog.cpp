@@ -33,7 +33,6 @@
 
 namespace {
 
-using orna5::bench::CpuSeconds;
 using orna5::bench::RunEventLoop;
 namespace m = orna5::monitorField;
 
@@ -102,14 +101,6 @@ void OpenHourLog(benchmark::State& state) {
 
 BENCHMARK(OpenHourLog)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-double CpuShare(int ms) {
-    const double cpuStart = CpuSeconds();
-    QElapsedTimer wall;
-    wall.start();
-    RunEventLoop(ms);
-    return 100.0 * (CpuSeconds() - cpuStart) / (wall.elapsed() / 1000.0);
-}
-
 void CurvesWhileMonitoring(benchmark::State& state) {
     const qint64 runMs = orna5::bench::RunMilliseconds(30);
     QTemporaryDir config;
@@ -127,10 +118,10 @@ void CurvesWhileMonitoring(benchmark::State& state) {
         orna5::TFormHlav window(options);
         window.show();
         RunEventLoop(1000); // start-up settles
-        const double without = CpuShare(runMs);
+        const double without = orna5::bench::CpuShare(runMs);
         window.ShowAdvanceCurves();
         RunEventLoop(500);
-        const double with = CpuShare(runMs);
+        const double with = orna5::bench::CpuShare(runMs);
         state.SetIterationTime(2.0 * runMs / 1000);
         state.counters["cpu_percent_without_curves"] = without;
         state.counters["cpu_percent_with_curves"] = with;

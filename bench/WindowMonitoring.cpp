@@ -24,7 +24,6 @@
 
 namespace {
 
-using orna5::bench::CpuSeconds;
 using orna5::bench::RunEventLoop;
 
 void WindowMonitoring(benchmark::State& state) {
@@ -45,23 +44,16 @@ void WindowMonitoring(benchmark::State& state) {
         orna5::TFormHlav window(options);
         window.show();
         TickClock tickClock;
-        window.findChild<QTimer*>("Timer1")->installEventFilter(&tickClock);
-        QObject::connect(&window, &orna5::TFormHlav::TickDone, &window,
-                         [&tickClock](bool frame) { tickClock.TickEnded(frame); });
+        tickClock.Attach(window);
         // Let start-up settle before measuring.
         RunEventLoop(1000);
         tickClock.slowestNs = 0;
         tickClock.ticks = tickClock.frames = 0;
 
-        const double cpuStart = CpuSeconds();
-        QElapsedTimer wall;
-        wall.start();
-        RunEventLoop(runMs);
-        const double cpu = CpuSeconds() - cpuStart;
-        const double wallSeconds = wall.elapsed() / 1000.0;
-        state.SetIterationTime(wallSeconds);
-        state.counters["cpu_percent_of_core"] = 100.0 * cpu / wallSeconds;
-        state.counters["cpu_seconds_per_minute"] = 60.0 * cpu / wallSeconds;
+        const double share = orna5::bench::CpuShare(runMs);
+        state.SetIterationTime(runMs / 1000.0);
+        state.counters["cpu_percent_of_core"] = share;
+        state.counters["cpu_seconds_per_minute"] = 0.6 * share;
         state.counters["slowest_tick_ms"] = tickClock.slowestNs / 1e6;
         state.counters["ticks"] = static_cast<double>(tickClock.ticks);
         state.counters["frames"] = static_cast<double>(tickClock.frames);

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProcess>
 #include <QString>
@@ -39,6 +40,16 @@ inline QString StartSimulator(QProcess& sim) {
     if (!sim.waitForReadyRead(10000))
         return {};
     return QString::fromLocal8Bit(sim.readLine()).trimmed();
+}
+
+// The process's CPU time while the event loop runs for ms, as a percentage
+// of one core.
+inline double CpuShare(qint64 ms) {
+    const double cpuStart = CpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    RunEventLoop(static_cast<int>(ms));
+    return 100.0 * (CpuSeconds() - cpuStart) / (wall.elapsed() / 1000.0);
 }
 
 // How long a timed run lasts: ORNA5_BENCH_SECONDS, else the benchmark's own

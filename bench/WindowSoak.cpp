@@ -183,9 +183,7 @@ void WindowSoak(benchmark::State& state) {
         orna5::TFormHlav window(options);
         window.show();
         TickClock tickClock;
-        window.findChild<QTimer*>("Timer1")->installEventFilter(&tickClock);
-        QObject::connect(&window, &orna5::TFormHlav::TickDone, &window,
-                         [&tickClock](bool frame) { tickClock.TickEnded(frame); });
+        tickClock.Attach(window);
         QTest::qWait(1000);
         const long rssStart = ResidentKb();
         long rssMost = rssStart;

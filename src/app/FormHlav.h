@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPointer>
 #include <QRect>
 #include <QStringList>
@@ -235,7 +236,9 @@ private:
     // The unit's commands, the Com menu's device item and the port label
     // (FormHlavDevice.cpp).
     void ConnectDeviceCommands();
-    void TakeControlsForTransfer();
+    // Copies the controls into the image, normalises it and shows it: what
+    // Program, Verify and Save take first.
+    void TakeControls();
     void ShowPortInUse();
     void NoticePortLoss();
 
@@ -245,6 +248,13 @@ private:
     void ShowLiveLabel(QLabel* label, const LiveLabel& live);
     void PaintRole(QWidget* widget, ColourRole role);
     void ShowMessage(const QString& text, const QString& name);
+    // A message box titled with the window's caption, modal but not holding
+    // up the caller; it deletes itself when closed.
+    QMessageBox* MakeMessageBox(QMessageBox::Icon icon, const QString& text, const QString& name,
+                                QMessageBox::StandardButtons buttons);
+    // A menu command and its tool-bar button run one handler; no action for
+    // a command that has only a button.
+    void BindCommand(const char* action, const char* button, void (TFormHlav::*handler)());
 
     // Views (FormHlavViews.cpp).
     void CreateViews();

@@ -22,13 +22,9 @@ constexpr int kPortNoteMs = 15000;
 } // namespace
 
 void TFormHlav::ConnectDeviceCommands() {
-    const auto bind = [this](const char* action, const char* button, void (TFormHlav::*handler)()) {
-        connect(actions.value(action), &QAction::triggered, this, handler);
-        connect(Control<QAbstractButton>(button), &QAbstractButton::clicked, this, handler);
-    };
-    bind("MenuRead", "ButtonRead", &TFormHlav::MenuReadClick);
-    bind("MenuVerify", "BitBtnVerify", &TFormHlav::MenuVerifyClick);
-    bind("MenuProgram", "BitBtnProgram", &TFormHlav::MenuProgramClick);
+    BindCommand("MenuRead", "ButtonRead", &TFormHlav::MenuReadClick);
+    BindCommand("MenuVerify", "BitBtnVerify", &TFormHlav::MenuVerifyClick);
+    BindCommand("MenuProgram", "BitBtnProgram", &TFormHlav::MenuProgramClick);
 
     // The device given for this run (--port, or the emulated unit) heads the
     // Com menu, so the user sees which port is in use; choosing it opens it
@@ -53,13 +49,13 @@ void TFormHlav::ConnectDeviceCommands() {
 // nothing and the parameters no longer come from the file named on the Bike
 // page.
 void TFormHlav::MenuProgramClick() {
-    TakeControlsForTransfer();
+    TakeControls();
     session->StartProgramming();
     RenderOperationDisplay();
 }
 
 void TFormHlav::MenuVerifyClick() {
-    TakeControlsForTransfer();
+    TakeControls();
     session->StartVerify();
     RenderOperationDisplay();
 }
@@ -70,7 +66,13 @@ void TFormHlav::MenuReadClick() {
     RenderOperationDisplay();
 }
 
-void TFormHlav::TakeControlsForTransfer() {
+void TFormHlav::BindCommand(const char* action, const char* button, void (TFormHlav::*handler)()) {
+    if (action)
+        connect(actions.value(action), &QAction::triggered, this, handler);
+    connect(Control<QAbstractButton>(button), &QAbstractButton::clicked, this, handler);
+}
+
+void TFormHlav::TakeControls() {
     CopyControlsToImage();
     NormaliseImage(image, languageIndex, comPortIndex);
     CopyImageToControls();

@@ -6,7 +6,6 @@
 #include "device/DeviceSession.h"
 #include "disk/WholeFile.h"
 #include "files/BoundedFile.h"
-#include "lang/ControlTexts.h"
 #include "lang/Messages.h"
 #include "params/BikePresets.h"
 #include "params/NormaliseImage.h"
@@ -51,13 +50,9 @@ QFileDialog* MakeFileDialog(QWidget* parent, const QString& name, QFileDialog::A
 } // namespace
 
 void TFormHlav::ConnectFileCommands() {
-    const auto bind = [this](const char* action, const char* button, void (TFormHlav::*handler)()) {
-        connect(actions.value(action), &QAction::triggered, this, handler);
-        connect(Control<QAbstractButton>(button), &QAbstractButton::clicked, this, handler);
-    };
-    bind("MenuNew", "SpeedButton6", &TFormHlav::MenuNewClick);
-    bind("MenuOpen", "SpeedButton5", &TFormHlav::MenuOpenClick);
-    bind("MenuSave", "SpeedButton7", &TFormHlav::MenuSaveClick);
+    BindCommand("MenuNew", "SpeedButton6", &TFormHlav::MenuNewClick);
+    BindCommand("MenuOpen", "SpeedButton5", &TFormHlav::MenuOpenClick);
+    BindCommand("MenuSave", "SpeedButton7", &TFormHlav::MenuSaveClick);
 
     setAcceptDrops(true);
     // A file named on the command line opens once the window is up.
@@ -68,16 +63,12 @@ void TFormHlav::ConnectFileCommands() {
 void TFormHlav::MenuNewClick() {
     if (writingControls != 0)
         return;
-    const std::string* caption = ControlText("FormHlav", TextProp::Caption, languageIndex);
-    auto* box = new QMessageBox(
-        QMessageBox::Question, caption ? QString::fromStdString(*caption) : windowTitle(),
+    QMessageBox* box = MakeMessageBox(
+        QMessageBox::Question,
         QString::fromStdString(MessageText(Msg::ConfirmDefaults, languageIndex)),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    box->setObjectName("ConfirmDefaultsBox");
+        "ConfirmDefaultsBox", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box->setDefaultButton(QMessageBox::Yes);
     box->setEscapeButton(QMessageBox::Cancel);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::ApplicationModal);
     // Any answer but Yes, closing the box included, leaves everything as it
     // was.
     connect(box, &QMessageBox::finished, this, [this, box] {
@@ -163,9 +154,7 @@ void TFormHlav::SaveFile(const QString& path) {
         return;
     BusyGuard busy(writingControls);
     const QString fullPath = QFileInfo(path).absoluteFilePath();
-    CopyControlsToImage();
-    NormaliseImage(image, languageIndex, comPortIndex);
-    CopyImageToControls();
+    TakeControls();
     QString reason;
     if (!SaveParameterFile(fullPath, image, &reason)) {
         ShowMessage(OpenFileErrorText(fullPath, reason, languageIndex), "OpenFileErrorBox");

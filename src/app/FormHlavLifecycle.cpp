@@ -236,14 +236,19 @@ void TFormHlav::MenuLanguageClick(int language) {
 // The box is modal but does not hold up the caller: start-up and the ticks
 // go on behind it, as they would while a blocking box waited.
 void TFormHlav::ShowMessage(const QString& text, const QString& name) {
+    MakeMessageBox(QMessageBox::Warning, text, name, QMessageBox::Ok)->show();
+}
+
+QMessageBox* TFormHlav::MakeMessageBox(QMessageBox::Icon icon, const QString& text,
+                                       const QString& name, QMessageBox::StandardButtons buttons) {
     // The window's caption may not be set yet when the port fails at start-up.
     const std::string* caption = ControlText("FormHlav", TextProp::Caption, languageIndex);
     const QString title = caption ? QString::fromStdString(*caption) : windowTitle();
-    auto* box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, this);
+    auto* box = new QMessageBox(icon, title, text, buttons, this);
     box->setObjectName(name);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
-    box->show();
+    return box;
 }
 
 void TFormHlav::Timer1Timer() {

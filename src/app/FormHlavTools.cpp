@@ -15,17 +15,12 @@
 namespace orna5 {
 
 void TFormHlav::ConnectToolCommands() {
-    const auto bind = [this](const char* action, const char* button, void (TFormHlav::*handler)()) {
-        if (action)
-            connect(actions.value(action), &QAction::triggered, this, handler);
-        connect(Control<QAbstractButton>(button), &QAbstractButton::clicked, this, handler);
-    };
-    bind("AdvanceMinus", "BitBtnAdvMinus", &TFormHlav::BitBtnAdvMinusClick);
-    bind("AdvancePlus", "BitBtnAdvPlus", &TFormHlav::BitBtnAdvPlusClick);
-    bind(nullptr, "BitBtnServoMinus", &TFormHlav::BitBtnServoMinusClick);
-    bind(nullptr, "BitBtnServoPlus", &TFormHlav::BitBtnServoPlusClick);
-    bind(nullptr, "BitBtnTps0", &TFormHlav::BitBtnTps0Click);
-    bind(nullptr, "BitBtnTps100", &TFormHlav::BitBtnTps100Click);
+    BindCommand("AdvanceMinus", "BitBtnAdvMinus", &TFormHlav::BitBtnAdvMinusClick);
+    BindCommand("AdvancePlus", "BitBtnAdvPlus", &TFormHlav::BitBtnAdvPlusClick);
+    BindCommand(nullptr, "BitBtnServoMinus", &TFormHlav::BitBtnServoMinusClick);
+    BindCommand(nullptr, "BitBtnServoPlus", &TFormHlav::BitBtnServoPlusClick);
+    BindCommand(nullptr, "BitBtnTps0", &TFormHlav::BitBtnTps0Click);
+    BindCommand(nullptr, "BitBtnTps100", &TFormHlav::BitBtnTps100Click);
     for (int column = 0; column < 10; ++column) {
         auto* spin = Control<SpinButton>(QString("CSpinButton%1").arg(column + 1));
         connect(spin, &SpinButton::UpClick, this,
