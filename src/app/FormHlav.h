@@ -117,9 +117,9 @@ public:
     // Normalise, show twice, record an undo state, program after change.
     void ApplyParameterChange();
     bool RecordUndoState();
-    // A change of the image from a view, as one step on the road of the
-    // window's own map commands: the controls into the image, the change,
-    // ApplyParameterChange. Ignored while the window writes its controls.
+    // One command's change of the image, from the form's step buttons or a
+    // view: the controls into the image, the change, ApplyParameterChange.
+    // Ignored while the window writes its controls.
     void ChangeImage(const std::function<void(ParameterImage&)>& change);
 
     // Which controls are shown and enabled, from the controls and the image.
@@ -285,7 +285,6 @@ private:
     void BitBtnServoPlusClick();
     void BitBtnTps0Click();
     void BitBtnTps100Click();
-    template <class Command> void RunStepCommand(Command command);
 
     // Help (FormHlavHelp.cpp).
     void MenuContensClick();

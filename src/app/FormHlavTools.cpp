@@ -35,48 +35,36 @@ LivePosition TFormHlav::CurrentLive() const {
     return session->Live(image[field::mapUsesTps] != 0);
 }
 
-// Takes what the controls show, runs the command on the image and ends in
-// the after-change routine, which refreshes the controls even when nothing
-// moved.
-template <class Command> void TFormHlav::RunStepCommand(Command command) {
-    if (writingControls != 0 || closed)
-        return;
-    BusyGuard busy(writingControls);
-    CopyControlsToImage();
-    command();
-    ApplyParameterChange();
-}
-
 void TFormHlav::BitBtnAdvMinusClick() {
-    RunStepCommand([this] {
-        AdvanceMinus(image, CurrentLive(), Control<QCheckBox>("CheckBoxIgnAll")->isChecked());
+    ChangeImage([this](ParameterImage& target) {
+        AdvanceMinus(target, CurrentLive(), Control<QCheckBox>("CheckBoxIgnAll")->isChecked());
     });
 }
 
 void TFormHlav::BitBtnAdvPlusClick() {
-    RunStepCommand([this] {
-        AdvancePlus(image, CurrentLive(), Control<QCheckBox>("CheckBoxIgnAll")->isChecked());
+    ChangeImage([this](ParameterImage& target) {
+        AdvancePlus(target, CurrentLive(), Control<QCheckBox>("CheckBoxIgnAll")->isChecked());
     });
 }
 
 void TFormHlav::CSpinButtonClick(int column, bool up) {
-    RunStepCommand([this, column, up] {
+    ChangeImage([column, up](ParameterImage& target) {
         if (up)
-            ColumnUp(image, column);
+            ColumnUp(target, column);
         else
-            ColumnDown(image, column);
+            ColumnDown(target, column);
     });
 }
 
 void TFormHlav::BitBtnServoMinusClick() {
-    RunStepCommand([this] {
-        ServoMinus(image, CurrentLive(), Control<QCheckBox>("CheckBoxServoAll")->isChecked());
+    ChangeImage([this](ParameterImage& target) {
+        ServoMinus(target, CurrentLive(), Control<QCheckBox>("CheckBoxServoAll")->isChecked());
     });
 }
 
 void TFormHlav::BitBtnServoPlusClick() {
-    RunStepCommand([this] {
-        ServoPlus(image, CurrentLive(), Control<QCheckBox>("CheckBoxServoAll")->isChecked());
+    ChangeImage([this](ParameterImage& target) {
+        ServoPlus(target, CurrentLive(), Control<QCheckBox>("CheckBoxServoAll")->isChecked());
     });
 }
 

@@ -237,10 +237,12 @@ void TFormHlav::StopDataLog() {
 void TFormHlav::DataLogTick(bool monitorFrame) {
     if (!logWriter.IsOpen())
         return;
-    const QString path = QDir::toNativeSeparators(QString::fromStdString(logWriter.Path()));
+    const auto path = [this] {
+        return QDir::toNativeSeparators(QString::fromStdString(logWriter.Path()));
+    };
     if (serialLink->Lost()) {
         logWriter.Close();
-        statusBar()->showMessage(Text(ViewText::LogStoppedPortLost, languageIndex).arg(path));
+        statusBar()->showMessage(Text(ViewText::LogStoppedPortLost, languageIndex).arg(path()));
         ShowDataLogState();
         return;
     }
@@ -250,7 +252,7 @@ void TFormHlav::DataLogTick(bool monitorFrame) {
     if (monitorFrame && !logWriter.Append(session->LastMonitorFrame().data())) {
         logWriter.Close();
         ShowDataLogState();
-        ShowMessage(Text(ViewText::LogWriteError, languageIndex).arg(path), "LogWriteErrorBox");
+        ShowMessage(Text(ViewText::LogWriteError, languageIndex).arg(path()), "LogWriteErrorBox");
         return;
     }
     ShowDataLogState();
