@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QTimer>
 
-#include "app/FormHlav.h"
+#include "app/form/FormHlav.h"
 
 #include <algorithm>
 

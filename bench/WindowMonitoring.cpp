@@ -8,7 +8,7 @@
 
 #include "TickClock.h"
 #include "WindowRun.h"
-#include "app/FormHlav.h"
+#include "app/form/FormHlav.h"
 
 #include <benchmark/benchmark.h>
 

@@ -10,7 +10,7 @@
 
 #include "TickClock.h"
 #include "WindowRun.h"
-#include "app/FormHlav.h"
+#include "app/form/FormHlav.h"
 #include "device/DeviceSession.h"
 
 #include <benchmark/benchmark.h>

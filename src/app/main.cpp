@@ -5,9 +5,9 @@
 // LANGUAGE, when it is the first argument: ENGLISH, DEUTSCH, FRANCE or CESKY.
 // FILE.ign opens after start-up as File > Open would open it.
 
-#include "app/FormHlav.h"
-#include "app/MapTableWindow.h"
-#include "app/ViewScreenshots.h"
+#include "app/form/FormHlav.h"
+#include "app/views/MapTableWindow.h"
+#include "app/views/ViewScreenshots.h"
 #include "lang/LanguageArgument.h"
 
 #include <QAbstractItemModel>

@@ -2,7 +2,7 @@
 
 #include "WindowFixture.h"
 
-#include "app/MapTableWindow.h"
+#include "app/views/MapTableWindow.h"
 
 #include <QAbstractButton>
 #include <QAction>

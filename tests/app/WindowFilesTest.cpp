@@ -3,7 +3,7 @@
 
 #include "WindowFixture.h"
 
-#include "app/FormAbout.h"
+#include "app/form/FormAbout.h"
 #include "files/ParameterFile.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/FormHlav.h"
-#include "app/UpDown.h"
+#include "app/form/FormHlav.h"
+#include "app/widgets/UpDown.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -4,7 +4,7 @@
 
 #include "WindowFixture.h"
 
-#include "app/MouseCheckBox.h"
+#include "app/widgets/MouseCheckBox.h"
 #include "sim/PtyUnit.h"
 
 #include <QAbstractButton>

@@ -3,7 +3,7 @@
 
 #include "WindowFixture.h"
 
-#include "app/MouseCheckBox.h"
+#include "app/widgets/MouseCheckBox.h"
 #include "device/DeviceSession.h"
 
 #include <QAction>

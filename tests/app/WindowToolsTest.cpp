@@ -4,7 +4,7 @@
 #include "WindowFixture.h"
 
 #include "../device/FakeLink.h"
-#include "app/SpinButton.h"
+#include "app/widgets/SpinButton.h"
 #include "device/DeviceSession.h"
 
 #include <QAction>

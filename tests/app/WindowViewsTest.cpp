@@ -3,9 +3,9 @@
 
 #include "WindowFixture.h"
 
-#include "app/AdvanceCurvesWindow.h"
-#include "app/CompareWindow.h"
-#include "app/LogChartWindow.h"
+#include "app/views/AdvanceCurvesWindow.h"
+#include "app/views/CompareWindow.h"
+#include "app/views/LogChartWindow.h"
 #include "device/DeviceFrame.h"
 #include "device/MonitorFrame.h"
 #include "files/ParameterFile.h"

@@ -2,7 +2,7 @@
 // snapshot and the test marker, all in one folder of the user's
 // configuration.
 
-#include "app/FormHlav.h"
+#include "app/form/FormHlav.h"
 #include "disk/WholeFile.h"
 #include "files/BoundedFile.h"
 #include "files/ParameterSnapshot.h"

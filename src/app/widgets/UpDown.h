@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SpinButton.h"
+#include "app/widgets/SpinButton.h"
 
 class QLineEdit;
 

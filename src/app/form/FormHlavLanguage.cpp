@@ -1,7 +1,7 @@
 // Puts the texts of the current language into the window: captions, hints
 // and list entries, all from one table keyed by control name.
 
-#include "app/FormHlav.h"
+#include "app/form/FormHlav.h"
 #include "lang/ControlTexts.h"
 #include "lang/HintParts.h"
 

@@ -1,10 +1,10 @@
 // Start-up and shutdown, the menus that belong to neither a page nor a file
 // command, the serial port and the 55 ms tick.
 
-#include "app/FormAbout.h"
-#include "app/FormHlav.h"
-#include "app/MouseCheckBox.h"
-#include "app/UpDown.h"
+#include "app/form/FormAbout.h"
+#include "app/form/FormHlav.h"
+#include "app/widgets/MouseCheckBox.h"
+#include "app/widgets/UpDown.h"
 #include "device/DeviceSession.h"
 #include "device/MonitorPanel.h"
 #include "device/PortTable.h"

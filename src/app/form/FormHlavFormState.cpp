@@ -2,9 +2,9 @@
 // the synchronisation method, the throttle rows, the outputs, the inputs and
 // whether the window is being printed.
 
-#include "app/FormHlav.h"
-#include "app/MouseCheckBox.h"
-#include "app/UpDown.h"
+#include "app/form/FormHlav.h"
+#include "app/widgets/MouseCheckBox.h"
+#include "app/widgets/UpDown.h"
 #include "device/DeviceSession.h"
 #include "params/BikePresets.h"
 

@@ -1,6 +1,6 @@
-#include "app/MapTableWindow.h"
+#include "app/views/MapTableWindow.h"
 
-#include "app/MapTableModel.h"
+#include "app/views/MapTableModel.h"
 #include "device/DeviceSession.h"
 #include "device/MarkLivePosition.h"
 #include "lang/MapTableTexts.h"

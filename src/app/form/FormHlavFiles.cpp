@@ -1,8 +1,8 @@
 // The File commands: New, Open, Save and Exit, and the parameter files that
 // come from the command line or are dropped on the window.
 
-#include "app/BusyGuard.h"
-#include "app/FormHlav.h"
+#include "app/form/BusyGuard.h"
+#include "app/form/FormHlav.h"
 #include "device/DeviceSession.h"
 #include "disk/WholeFile.h"
 #include "files/BoundedFile.h"

@@ -1,4 +1,4 @@
-#include "app/MapTableModel.h"
+#include "app/views/MapTableModel.h"
 
 #include "device/MarkLivePosition.h"
 #include "edit/StepCommands.h"

@@ -1,8 +1,8 @@
 // The Help menu: the user manual of the current language and the About
 // window.
 
-#include "app/FormAbout.h"
-#include "app/FormHlav.h"
+#include "app/form/FormAbout.h"
+#include "app/form/FormHlav.h"
 #include "lang/Messages.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
-#include "app/LogChartWindow.h"
+#include "app/views/LogChartWindow.h"
 
-#include "app/FormHlav.h"
+#include "app/form/FormHlav.h"
 #include "device/MarkLivePosition.h"
 #include "lang/ViewTexts.h"
 

@@ -1,4 +1,4 @@
-#include "app/UpDown.h"
+#include "app/widgets/UpDown.h"
 
 #include <QLineEdit>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "app/FormAbout.h"
+#include "app/form/FormAbout.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,9 +1,9 @@
 // The window's controls and where they sit. Controls are created in code,
 // repeated ones in loops; every control carries its given name.
 
-#include "app/FormHlav.h"
-#include "app/MouseCheckBox.h"
-#include "app/UpDown.h"
+#include "app/form/FormHlav.h"
+#include "app/widgets/MouseCheckBox.h"
+#include "app/widgets/UpDown.h"
 #include "params/BikePresets.h"
 
 #include <QButtonGroup>

@@ -2,7 +2,7 @@
 // (white, without what only editing needs, with a date-and-time line), on
 // the default printer or, where there is none, into a PDF file.
 
-#include "app/FormHlav.h"
+#include "app/form/FormHlav.h"
 #include "device/DeviceSession.h"
 #include "lang/ControlTexts.h"
 #include "lang/Messages.h"

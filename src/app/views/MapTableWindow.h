@@ -2,7 +2,7 @@
 
 // The form first: its undo ring has a member the Qt headers would take for
 // a keyword.
-#include "app/FormHlav.h"
+#include "app/form/FormHlav.h"
 #include "edit/MapBlockCommands.h"
 
 #include <QMainWindow>

@@ -1,10 +1,10 @@
 // Which control shows which byte of the image, the two copy routines and the
 // handlers through which every edit reaches the image.
 
-#include "app/BusyGuard.h"
-#include "app/FormHlav.h"
-#include "app/MouseCheckBox.h"
-#include "app/UpDown.h"
+#include "app/form/BusyGuard.h"
+#include "app/form/FormHlav.h"
+#include "app/widgets/MouseCheckBox.h"
+#include "app/widgets/UpDown.h"
 #include "device/DeviceSession.h"
 #include "device/PortTable.h"
 #include "params/BikePresets.h"

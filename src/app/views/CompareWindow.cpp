@@ -1,6 +1,6 @@
-#include "app/CompareWindow.h"
+#include "app/views/CompareWindow.h"
 
-#include "app/FormHlav.h"
+#include "app/form/FormHlav.h"
 #include "lang/ControlTexts.h"
 #include "lang/ViewTexts.h"
 #include "params/ParameterReport.h"

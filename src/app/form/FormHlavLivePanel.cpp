@@ -1,7 +1,7 @@
 // The live panel from each accepted live-data frame, and the marks that show
 // which map cell, rpm point and throttle row the engine is using.
 
-#include "app/FormHlav.h"
+#include "app/form/FormHlav.h"
 #include "device/DeviceSession.h"
 #include "device/MonitorPanel.h"
 

@@ -1,7 +1,7 @@
 // The commands that talk to the unit (Read, Verify, Program), the Com menu
 // and what the window says about the port in use.
 
-#include "app/FormHlav.h"
+#include "app/form/FormHlav.h"
 #include "device/DeviceSession.h"
 #include "device/PortTable.h"
 #include "device/SerialLink.h"

@@ -2,9 +2,9 @@
 // the column spin buttons, servo -/+ and the throttle calibration from the
 // live sensor voltage.
 
-#include "app/BusyGuard.h"
-#include "app/FormHlav.h"
-#include "app/SpinButton.h"
+#include "app/form/BusyGuard.h"
+#include "app/form/FormHlav.h"
+#include "app/widgets/SpinButton.h"
 #include "device/DeviceSession.h"
 #include "edit/StepCommands.h"
 

@@ -1,9 +1,9 @@
-#include "app/ViewScreenshots.h"
+#include "app/views/ViewScreenshots.h"
 
-#include "app/AdvanceCurvesWindow.h"
-#include "app/CompareWindow.h"
-#include "app/FormHlav.h"
-#include "app/LogChartWindow.h"
+#include "app/views/AdvanceCurvesWindow.h"
+#include "app/views/CompareWindow.h"
+#include "app/form/FormHlav.h"
+#include "app/views/LogChartWindow.h"
 #include "files/ParameterFile.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/SpinButton.h"
+#include "app/widgets/SpinButton.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>

@@ -1,8 +1,8 @@
 // View > Map table: the table editor of the advance map, one per window,
 // kept when closed so that it opens again where the user left it.
 
-#include "app/FormHlav.h"
-#include "app/MapTableWindow.h"
+#include "app/form/FormHlav.h"
+#include "app/views/MapTableWindow.h"
 
 namespace orna5 {
 

@@ -1,6 +1,6 @@
-#include "app/AdvanceCurvesWindow.h"
+#include "app/views/AdvanceCurvesWindow.h"
 
-#include "app/FormHlav.h"
+#include "app/form/FormHlav.h"
 #include "device/DeviceSession.h"
 #include "device/MarkLivePosition.h"
 #include "lang/ViewTexts.h"
