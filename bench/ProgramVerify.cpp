@@ -95,9 +95,8 @@ void ProgramAndVerify(benchmark::State& state) {
                 return;
             }
             ++ticks;
-            if (session.CurrentOperation() == orna5::Operation::Idle) {
-                // The success line may already have given way to "Saving:".
-                ok = session.ProgrammedOk();
+            if (result.ended) {
+                ok = result.ended->outcome == orna5::Outcome::Success;
                 app.quit();
             }
         });

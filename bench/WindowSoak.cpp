@@ -145,7 +145,7 @@ bool RunOperation(orna5::TFormHlav& window, const char* button, QString& text, b
         if (!done && window.Session().CurrentOperation() == orna5::Operation::Idle) {
             done = true;
             text = window.findChild<QLabel*>("LabelHlaseni")->text();
-            red = window.Session().Status().colour == orna5::ColourRole::Red;
+            red = window.Session().Display().Status().colour == orna5::ColourRole::Red;
         }
     });
     QTest::mouseClick(window.findChild<QPushButton*>(button), Qt::LeftButton);

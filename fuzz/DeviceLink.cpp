@@ -4,9 +4,10 @@
 // thrown in; writes that fail; a unit that changes its protocol version or
 // keeps a memory cell wrong. What must hold whatever the line does:
 //  - the image changes only in the tick that accepts the last page of a Read;
-//  - a success line never shows while the unit's memory differs from the
-//    image (byte 1 is reserved to the unit and left out of every comparison),
-//    unless the input itself forged whole answers out of garbage;
+//  - an operation reports its outcome in the tick it ends, and never success
+//    while the unit's memory differs from the image (byte 1 is reserved to
+//    the unit and left out of every comparison), unless the input itself
+//    forged whole answers out of garbage;
 //  - the receive step never asks for more than its buffer holds;
 //  - status, gauge and live panel stay within their ranges.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -240,7 +241,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             link.flipAt = in.ConsumeIntegral<std::size_t>();
             break;
         case 16:
-            session.SetPrintingInProgress(in.ConsumeBool());
+            session.Display().SetPrintingInProgress(in.ConsumeBool());
             break;
         default: {
             const Operation before = session.CurrentOperation();
@@ -257,24 +258,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 Check(std::equal(image.begin() + kTransferSize, image.end(),
                                  imageBefore.begin() + kTransferSize));
             }
-            const StatusLine& status = session.Status();
-            // An operation that ends without an error line and without a
-            // version message has passed its Verify (the success line itself
-            // may already have given way to "Saving:").
-            if (before != Operation::Idle && after == Operation::Idle &&
-                status.colour != ColourRole::Red && !result.versionMismatch) {
+            const StatusLine& status = session.Display().Status();
+            // An operation reports its end in the tick it ends, and only a
+            // passed Verify reports success.
+            Check(result.ended.has_value() ==
+                  (before != Operation::Idle && after == Operation::Idle));
+            if (result.ended && result.ended->outcome == Outcome::Success) {
                 Check(forgeable || MemoryMatches(unit, image));
+                Check(status.colour != ColourRole::Red);
             }
-            Check(session.Gauge().position >= 0 &&
-                  session.Gauge().position <= session.Gauge().maximum);
-            Check(session.StatusTicks() <= 200);
+            Check(session.Display().Gauge().position >= 0 &&
+                  session.Display().Gauge().position <= session.Display().Gauge().maximum);
+            Check(session.Display().StatusTicks() <= 200);
             if (result.monitorFrame) {
                 CheckPanel(session);
             }
             if (kTrace) {
                 std::fprintf(stderr, "tick %d op %d cmd %02x: %s%s\n", ticks,
                              static_cast<int>(after), session.CurrentCommand(),
-                             session.RenderStatus(0).c_str(),
+                             session.Display().Render(0).c_str(),
                              status.colour == ColourRole::Red ? " (red)" : "");
             }
             break;

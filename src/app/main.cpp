@@ -5,10 +5,10 @@
 // LANGUAGE, when it is the first argument: ENGLISH, DEUTSCH, FRANCE or CESKY.
 // FILE.ign opens after start-up as File > Open would open it.
 
+#include "app/StartArguments.h"
 #include "app/form/FormHlav.h"
 #include "app/views/MapTableWindow.h"
 #include "app/views/ViewScreenshots.h"
-#include "lang/LanguageArgument.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -86,37 +86,19 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("org.orna5.Orna5");
     QApplication::setWindowIcon(QIcon::fromTheme("orna5"));
 
-    orna5::StartOptions options;
-    const QStringList arguments = QApplication::arguments().mid(1);
-    options.arguments = arguments;
-    QString screenshotFolder;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == "--simulate") {
-            options.simulate = true;
-        } else if (argument == "--port" || argument == "--screenshot") {
-            // "--port --simulate" is a forgotten device, not a device named
-            // "--simulate".
-            if (i + 1 >= arguments.size() || arguments[i + 1].startsWith("--")) {
-                std::fprintf(stderr, "orna5: %s needs a value\n", qPrintable(argument));
-                return 2;
-            }
-            (argument == "--port" ? options.port : screenshotFolder) = arguments[++i];
-        } else if (argument.startsWith("--port=")) {
-            options.port = argument.mid(7);
-        } else if (argument.startsWith("--")) {
-            std::fprintf(stderr, "orna5: unknown option %s\n", qPrintable(argument));
+    const orna5::StartArguments start =
+        orna5::ParseStartArguments(QApplication::arguments().mid(1));
+    for (const QString& file : start.ignoredFiles)
+        std::fprintf(stderr, "orna5: one parameter file at a time; %s is not opened\n",
+                     qPrintable(file));
+    if (!start.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(start.error));
+        if (start.usage)
             PrintUsage();
-            return 2;
-        } else if (i == 0 && orna5::LanguageFromArgument(argument.toStdString()) >= 0) {
-            // The start language; the window takes it from the first argument.
-        } else if (options.file.isEmpty()) {
-            options.file = argument;
-        } else {
-            std::fprintf(stderr, "orna5: one parameter file at a time; %s is not opened\n",
-                         qPrintable(argument));
-        }
+        return 2;
     }
+    const orna5::StartOptions& options = start.options;
+    const QString& screenshotFolder = start.screenshotFolder;
 
     try {
         orna5::TFormHlav window(options);

@@ -5,8 +5,11 @@
 #include "lang/Messages.h"
 #include "params/BikePresets.h"
 
+#include <QCommandLineParser>
 #include <QString>
+#include <QStringList>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
@@ -21,27 +24,49 @@ const std::string* Arguments::Option(const std::string& name) const {
     return nullptr;
 }
 
+namespace {
+
+// An option as the parser names it: without its dashes.
+QString Bare(const std::string& name) {
+    return QString::fromStdString(name.substr(name.find_first_not_of('-')));
+}
+
+} // namespace
+
 bool ParseArguments(int argc, char** argv, int first, const std::vector<std::string>& withValue,
                     Arguments& out) {
+    QCommandLineParser parser;
+    for (const std::string& name : withValue) {
+        parser.addOption({Bare(name), {}, "V"});
+    }
+    QStringList words{QString::fromLocal8Bit(argv[0])};
     for (int i = first; i < argc; ++i) {
-        const std::string word = argv[i];
-        if (word.size() > 1 && word[0] == '-') {
-            bool known = false;
-            for (const std::string& name : withValue) {
-                known = known || name == word;
-            }
-            if (!known) {
-                std::cerr << "orna5ctl: unknown option " << word << '\n';
+        words << QString::fromLocal8Bit(argv[i]);
+    }
+    if (!parser.parse(words)) {
+        // The word as typed, so the message names what the user wrote.
+        for (const QString& word : words.mid(1)) {
+            const std::string typed = word.toStdString();
+            const std::string name = typed.substr(0, typed.find('='));
+            const bool known =
+                std::find(withValue.begin(), withValue.end(), name) != withValue.end();
+            if (word.size() > 1 && word.startsWith('-') && !known) {
+                std::cerr << "orna5ctl: unknown option " << typed << '\n';
                 return false;
             }
-            if (i + 1 >= argc) {
-                std::cerr << "orna5ctl: " << word << " needs a value\n";
-                return false;
-            }
-            out.options.emplace_back(word, argv[++i]);
-        } else {
-            out.positional.push_back(word);
         }
+        std::cerr << "orna5ctl: " << words.last().toStdString() << " needs a value\n";
+        return false;
+    }
+    for (const std::string& name : withValue) {
+        const QStringList values = parser.values(Bare(name));
+        if (!values.isEmpty()) {
+            // The first one given counts.
+            out.options.emplace_back(name, values.first().toStdString());
+        }
+    }
+    for (const QString& word : parser.positionalArguments()) {
+        out.positional.push_back(word.toStdString());
     }
     return true;
 }

@@ -21,8 +21,9 @@ struct Arguments {
 };
 
 // Splits argv[first..] into positional words and the options named in
-// withValue (each takes the next word); false with a message on stderr for an
-// unknown option or a missing value.
+// withValue (each takes a value, as "--port X" or "--port=X"; the first one
+// given counts); false with a message on stderr for an unknown option or a
+// missing value.
 bool ParseArguments(int argc, char** argv, int first, const std::vector<std::string>& withValue,
                     Arguments& out);
 

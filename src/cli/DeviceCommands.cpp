@@ -69,7 +69,7 @@ void TellIfLost(const SerialLink& link, bool& told) {
     }
 }
 
-enum class Outcome { Running, Succeeded, Failed };
+enum class RunState { Running, Succeeded, Failed };
 
 // Where status lines go, and the last one shown, so a line is not repeated
 // when one run of ticks follows another.
@@ -83,9 +83,9 @@ struct Progress {
 // application object exists before the port is opened (main makes it), so
 // the port's notifiers work.
 template <typename Judge, typename OnTick>
-Outcome RunTicks(DeviceSession& session, int tickLimit, Judge judge, OnTick onTick,
-                 Progress& progress) {
-    Outcome outcome = Outcome::Running;
+RunState RunTicks(DeviceSession& session, int tickLimit, Judge judge, OnTick onTick,
+                  Progress& progress) {
+    RunState state = RunState::Running;
     int ticks = 0;
     QEventLoop loop;
     QTimer timer;
@@ -95,64 +95,50 @@ Outcome RunTicks(DeviceSession& session, int tickLimit, Judge judge, OnTick onTi
         const TickResult result = session.Tick();
         ++ticks;
         onTick(result);
-        if (session.Status().visible) {
-            const std::string status = session.RenderStatus(English);
+        const bool failedNow = result.ended && result.ended->outcome != Outcome::Success;
+        if (session.Display().Status().visible) {
+            const std::string status = session.Display().Render(English);
             if (status != progress.lastStatus) {
                 progress.lastStatus = status;
-                (session.Status().colour == ColourRole::Red ? std::cerr : progress.out)
-                    << status << std::endl;
+                (failedNow ? std::cerr : progress.out) << status << std::endl;
             }
         }
-        if (result.versionMismatch) {
-            std::cerr << RenderLabel(VersionMismatchLabel(result.unitVersion), English)
+        if (result.ended && result.ended->outcome == Outcome::VersionMismatch) {
+            std::cerr << RenderLabel(VersionMismatchLabel(session.UnitVersion()), English)
                       << std::endl;
-            outcome = Outcome::Failed;
+            state = RunState::Failed;
         } else {
-            outcome = judge(result);
+            state = judge(result);
         }
-        if (outcome == Outcome::Running && tickLimit > 0 && ticks >= tickLimit) {
+        if (state == RunState::Running && tickLimit > 0 && ticks >= tickLimit) {
             std::cerr << "orna5ctl: the unit did not finish in time\n";
-            outcome = Outcome::Failed;
+            state = RunState::Failed;
         }
-        if (outcome != Outcome::Running) {
+        if (state != RunState::Running) {
             timer.stop();
             loop.quit();
         }
     });
     timer.start();
     loop.exec();
-    return outcome;
+    return state;
 }
 
-// The end of an operation: the session is idle again, either with its error
-// line or with the success line `done` + ": OK".
-Outcome Judge(const DeviceSession& session, Msg done) {
-    if (session.CurrentOperation() != Operation::Idle) {
-        return Outcome::Running;
+// Whether the started operation has ended, and how: its outcome, not the
+// status line (which "Saving:" may already have taken over).
+RunState OperationEnd(const TickResult& result) {
+    if (!result.ended) {
+        return RunState::Running;
     }
-    const StatusLine& status = session.Status();
-    if (status.colour == ColourRole::Red) {
-        return Outcome::Failed;
-    }
-    if (status.text == done && status.suffix == StatusSuffix::ColonOk) {
-        return Outcome::Succeeded;
-    }
-    // A unit that reports a save in progress replaces the success line of a
-    // Program by "Saving:" in the same tick; the Program has still passed.
-    if (done == Msg::ProgramDevice && session.ProgrammedOk()) {
-        return Outcome::Succeeded;
-    }
-    return Outcome::Failed;
+    return result.ended->outcome == Outcome::Success ? RunState::Succeeded : RunState::Failed;
 }
 
 // Runs one operation to its end on a session whose link is open.
-Outcome RunOperationOn(DeviceSession& session, SerialLink& link, Operation operation,
-                       Progress& progress) {
-    Msg done = Msg::Verify;
+RunState RunOperationOn(DeviceSession& session, SerialLink& link, Operation operation,
+                        Progress& progress) {
     switch (operation) {
     case Operation::Program:
         session.StartProgramming();
-        done = Msg::ProgramDevice;
         break;
     case Operation::Read:
         session.StartRead();
@@ -163,7 +149,7 @@ Outcome RunOperationOn(DeviceSession& session, SerialLink& link, Operation opera
     }
     bool toldLost = false;
     return RunTicks(
-        session, kOperationTickLimit, [&](const TickResult&) { return Judge(session, done); },
+        session, kOperationTickLimit, OperationEnd,
         [&](const TickResult&) { TellIfLost(link, toldLost); }, progress);
 }
 
@@ -175,9 +161,9 @@ int RunOperation(ParameterImage& image, const std::string& port, Operation opera
     DeviceSession session(image);
     session.SetLink(&link);
     Progress progress{std::cout, {}};
-    const Outcome outcome = RunOperationOn(session, link, operation, progress);
+    const RunState state = RunOperationOn(session, link, operation, progress);
     link.Close();
-    return outcome == Outcome::Succeeded ? kExitOk : kExitFailed;
+    return state == RunState::Succeeded ? kExitOk : kExitFailed;
 }
 
 // IN and --port of program and verify; the image as `normalise` makes it.
@@ -302,7 +288,7 @@ int CommandMonitor(int argc, char** argv) {
     session.SetLink(&serial);
     Progress progress{std::cerr, {}};
     if (!params &&
-        RunOperationOn(session, serial, Operation::Read, progress) != Outcome::Succeeded) {
+        RunOperationOn(session, serial, Operation::Read, progress) != RunState::Succeeded) {
         std::cerr << "orna5ctl: the unit's parameters could not be read; "
                      "give them with --params FILE\n";
         serial.Close();
@@ -321,13 +307,13 @@ int CommandMonitor(int argc, char** argv) {
     long frames = 0;
     bool wasConnected = true;
     bool toldLost = false;
-    const Outcome outcome = RunTicks(
+    const RunState state = RunTicks(
         session, 0,
         [&](const TickResult&) {
             if (serial.Lost()) {
-                return Outcome::Failed; // nothing more will come; let the script know
+                return RunState::Failed; // nothing more will come; let the script know
             }
-            return count > 0 && frames >= count ? Outcome::Succeeded : Outcome::Running;
+            return count > 0 && frames >= count ? RunState::Succeeded : RunState::Running;
         },
         [&](const TickResult& result) {
             TellIfLost(serial, toldLost);
@@ -346,7 +332,7 @@ int CommandMonitor(int argc, char** argv) {
         progress);
     serial.Close();
     csv.Close();
-    return outcome == Outcome::Failed || csvFailed ? kExitFailed : kExitOk;
+    return state == RunState::Failed || csvFailed ? kExitFailed : kExitOk;
 }
 
 } // namespace orna5::cli

@@ -5,6 +5,7 @@
 #include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 #include <cstring>
@@ -41,13 +42,18 @@ int main(int argc, char** argv) {
         std::cerr << kHelp;
         return kExitUsage;
     }
+    // Only the first word decides: a command, or --help / --version.
+    QCommandLineParser parser;
+    parser.addOption({{"h", "help"}, {}});
+    parser.addOption({"version", {}});
+    const bool parsed =
+        parser.parse({QString::fromLocal8Bit(argv[0]), QString::fromLocal8Bit(argv[1])});
     const char* command = argv[1];
-    if (!std::strcmp(command, "--help") || !std::strcmp(command, "-h") ||
-        !std::strcmp(command, "help")) {
+    if (parsed && (parser.isSet("help") || !std::strcmp(command, "help"))) {
         std::cout << kHelp;
         return kExitOk;
     }
-    if (!std::strcmp(command, "--version")) {
+    if (parsed && parser.isSet("version")) {
         std::cout << "orna5ctl " ORNA5_VERSION "\n";
         return kExitOk;
     }

@@ -15,29 +15,17 @@ constexpr std::uint8_t kAnswerTimeoutTicks = 4;
 constexpr std::uint8_t kMaxSends = 5;
 constexpr std::uint8_t kPollTicks = 6;
 constexpr std::uint8_t kNoConnectionTicks = 18;
-constexpr std::uint8_t kStatusTicks = 200;
 constexpr std::size_t kReceiveBufferSize = 10000;
 constexpr std::size_t kReservedImageByte = field::reserved1;
 
-Msg TitleOf(Operation op) {
-    switch (op) {
+Outcome ErrorOf(Operation phase) {
+    switch (phase) {
     case Operation::Read:
-        return Msg::Read;
+        return Outcome::ReadError;
     case Operation::Verify:
-        return Msg::Verify;
+        return Outcome::VerifyError;
     default:
-        return Msg::ProgramDevice;
-    }
-}
-
-Msg ErrorOf(Operation op) {
-    switch (op) {
-    case Operation::Read:
-        return Msg::ReadError;
-    case Operation::Verify:
-        return Msg::VerifyError;
-    default:
-        return Msg::ProgramError;
+        return Outcome::ProgramError;
     }
 }
 
@@ -47,18 +35,6 @@ DeviceSession::DeviceSession(ParameterImage& image) : image(image), rxBuffer(kRe
 
 void DeviceSession::SetLink(Link* newLink) {
     link = newLink;
-}
-
-void DeviceSession::ShowPrintHeader(const std::string& dateAndTime) {
-    SetStatus(Msg::PrintHeader, StatusSuffix::None, ColourRole::ButtonFace);
-    status.detail = dateAndTime;
-    status.visible = true;
-    statusTicks = kStatusTicks;
-    gauge.visible = false;
-}
-
-void DeviceSession::SetPrintingInProgress(bool printing) {
-    printingInProgress = printing;
 }
 
 void DeviceSession::StartProgramming() {
@@ -73,22 +49,10 @@ void DeviceSession::StartRead() {
 
 void DeviceSession::Start(Operation op, std::uint8_t command) {
     operation = op;
+    started = op;
     currentCommand = command;
     sendAttempts = 0;
-    if (op == Operation::Program) {
-        programmedOk = false;
-    }
-    SetStatus(TitleOf(op), StatusSuffix::None, ColourRole::ButtonFace);
-    statusTicks = kStatusTicks;
-    status.visible = !printingInProgress;
-    SetGaugePosition(0);
-    gauge.visible = true;
-}
-
-void DeviceSession::HideStatus() {
-    statusTicks = 0;
-    status.visible = false;
-    gauge.visible = false;
+    display.OperationStarted(op);
 }
 
 TickResult DeviceSession::Tick() {
@@ -104,18 +68,12 @@ TickResult DeviceSession::Tick() {
             if (sendAttempts <= kMaxSends) {
                 SendCurrent();
             } else {
-                SetStatus(ErrorOf(running), StatusSuffix::None, ColourRole::Red);
-                statusTicks = kStatusTicks;
-                if (running == Operation::Verify) {
-                    programmedOk = false;
-                }
-                operation = Operation::Idle;
+                // A unit heard from in the wait is there but refuses; one
+                // silent all along is not connected.
+                End(noAnswerTicks < kNoConnectionTicks ? ErrorOf(running) : Outcome::NoConnection,
+                    result);
+                display.GaveUp(running);
             }
-        }
-        // A Read replaces the image the last Program wrote, so its success
-        // line must not come back.
-        if (running == Operation::Read) {
-            programmedOk = false;
         }
     }
 
@@ -125,53 +83,18 @@ TickResult DeviceSession::Tick() {
             ticksSinceSend = 0;
             SendPollFrame(link);
         }
-        const int saving = panel.live.unitSavingCount;
-        // A save in progress normally takes over the status line, but not
-        // from an error still on show (the error would flash by unseen), and
-        // not on the count of a unit no longer heard from, which would keep
-        // "Saving:" up for good.
-        const bool errorShown = statusTicks > 0 && status.colour == ColourRole::Red;
-        const bool unitHeard = noAnswerTicks < kNoConnectionTicks;
-        if (saving > 0 && !errorShown && unitHeard) {
-            SetStatus(Msg::Saving, StatusSuffix::None, ColourRole::ButtonFace);
-            statusTicks = kStatusTicks;
-            SetGaugeMaximum(100);
-            SetGaugePosition(gauge.maximum * (kSavingFullScale - saving) / kSavingFullScale);
-            // The gauge is the point of the saving display, also when the
-            // unit saves after the operation's gauge has timed out.
-            gauge.visible = true;
-        } else {
-            SetGaugeMaximum(2);
-            if (programmedOk) {
-                status.text = Msg::ProgramDevice;
-                status.suffix = StatusSuffix::ColonOk;
-                status.detail.clear();
-                SetGaugePosition(gauge.maximum);
-            }
-        }
     }
 
-    if (statusTicks > 0) {
-        --statusTicks;
-        status.visible = !printingInProgress;
-    } else {
-        status.visible = false;
-        gauge.visible = false;
-        programmedOk = false;
-    }
-
-    if (noAnswerTicks < kNoConnectionTicks) {
+    const bool unitHeard = noAnswerTicks < kNoConnectionTicks;
+    display.Tick(running, operation == Operation::Idle, panel.live.unitSavingCount, unitHeard);
+    if (unitHeard) {
         ++noAnswerTicks;
-        noConnectionVisible = false;
-    } else {
-        noConnectionVisible = !printingInProgress;
     }
-    if (noConnectionVisible) {
+    if (display.NoConnectionVisible()) {
         panel.versionVisible = false;
     }
     return result;
 }
-
 void DeviceSession::ReceivePending(TickResult& result) {
     if (link == nullptr) {
         return;
@@ -257,7 +180,7 @@ void DeviceSession::HandleAnswerFrame(const std::uint8_t* frame, TickResult& res
 
 void DeviceSession::Advance(TickResult& result) {
     if (currentPage < 2) {
-        SetGaugePosition(gauge.position + 1);
+        display.PageDone();
         ++currentCommand;
         sendAttempts = 1;
         SendCurrent();
@@ -271,14 +194,11 @@ void DeviceSession::Advance(TickResult& result) {
         StartClosingVerify();
         break;
     case Operation::Program:
-        programmedOk = true;
         StartClosingVerify();
         break;
     case Operation::Verify:
-        SetGaugePosition(gauge.maximum);
-        SetStatus(Msg::Verify, StatusSuffix::ColonOk, ColourRole::ButtonFace);
-        statusTicks = kStatusTicks;
-        operation = Operation::Idle;
+        display.VerifyPassed();
+        End(Outcome::Success, result);
         break;
     case Operation::Idle:
         break;
@@ -290,23 +210,21 @@ void DeviceSession::StartClosingVerify() {
     currentCommand = VerifyCommand;
     sendAttempts = 1;
     SendCurrent();
-    SetStatus(Msg::Verify, StatusSuffix::Colon, ColourRole::ButtonFace);
-    statusTicks = kStatusTicks;
-    status.visible = !printingInProgress;
-    SetGaugePosition(0);
+    display.ClosingVerifyStarted(started);
+}
+
+void DeviceSession::End(Outcome outcome, TickResult& result) {
+    operation = Operation::Idle;
+    result.ended = OperationOutcome{started, outcome};
 }
 
 void DeviceSession::VersionMismatch(TickResult& result) {
-    const Operation was = operation;
-    operation = Operation::Idle;
-    if (was == Operation::Read) {
+    if (operation == Operation::Read) {
         NormaliseImage(image);
         result.imageChanged = true;
     }
-    result.versionMismatch = true;
-    result.unitVersion = unitInfo[unitInfo::protocolVersion];
-    // The status line and gauge vanish at the end of this tick.
-    statusTicks = 0;
+    End(Outcome::VersionMismatch, result);
+    display.VersionMismatch();
 }
 
 void DeviceSession::SendCurrent() {
@@ -315,44 +233,9 @@ void DeviceSession::SendCurrent() {
     SendDataFrame(link, currentCommand, operation != Operation::Read, image);
 }
 
-void DeviceSession::SetStatus(Msg text, StatusSuffix suffix, ColourRole colour) {
-    status.text = text;
-    status.suffix = suffix;
-    status.colour = colour;
-    status.detail.clear();
-}
-
-void DeviceSession::SetGaugeMaximum(int maximum) {
-    gauge.maximum = maximum;
-    gauge.position = std::clamp(gauge.position, 0, maximum);
-}
-
-void DeviceSession::SetGaugePosition(int position) {
-    gauge.position = std::clamp(position, 0, gauge.maximum);
-}
-
 LivePosition DeviceSession::Live(bool tpsRowsUsed) const {
     return MarkLivePosition(panel.live.liveRpm, panel.live.tpsPercent, panel.live.tpsMillivolts,
                             image, tpsRowsUsed);
-}
-
-std::string RenderStatusLine(const StatusLine& line, int languageIndex) {
-    std::string text = MessageText(line.text, languageIndex);
-    switch (line.suffix) {
-    case StatusSuffix::Colon:
-        text += ":";
-        break;
-    case StatusSuffix::ColonOk:
-        text += ": OK";
-        break;
-    case StatusSuffix::None:
-        break;
-    }
-    return text + line.detail;
-}
-
-std::string DeviceSession::RenderStatus(int languageIndex) const {
-    return RenderStatusLine(status, languageIndex);
 }
 
 } // namespace orna5

@@ -3,6 +3,7 @@
 
 #include "sim/PtyUnit.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -81,66 +83,93 @@ struct Settings {
     std::string loadPath;
 };
 
-// Reads options into settings; false with the message in error.
+// The word of the command line that brought the unknown option `name`.
+std::string OptionWord(const QStringList& words, const QString& name) {
+    for (const QString& word : words.mid(1)) {
+        const QString bare = word.startsWith("--") ? word.mid(2).section('=', 0, 0) : word.mid(1);
+        if (word.startsWith('-') &&
+            (bare == name || (!word.startsWith("--") && bare.contains(name))))
+            return word.toStdString();
+    }
+    return "--" + name.toStdString();
+}
+
+// Reads options into settings; false with the message in error. The same
+// options come on the command line and on the control lines.
 bool ParseOptions(const std::vector<std::string>& args, Settings& s, std::string& error) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const char* next = i + 1 < args.size() ? args[i + 1].c_str() : nullptr;
-        auto number = [&](int min, int max, int& value, const char* need) {
-            if (!ParseCount(next, min, max, value)) {
-                error = arg + " needs " + need;
-                return false;
-            }
-            ++i;
-            return true;
-        };
-        bool ok = true;
-        if (arg == "--help" || arg == "-h") {
-            s.help = true;
-        } else if (arg == "--silent") {
-            s.unit.silent = true;
-        } else if (arg == "--paced") {
-            s.paced = true;
-        } else if (arg == "--fault-polls") {
-            s.unit.faultPolls = true;
-        } else if (arg == "--garbage") {
-            s.line.garbage = true;
-        } else if (arg == "--clear") {
-            s.clear = true;
-        } else if (arg == "--dump") {
-            s.dump = true;
-        } else if (arg == "--protocol") {
-            ok = number(0, 255, s.unit.protocolVersion, "a number 0..255");
-        } else if (arg == "--drop") {
-            ok = number(0, 1000000, s.unit.dropAnswers, "a count");
-        } else if (arg == "--corrupt") {
-            ok = number(0, 1000000, s.unit.corruptAnswers, "a count");
-        } else if (arg == "--bad-echo") {
-            ok = number(0, 1000000, s.unit.badEchoAnswers, "a count");
-        } else if (arg == "--bad-store") {
-            ok = number(0, 199, s.unit.badStoreOffset, "an offset 0..199");
-        } else if (arg == "--stray") {
-            ok = number(0, 10000, s.unit.strayBytes, "a byte count");
-        } else if (arg == "--split") {
-            ok = number(1, 10000, s.line.splitMs, "a time in ms 1..10000");
-        } else if (arg == "--hangup-after") {
-            ok = number(1, 1000000, s.line.hangupAfter, "a count");
-        } else if (arg == "--reopen-after") {
-            ok = number(0, 600000, s.reopenAfterMs, "a time in ms");
-        } else if (arg == "--load") {
-            if (!next) {
-                error = "--load needs a file";
-                return false;
-            }
-            s.loadPath = next;
-            ++i;
+    struct Number {
+        const char* name;
+        int min;
+        int max;
+        const char* need;
+    };
+    static const Number kNumbers[] = {
+        {"protocol", 0, 255, "a number 0..255"},      {"drop", 0, 1000000, "a count"},
+        {"corrupt", 0, 1000000, "a count"},           {"bad-echo", 0, 1000000, "a count"},
+        {"bad-store", 0, 199, "an offset 0..199"},    {"stray", 0, 10000, "a byte count"},
+        {"split", 1, 10000, "a time in ms 1..10000"}, {"hangup-after", 1, 1000000, "a count"},
+        {"reopen-after", 0, 600000, "a time in ms"},
+    };
+    int* const numberFields[] = {
+        &s.unit.protocolVersion, &s.unit.dropAnswers,    &s.unit.corruptAnswers,
+        &s.unit.badEchoAnswers,  &s.unit.badStoreOffset, &s.unit.strayBytes,
+        &s.line.splitMs,         &s.line.hangupAfter,    &s.reopenAfterMs,
+    };
+    struct Flag {
+        const char* name;
+        bool* value;
+    };
+    const Flag flags[] = {
+        {"silent", &s.unit.silent},   {"paced", &s.paced}, {"fault-polls", &s.unit.faultPolls},
+        {"garbage", &s.line.garbage}, {"clear", &s.clear}, {"dump", &s.dump},
+    };
+
+    QCommandLineParser parser;
+    parser.addOption({{"h", "help"}, {}});
+    for (const Flag& flag : flags)
+        parser.addOption({flag.name, {}});
+    for (const Number& number : kNumbers)
+        parser.addOption({number.name, {}, "N"});
+    parser.addOption({"load", {}, "FILE"});
+
+    QStringList words{"orna5-sim"};
+    for (const std::string& arg : args)
+        words << QString::fromStdString(arg);
+    if (!parser.parse(words)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty()) {
+            error = "unknown option '" + OptionWord(words, unknown.first()) + "'";
+        } else if (parser.errorText().startsWith("Missing value")) {
+            // An option that takes a value came last.
+            const std::string last = args.back().substr(2);
+            error = "--" + last + " needs " + (last == "load" ? "a file" : "");
+            for (const Number& number : kNumbers)
+                if (last == number.name)
+                    error += number.need;
         } else {
-            error = "unknown option '" + arg + "'";
+            error = parser.errorText().toStdString(); // a value given to a flag
+        }
+        return false;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        error = "unknown option '" + parser.positionalArguments().first().toStdString() + "'";
+        return false;
+    }
+    s.help = parser.isSet("help");
+    for (const Flag& flag : flags)
+        if (parser.isSet(flag.name))
+            *flag.value = true;
+    for (std::size_t k = 0; k < std::size(kNumbers); ++k) {
+        const Number& number = kNumbers[k];
+        if (parser.isSet(number.name) &&
+            !ParseCount(parser.value(number.name).toStdString().c_str(), number.min, number.max,
+                        *numberFields[k])) {
+            error = std::string("--") + number.name + " needs " + number.need;
             return false;
         }
-        if (!ok)
-            return false;
     }
+    if (parser.isSet("load"))
+        s.loadPath = parser.value("load").toStdString();
     return true;
 }
 

@@ -153,7 +153,7 @@ protected:
             if (waiting && window->Session().CurrentOperation() == Operation::Idle) {
                 waiting = false;
                 endText = Find<QLabel>(*window, "LabelHlaseni")->text();
-                endRed = window->Session().Status().colour == ColourRole::Red;
+                endRed = window->Session().Display().Status().colour == ColourRole::Red;
             }
         });
     }

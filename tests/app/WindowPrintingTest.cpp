@@ -90,7 +90,7 @@ protected:
     // The window as it is when nobody prints.
     static void ExpectNormalAppearance(TFormHlav& window) {
         EXPECT_NE(window.palette().color(QPalette::Window), QColor(Qt::white));
-        EXPECT_FALSE(window.Session().PrintingInProgress());
+        EXPECT_FALSE(window.Session().Display().PrintingInProgress());
         for (const char* name : {"GroupBoxToolBar", "StatusBar1", "CheckBoxProgHned", "UpDown145",
                                  "UpDownOmez2", "BitBtnAdvPlus", "LabelMonSnimac1"})
             EXPECT_FALSE(Find<QWidget>(window, name)->isHidden()) << name;
@@ -145,7 +145,7 @@ TEST_F(PrintingTest, AfterPrintingTheHeaderLineStaysInTheNormalAppearance) {
     ASSERT_TRUE(ticks.wait(2000));
     EXPECT_TRUE(status->isVisible());
     EXPECT_EQ(status->text(), header);
-    EXPECT_GT(window->Session().StatusTicks(), 190);
+    EXPECT_GT(window->Session().Display().StatusTicks(), 190);
 }
 
 TEST_F(PrintingTest, FailingPrintRestoresTheNormalAppearance) {

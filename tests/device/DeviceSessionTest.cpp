@@ -30,7 +30,8 @@ protected:
     int RunToIdle(int limit = 200) {
         for (int t = 1; t <= limit; ++t) {
             last = session.Tick();
-            mismatchSeen = mismatchSeen || last.versionMismatch;
+            mismatchSeen =
+                mismatchSeen || (last.ended && last.ended->outcome == Outcome::VersionMismatch);
             changedSeen = changedSeen || last.imageChanged;
             if (session.CurrentOperation() == Operation::Idle) {
                 return t;
@@ -55,10 +56,16 @@ protected:
         return codes;
     }
 
+    void ExpectEnded(Operation operation, Outcome outcome) {
+        ASSERT_TRUE(last.ended.has_value());
+        EXPECT_EQ(last.ended->operation, operation);
+        EXPECT_EQ(last.ended->outcome, outcome);
+    }
+
     void ExpectStatus(Msg text, StatusSuffix suffix, ColourRole colour) {
-        EXPECT_EQ(session.Status().text, text);
-        EXPECT_EQ(session.Status().suffix, suffix);
-        EXPECT_EQ(session.Status().colour, colour);
+        EXPECT_EQ(session.Display().Status().text, text);
+        EXPECT_EQ(session.Display().Status().suffix, suffix);
+        EXPECT_EQ(session.Display().Status().colour, colour);
     }
 
     ParameterImage image{};
@@ -77,8 +84,8 @@ TEST_F(DeviceSessionTest, ProgramWritesBothPagesAndVerifies) {
     for (int t = 0; t < 100 && (t == 0 || session.CurrentOperation() != Operation::Idle); ++t) {
         last = session.Tick();
         changedSeen = changedSeen || last.imageChanged;
-        if (gaugeSteps.empty() || gaugeSteps.back() != session.Gauge().position) {
-            gaugeSteps.push_back(session.Gauge().position);
+        if (gaugeSteps.empty() || gaugeSteps.back() != session.Display().Gauge().position) {
+            gaugeSteps.push_back(session.Display().Gauge().position);
         }
     }
     ASSERT_EQ(session.CurrentOperation(), Operation::Idle);
@@ -91,17 +98,18 @@ TEST_F(DeviceSessionTest, ProgramWritesBothPagesAndVerifies) {
     EXPECT_EQ(gaugeSteps, (std::vector<int>{0, 1, 2, 0, 1, 2}));
     // The tick that passes the Verify already shows the Program success line.
     ExpectStatus(Msg::ProgramDevice, StatusSuffix::ColonOk, ColourRole::ButtonFace);
-    EXPECT_EQ(session.RenderStatus(English), "Program device:: OK");
-    EXPECT_TRUE(session.Status().visible);
-    EXPECT_TRUE(session.ProgrammedOk());
+    EXPECT_EQ(session.Display().Render(English), "Program device:: OK");
+    EXPECT_TRUE(session.Display().Status().visible);
+    EXPECT_TRUE(session.Display().ProgrammedOk());
+    ExpectEnded(Operation::Program, Outcome::Success);
 
     // It stays until the 200 ticks run out; then line and gauge hide.
     Ticks(198);
-    EXPECT_TRUE(session.Status().visible);
+    EXPECT_TRUE(session.Display().Status().visible);
     Ticks(2);
-    EXPECT_FALSE(session.Status().visible);
-    EXPECT_FALSE(session.Gauge().visible);
-    EXPECT_FALSE(session.ProgrammedOk());
+    EXPECT_FALSE(session.Display().Status().visible);
+    EXPECT_FALSE(session.Display().Gauge().visible);
+    EXPECT_FALSE(session.Display().ProgrammedOk());
 }
 
 TEST_F(DeviceSessionTest, NoUnitGivesProgramErrorAfter21To24Ticks) {
@@ -122,8 +130,8 @@ TEST_F(DeviceSessionTest, NoUnitGivesProgramErrorAfter21To24Ticks) {
         EXPECT_GE(ticks, 21) << idleTicks;
         EXPECT_LE(ticks, 24) << idleTicks;
         EXPECT_EQ(link.CountWritten(0x00), 5u);
-        EXPECT_EQ(quiet.Status().text, Msg::ProgramError);
-        EXPECT_EQ(quiet.Status().colour, ColourRole::Red);
+        EXPECT_EQ(quiet.Display().Status().text, Msg::ProgramError);
+        EXPECT_EQ(quiet.Display().Status().colour, ColourRole::Red);
     }
 
     // Without any port the unit is just as silent.
@@ -135,7 +143,7 @@ TEST_F(DeviceSessionTest, NoUnitGivesProgramErrorAfter21To24Ticks) {
         ++ticks;
     }
     EXPECT_LE(ticks, 24);
-    EXPECT_EQ(portless.Status().text, Msg::ReadError);
+    EXPECT_EQ(portless.Display().Status().text, Msg::ReadError);
     EXPECT_TRUE(portless.NoConnectionVisible());
 }
 
@@ -176,7 +184,7 @@ TEST_F(DeviceSessionTest, LateDuplicateAnswerIsIgnored) {
     EXPECT_FALSE(last.answerFrame);
     EXPECT_EQ(session.CurrentCommand(), 0x02);
     EXPECT_EQ(session.SendAttempts(), attempts);
-    EXPECT_EQ(session.Gauge().position, 2);
+    EXPECT_EQ(session.Display().Gauge().position, 2);
 }
 
 TEST_F(DeviceSessionTest, AnswerWithBadCheckByteIsRepeated) {
@@ -193,7 +201,7 @@ TEST_F(DeviceSessionTest, AnswerWithBadCheckByteIsRepeated) {
     session.StartProgramming();
     EXPECT_GT(RunToIdle(), 0);
     EXPECT_EQ(link.CountWritten(0x00), 2u);
-    EXPECT_EQ(session.Status().suffix, StatusSuffix::ColonOk);
+    EXPECT_EQ(session.Display().Status().suffix, StatusSuffix::ColonOk);
 }
 
 TEST_F(DeviceSessionTest, VerifyIgnoresReservedByte) {
@@ -227,9 +235,10 @@ TEST_F(DeviceSessionTest, ReadTakesTheUnitImageAndVerifiesIt) {
     // The Read frames carry zeros, the closing Verify frames the image.
     EXPECT_EQ(link.written[1][10], 0);
     ExpectStatus(Msg::Verify, StatusSuffix::ColonOk, ColourRole::ButtonFace);
+    ExpectEnded(Operation::Read, Outcome::Success);
     session.Tick();
-    EXPECT_EQ(session.Status().suffix, StatusSuffix::ColonOk);
-    EXPECT_EQ(session.Status().text, Msg::Verify); // a Read is no Program success
+    EXPECT_EQ(session.Display().Status().suffix, StatusSuffix::ColonOk);
+    EXPECT_EQ(session.Display().Status().text, Msg::Verify); // a Read is no Program success
 }
 
 TEST_F(DeviceSessionTest, ReadOfValuesThatBreakTheRulesEndsInVerifyError) {
@@ -238,6 +247,7 @@ TEST_F(DeviceSessionTest, ReadOfValuesThatBreakTheRulesEndsInVerifyError) {
     EXPECT_GT(RunToIdle(), 0);
     EXPECT_TRUE(changedSeen);
     ExpectStatus(Msg::VerifyError, StatusSuffix::None, ColourRole::Red);
+    ExpectEnded(Operation::Read, Outcome::VerifyError);
 }
 
 TEST_F(DeviceSessionTest, FailedReadLeavesTheImageAlone) {
@@ -252,6 +262,7 @@ TEST_F(DeviceSessionTest, FailedReadLeavesTheImageAlone) {
     EXPECT_GT(RunToIdle(), 0);
     EXPECT_FALSE(changedSeen);
     ExpectStatus(Msg::ReadError, StatusSuffix::None, ColourRole::Red);
+    ExpectEnded(Operation::Read, Outcome::NoConnection); // silent since page 1
     EXPECT_EQ(image, before);
 }
 
@@ -262,7 +273,7 @@ TEST_F(DeviceSessionTest, ReadDuringProgramRestartsAtPageZero) {
     }
     session.StartRead();
     EXPECT_EQ(session.CurrentOperation(), Operation::Read);
-    EXPECT_EQ(session.Gauge().position, 0);
+    EXPECT_EQ(session.Display().Gauge().position, 0);
     const std::size_t sent = DataCommands().size();
     EXPECT_GT(RunToIdle(), 0);
     const std::vector<std::uint8_t> codes = DataCommands();
@@ -292,13 +303,14 @@ TEST_F(DeviceSessionTest, VersionMismatchStopsBeforeAnyPageMoves) {
     session.StartProgramming();
     EXPECT_GT(RunToIdle(), 0);
     EXPECT_TRUE(mismatchSeen);
-    EXPECT_EQ(last.unitVersion, 53);
+    ExpectEnded(Operation::Program, Outcome::VersionMismatch);
+    EXPECT_EQ(session.UnitVersion(), 53);
     EXPECT_TRUE(last.imageChanged);
-    EXPECT_EQ(RenderLabel(VersionMismatchLabel(last.unitVersion), English),
+    EXPECT_EQ(RenderLabel(VersionMismatchLabel(session.UnitVersion()), English),
               "Unmatched version of PC and Ignition programs!  PC-54, IGN-53");
     EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x00}));
-    EXPECT_FALSE(session.Status().visible); // gone at the end of that tick
-    EXPECT_FALSE(session.Gauge().visible);
+    EXPECT_FALSE(session.Display().Status().visible); // gone at the end of that tick
+    EXPECT_FALSE(session.Display().Gauge().visible);
     Ticks(50);
     EXPECT_EQ(DataCommands().size(), 1u); // only polls follow
 
@@ -309,6 +321,7 @@ TEST_F(DeviceSessionTest, VersionMismatchStopsBeforeAnyPageMoves) {
     EXPECT_GT(RunToIdle(), 0);
     EXPECT_TRUE(mismatchSeen);
     EXPECT_TRUE(changedSeen);
+    ExpectEnded(Operation::Read, Outcome::VersionMismatch);
     EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x40}));
 }
 
@@ -319,16 +332,16 @@ TEST_F(DeviceSessionTest, SavingShowsItsGauge) {
     last = session.Tick();
     EXPECT_TRUE(last.monitorFrame);
     ExpectStatus(Msg::Saving, StatusSuffix::None, ColourRole::ButtonFace);
-    EXPECT_EQ(session.Gauge().maximum, 100);
-    EXPECT_EQ(session.Gauge().position, 50);
-    EXPECT_TRUE(session.Gauge().visible);
-    EXPECT_TRUE(session.Status().visible);
+    EXPECT_EQ(session.Display().Gauge().maximum, 100);
+    EXPECT_EQ(session.Display().Gauge().position, 50);
+    EXPECT_TRUE(session.Display().Gauge().visible);
+    EXPECT_TRUE(session.Display().Status().visible);
 
     // An operation started now keeps the maximum until the next idle tick.
     link.responder = nullptr;
     session.StartVerify();
-    EXPECT_EQ(session.Gauge().maximum, 100);
-    EXPECT_EQ(session.Gauge().position, 0);
+    EXPECT_EQ(session.Display().Gauge().maximum, 100);
+    EXPECT_EQ(session.Display().Gauge().position, 0);
 
     // A count above full scale shows an empty bar.
     link.incoming.clear();
@@ -339,7 +352,7 @@ TEST_F(DeviceSessionTest, SavingShowsItsGauge) {
     link.Queue(test::Sealed(f));
     session.Tick();
     ExpectStatus(Msg::Saving, StatusSuffix::None, ColourRole::ButtonFace);
-    EXPECT_EQ(session.Gauge().position, 0);
+    EXPECT_EQ(session.Display().Gauge().position, 0);
 }
 
 TEST_F(DeviceSessionTest, SavingGivesWayToAnErrorAndToASilentUnit) {
@@ -348,7 +361,7 @@ TEST_F(DeviceSessionTest, SavingGivesWayToAnErrorAndToASilentUnit) {
     PutFrameWord(f.data(), monitorField::savingCount, 207);
     link.Queue(test::Sealed(f));
     session.Tick();
-    ASSERT_EQ(session.Status().text, Msg::Saving);
+    ASSERT_EQ(session.Display().Status().text, Msg::Saving);
 
     // The unit falls silent during a Program: the error stays on show
     // although the last count heard still says "saving".
@@ -357,33 +370,33 @@ TEST_F(DeviceSessionTest, SavingGivesWayToAnErrorAndToASilentUnit) {
     ExpectStatus(Msg::ProgramError, StatusSuffix::None, ColourRole::Red);
     Ticks(150);
     ExpectStatus(Msg::ProgramError, StatusSuffix::None, ColourRole::Red);
-    EXPECT_TRUE(session.Status().visible);
+    EXPECT_TRUE(session.Display().Status().visible);
 
     // Once the error has run out, the stale count does not bring "Saving:"
     // back for a unit that is no longer heard.
     Ticks(100);
-    EXPECT_FALSE(session.Status().visible);
-    EXPECT_NE(session.Status().text, Msg::Saving);
+    EXPECT_FALSE(session.Display().Status().visible);
+    EXPECT_NE(session.Display().Status().text, Msg::Saving);
 
     // The unit speaks again, still saving.
     link.Queue(test::Sealed(f));
     session.Tick();
     ExpectStatus(Msg::Saving, StatusSuffix::None, ColourRole::ButtonFace);
-    EXPECT_EQ(session.Gauge().position, 50);
+    EXPECT_EQ(session.Display().Gauge().position, 50);
 }
 
 TEST_F(DeviceSessionTest, FailedProgramAfterSuccessShowsTheError) {
     session.StartProgramming();
     ASSERT_GT(RunToIdle(), 0);
-    ASSERT_EQ(session.Status().text, Msg::ProgramDevice);
+    ASSERT_EQ(session.Display().Status().text, Msg::ProgramDevice);
 
     link.responder = nullptr;
     session.StartProgramming();
-    EXPECT_FALSE(session.ProgrammedOk());
+    EXPECT_FALSE(session.Display().ProgrammedOk());
     EXPECT_GT(RunToIdle(), 0);
     Ticks(10);
     ExpectStatus(Msg::ProgramError, StatusSuffix::None, ColourRole::Red);
-    EXPECT_EQ(session.Gauge().maximum, 2);
+    EXPECT_EQ(session.Display().Gauge().maximum, 2);
 }
 
 TEST_F(DeviceSessionTest, ReceiveWaitsForAWholeFrameAndDropsTheRest) {
@@ -439,10 +452,10 @@ TEST_F(DeviceSessionTest, NoConnectionIndicator) {
     EXPECT_FALSE(session.Panel().versionVisible);
 
     // While printing the indicator is hidden, and comes back afterwards.
-    session.SetPrintingInProgress(true);
+    session.Display().SetPrintingInProgress(true);
     session.Tick();
     EXPECT_FALSE(session.NoConnectionVisible());
-    session.SetPrintingInProgress(false);
+    session.Display().SetPrintingInProgress(false);
     session.Tick();
     EXPECT_TRUE(session.NoConnectionVisible());
 
@@ -458,13 +471,13 @@ TEST_F(DeviceSessionTest, NoConnectionIndicator) {
 TEST_F(DeviceSessionTest, PrintingHidesTheStatusLineButCountsOn) {
     link.responder = nullptr;
     session.StartVerify();
-    session.SetPrintingInProgress(true);
+    session.Display().SetPrintingInProgress(true);
     Ticks(5);
-    EXPECT_FALSE(session.Status().visible);
-    EXPECT_EQ(session.StatusTicks(), 195);
-    session.SetPrintingInProgress(false);
+    EXPECT_FALSE(session.Display().Status().visible);
+    EXPECT_EQ(session.Display().StatusTicks(), 195);
+    session.Display().SetPrintingInProgress(false);
     session.Tick();
-    EXPECT_TRUE(session.Status().visible);
+    EXPECT_TRUE(session.Display().Status().visible);
 }
 
 TEST_F(DeviceSessionTest, LivePositionFollowsTheImageAxes) {
@@ -512,8 +525,8 @@ TEST_F(DeviceSessionTest, RandomTrafficNeverBreaksTheSession) {
         }
         link.Queue(junk.data(), junk.size());
         session.Tick();
-        ASSERT_LE(session.Gauge().position, session.Gauge().maximum);
-        ASSERT_GE(session.Gauge().position, 0);
+        ASSERT_LE(session.Display().Gauge().position, session.Display().Gauge().maximum);
+        ASSERT_GE(session.Display().Gauge().position, 0);
     }
 }
 

@@ -8,13 +8,17 @@
 namespace orna5::e2e {
 
 RunResult RunCtl(const QStringList& arguments) {
+    return RunProgram(ORNA5CTL_PATH, arguments);
+}
+
+RunResult RunProgram(const QString& path, const QStringList& arguments) {
     QProcess process;
-    process.start(ORNA5CTL_PATH, arguments);
+    process.start(path, arguments);
     RunResult result;
     if (!process.waitForFinished(60000)) {
         process.kill();
         process.waitForFinished();
-        result.err = "orna5ctl did not finish";
+        result.err = path.toStdString() + " did not finish";
         return result;
     }
     result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;

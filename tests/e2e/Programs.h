@@ -20,6 +20,8 @@ struct RunResult {
 
 // Runs orna5ctl with the arguments and waits for it (a minute at most).
 RunResult RunCtl(const QStringList& arguments);
+// Runs any program that ends by itself, the same way.
+RunResult RunProgram(const QString& path, const QStringList& arguments);
 
 // An orna5-sim process serving one emulated unit on a pseudo-terminal for
 // the lifetime of the object.

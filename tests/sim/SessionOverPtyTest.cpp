@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 
 using namespace orna5;
 using orna5::test::App;
@@ -37,16 +38,25 @@ protected:
         tick.setInterval(paced ? 55 : 8);
         QObject::connect(&tick, &QTimer::timeout, [this] {
             const TickResult r = session.Tick();
-            if (r.versionMismatch)
-                mismatchVersion = r.unitVersion;
+            if (r.ended)
+                ended = *r.ended;
+            if (r.ended && r.ended->outcome == Outcome::VersionMismatch)
+                mismatchVersion = session.UnitVersion();
         });
         tick.start();
     }
 
     // Runs the started operation to its end and returns the last status text.
     Msg Finish() {
+        ended.reset();
         EXPECT_TRUE(RunUntil([&] { return session.CurrentOperation() == Operation::Idle; }, 20000));
-        return session.Status().text;
+        return session.Display().Status().text;
+    }
+
+    void ExpectEnded(Operation operation, Outcome outcome) {
+        ASSERT_TRUE(ended.has_value());
+        EXPECT_EQ(ended->operation, operation);
+        EXPECT_EQ(ended->outcome, outcome);
     }
 
     bool UnitHoldsImage() const {
@@ -60,6 +70,7 @@ protected:
     std::unique_ptr<PtyUnit> unit;
     QTimer tick;
     int mismatchVersion = -1;
+    std::optional<OperationOutcome> ended;
 };
 
 } // namespace
@@ -68,8 +79,9 @@ TEST_F(SessionOverPty, ProgramEndsInAPassedVerify) {
     Begin({}, true);
     session.StartProgramming();
     EXPECT_EQ(Finish(), Msg::ProgramDevice);
-    EXPECT_EQ(session.Status().suffix, StatusSuffix::ColonOk);
-    EXPECT_TRUE(session.ProgrammedOk());
+    ExpectEnded(Operation::Program, Outcome::Success);
+    EXPECT_EQ(session.Display().Status().suffix, StatusSuffix::ColonOk);
+    EXPECT_TRUE(session.Display().ProgrammedOk());
     EXPECT_TRUE(UnitHoldsImage());
     EXPECT_EQ(unit->Emulator().ProgrammingCount(), 1u);
     EXPECT_EQ(session.UnitTexts().versionText, "ORN12");
@@ -82,7 +94,8 @@ TEST_F(SessionOverPty, ReadTakesTheUnitsImage) {
     Begin({});
     session.StartRead();
     EXPECT_EQ(Finish(), Msg::Verify);
-    EXPECT_EQ(session.Status().suffix, StatusSuffix::ColonOk);
+    ExpectEnded(Operation::Read, Outcome::Success);
+    EXPECT_EQ(session.Display().Status().suffix, StatusSuffix::ColonOk);
     EXPECT_TRUE(UnitHoldsImage());
 }
 
@@ -95,7 +108,8 @@ TEST_F(SessionOverPty, LineFaultsAreMadeGoodByResending) {
     Begin(options);
     session.StartProgramming();
     EXPECT_EQ(Finish(), Msg::ProgramDevice);
-    EXPECT_EQ(session.Status().suffix, StatusSuffix::ColonOk);
+    ExpectEnded(Operation::Program, Outcome::Success);
+    EXPECT_EQ(session.Display().Status().suffix, StatusSuffix::ColonOk);
     EXPECT_TRUE(UnitHoldsImage());
 }
 
@@ -105,7 +119,8 @@ TEST_F(SessionOverPty, FaultsTheProgramMustReport) {
     Begin(badStore);
     session.StartProgramming();
     EXPECT_EQ(Finish(), Msg::VerifyError);
-    EXPECT_FALSE(session.ProgrammedOk());
+    ExpectEnded(Operation::Program, Outcome::VerifyError);
+    EXPECT_FALSE(session.Display().ProgrammedOk());
 }
 
 TEST_F(SessionOverPty, SilentUnitGivesProgramError) {
@@ -114,6 +129,7 @@ TEST_F(SessionOverPty, SilentUnitGivesProgramError) {
     Begin(silent);
     session.StartProgramming();
     EXPECT_EQ(Finish(), Msg::ProgramError);
+    ExpectEnded(Operation::Program, Outcome::NoConnection);
     EXPECT_TRUE(session.NoConnectionVisible());
 }
 
@@ -124,6 +140,7 @@ TEST_F(SessionOverPty, OtherProtocolStopsBeforeAnyPage) {
     const auto before = unit->Emulator().StoredBytes();
     session.StartProgramming();
     Finish();
+    ExpectEnded(Operation::Program, Outcome::VersionMismatch);
     EXPECT_EQ(mismatchVersion, 53);
     EXPECT_EQ(unit->Emulator().StoredBytes(), before);
 }
@@ -134,6 +151,7 @@ TEST_F(SessionOverPty, PulledPortLeavesASilentUnit) {
     unit->Stop();
     session.StartProgramming();
     EXPECT_EQ(Finish(), Msg::ProgramError);
+    ExpectEnded(Operation::Program, Outcome::NoConnection);
     EXPECT_FALSE(link.IsOpen());
     EXPECT_TRUE(link.Lost());
 }
@@ -145,7 +163,8 @@ TEST_F(SessionOverPty, AnswersSplitAcrossTicksStillCount) {
     tick.setInterval(55);
     session.StartProgramming();
     EXPECT_EQ(Finish(), Msg::ProgramDevice);
-    EXPECT_EQ(session.Status().suffix, StatusSuffix::ColonOk);
+    ExpectEnded(Operation::Program, Outcome::Success);
+    EXPECT_EQ(session.Display().Status().suffix, StatusSuffix::ColonOk);
     EXPECT_TRUE(UnitHoldsImage());
 }
 
@@ -158,7 +177,8 @@ TEST_F(SessionOverPty, EndlessGarbageIsAnErrorWithABoundedBuffer) {
     // Without a bound the port's buffer would grow by every byte not read.
     session.StartProgramming();
     EXPECT_EQ(Finish(), Msg::ProgramError);
-    EXPECT_FALSE(session.ProgrammedOk());
+    ExpectEnded(Operation::Program, Outcome::NoConnection);
+    EXPECT_FALSE(session.Display().ProgrammedOk());
     EXPECT_GT(most, kFrameSize);
     EXPECT_LE(most, SerialLink::kReadBufferBytes);
 }
@@ -169,8 +189,9 @@ TEST_F(SessionOverPty, CablePulledMidProgramIsAnErrorAndThePortOpensAgain) {
     Begin({}, false, pull);
     session.StartProgramming();
     EXPECT_EQ(Finish(), Msg::ProgramError);
+    ExpectEnded(Operation::Program, Outcome::NoConnection);
     EXPECT_TRUE(link.Lost());
-    EXPECT_FALSE(session.ProgrammedOk());
+    EXPECT_FALSE(session.Display().ProgrammedOk());
 
     std::string error;
     ASSERT_TRUE(RunUntil([&] { return !unit->IsRunning(); }));
@@ -178,6 +199,7 @@ TEST_F(SessionOverPty, CablePulledMidProgramIsAnErrorAndThePortOpensAgain) {
     ASSERT_TRUE(link.Open(unit->DevicePath()).ok);
     session.StartProgramming();
     EXPECT_EQ(Finish(), Msg::ProgramDevice);
-    EXPECT_EQ(session.Status().suffix, StatusSuffix::ColonOk);
+    ExpectEnded(Operation::Program, Outcome::Success);
+    EXPECT_EQ(session.Display().Status().suffix, StatusSuffix::ColonOk);
     EXPECT_TRUE(UnitHoldsImage());
 }

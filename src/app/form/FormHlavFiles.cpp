@@ -165,7 +165,7 @@ void TFormHlav::SaveFile(const QString& path) {
 }
 
 void TFormHlav::HideOperationDisplay() {
-    session->HideStatus();
+    session->Display().Hide();
     RenderOperationDisplay();
 }
 

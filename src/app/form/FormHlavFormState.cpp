@@ -163,7 +163,7 @@ void TFormHlav::UpdateFormState() {
 
 void TFormHlav::SetPrintingInProgress(bool printing) {
     printingInProgress = printing;
-    session->SetPrintingInProgress(printing);
+    session->Display().SetPrintingInProgress(printing);
     UpdateFormState();
 }
 

@@ -261,9 +261,9 @@ void TFormHlav::Timer1Timer() {
     if (result.monitorFrame)
         RenderLivePanel();
     NoticePortLoss();
-    if (result.versionMismatch)
+    if (result.ended && result.ended->outcome == Outcome::VersionMismatch)
         ShowMessage(QString::fromStdString(
-                        RenderLabel(VersionMismatchLabel(result.unitVersion), languageIndex)),
+                        RenderLabel(VersionMismatchLabel(session->UnitVersion()), languageIndex)),
                     "VersionMismatchBox");
     MarkLiveControls();
     emit TickDone(result.monitorFrame);
@@ -273,21 +273,22 @@ void TFormHlav::Timer1Timer() {
 // session leaves them after a tick; a control is only touched when what it
 // shows changes.
 void TFormHlav::RenderOperationDisplay() {
-    const StatusLine& status = session->Status();
+    const StatusDisplay& display = session->Display();
+    const StatusLine& status = display.Status();
     auto* label = Control<QLabel>("LabelHlaseni");
-    const QString text = QString::fromStdString(session->RenderStatus(languageIndex));
+    const QString text = QString::fromStdString(display.Render(languageIndex));
     if (label->text() != text)
         label->setText(text);
     PaintRole(label, status.colour);
     label->setVisible(status.visible);
-    const ProgressGauge& gauge = session->Gauge();
+    const ProgressGauge& gauge = display.Gauge();
     auto* progress = Control<QProgressBar>("CGaugeProgram");
     if (progress->maximum() != gauge.maximum)
         progress->setMaximum(gauge.maximum);
     if (progress->value() != gauge.position)
         progress->setValue(gauge.position);
     progress->setVisible(gauge.visible);
-    Widget("LabelSpojeni")->setVisible(session->NoConnectionVisible());
+    Widget("LabelSpojeni")->setVisible(display.NoConnectionVisible());
     // Hidden too while "No Connection" shows.
     Widget("LabelVersion")->setVisible(session->Panel().versionVisible);
 }

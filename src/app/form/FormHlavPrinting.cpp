@@ -163,9 +163,9 @@ bool TFormHlav::PrintPages(QPrinter& printer, bool allPages) {
 void TFormHlav::PreparePrinting() {
     const QLocale locale;
     const QDateTime now = QDateTime::currentDateTime();
-    session->ShowPrintHeader((locale.toString(now.date(), QLocale::ShortFormat) + "    " +
-                              locale.toString(now.time(), QLocale::LongFormat))
-                                 .toStdString());
+    session->Display().ShowPrintHeader((locale.toString(now.date(), QLocale::ShortFormat) + "    " +
+                                        locale.toString(now.time(), QLocale::LongFormat))
+                                           .toStdString());
     RenderOperationDisplay();
     SetPrintingInProgress(true);
     Widget("LabelSpojeni")->hide();
