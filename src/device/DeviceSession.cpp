@@ -95,6 +95,7 @@ TickResult DeviceSession::Tick() {
     }
     return result;
 }
+
 void DeviceSession::ReceivePending(TickResult& result) {
     if (link == nullptr) {
         return;

@@ -30,9 +30,9 @@ struct TickResult {
 };
 
 // The Read, Program and Verify exchanges with the unit, the idle poll and the
-// live panel, advanced by one Tick() per 55 ms, with the status display they
-// drive. The session works on the window's image; it never
-// waits except inside Link::Write.
+// live panel, advanced by one Tick() per 55 ms; each tick also moves the
+// status display. The session works on the window's image; it never waits
+// except inside Link::Write.
 //
 // The shell's part of a start: before StartProgramming (from the Program
 // command) and StartVerify it copies the controls into the image, normalises
@@ -66,7 +66,6 @@ public:
     std::uint8_t CurrentCommand() const { return currentCommand; }
     std::uint8_t SendAttempts() const { return sendAttempts; }
 
-    const UnitInfoBlock& UnitInfo() const { return unitInfo; }
     const UnitInfoTexts& UnitTexts() const { return unitTexts; } // LabelVerze1..3
     int UnitVersion() const { return unitInfo[unitInfo::protocolVersion]; }
 
@@ -74,7 +73,6 @@ public:
     // the version warning hides while "No Connection" shows.
     const MonitorPanel& Panel() const { return panel; }
     const LiveValues& Values() const { return panel.live; }
-    std::uint16_t UnitSavingCount() const { return panel.live.unitSavingCount; }
     // The last accepted live-data frame as it came (all zero before the
     // first), for a data log that keeps the fields the panel does not.
     const DeviceFrame& LastMonitorFrame() const { return lastMonitorFrame; }

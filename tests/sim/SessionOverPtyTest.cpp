@@ -86,8 +86,8 @@ TEST_F(SessionOverPty, ProgramEndsInAPassedVerify) {
     EXPECT_EQ(unit->Emulator().ProgrammingCount(), 1u);
     EXPECT_EQ(session.UnitTexts().versionText, "ORN12");
     // The unit then reports its save running down.
-    EXPECT_TRUE(RunUntil([&] { return session.UnitSavingCount() > 0; }));
-    EXPECT_TRUE(RunUntil([&] { return session.UnitSavingCount() == 0; }));
+    EXPECT_TRUE(RunUntil([&] { return session.Values().unitSavingCount > 0; }));
+    EXPECT_TRUE(RunUntil([&] { return session.Values().unitSavingCount == 0; }));
 }
 
 TEST_F(SessionOverPty, ReadTakesTheUnitsImage) {
