@@ -11,8 +11,8 @@
 //   ORNA5_BENCH_SECONDS=30 build/bench/bench_ViewsAndDataLog
 
 #include "WindowRun.h"
-#include "app/views/AdvanceCurvesWindow.h"
 #include "app/form/FormHlav.h"
+#include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/LogChartWindow.h"
 #include "device/DeviceFrame.h"
 #include "device/MonitorFrame.h"

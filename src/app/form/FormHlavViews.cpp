@@ -3,9 +3,9 @@
 // a parameter file. They read the image and the live values; none of them
 // changes the image.
 
+#include "app/form/FormHlav.h"
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/CompareWindow.h"
-#include "app/form/FormHlav.h"
 #include "app/views/LogChartWindow.h"
 #include "device/DeviceSession.h"
 #include "device/SerialLink.h"

@@ -1,8 +1,8 @@
 #include "app/views/ViewScreenshots.h"
 
+#include "app/form/FormHlav.h"
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/CompareWindow.h"
-#include "app/form/FormHlav.h"
 #include "app/views/LogChartWindow.h"
 #include "files/ParameterFile.h"
 
