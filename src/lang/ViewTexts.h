@@ -44,6 +44,21 @@ enum class ViewText {
     DifferenceCount,    // "%1 parameters differ from the file."
     NoDifference,       // "No parameter differs from the file."
     ReservedPage,       // "Reserved"
+    QuantityColumn,     // "Quantity"
+    LogTime,            // "Time"
+    LogThrottleSensor,  // "Throttle sensor [mV]"
+    LogServoDesired,    // "Servo desired [mV]"
+    LogServoMeasured,   // "Servo measured [mV]"
+    LogProgrammings,    // "Number of programmings"
+    LogKillSwitch,      // "Kill switch"
+    LogClutchMaster,    // "Clutch master"
+    LogShiftLight,      // "Gear Shift Light"
+    LogPickup,          // "Pick-up (CKPS) %1"
+    LogInputGrounded,   // "Input %1 grounded"
+    LogEngineOff,       // "Motor off"
+    LogSavingCount,     // "Saving count"
+    LogStoredDataError, // "Programmed data error"
+    LogProtocol,        // "Protocol"
     Count
 };
 

@@ -183,6 +183,37 @@ TEST_F(WindowDeviceTest, ProgrammingAfterChangeProgramsAnEdit) {
         QTest::qWaitFor([&] { return StatusShows(*window, "Program device:: OK"); }, 10000));
 }
 
+// New takes down the last operation's line, but not the line of the Program
+// that New itself starts with "Programming after change" ticked.
+TEST_F(WindowDeviceTest, ProgramStartedByNewShowsFromItsFirstTick) {
+    auto window = StartOnUnit();
+    auto* box = Find<QCheckBox>(*window, "CheckBoxProgHned");
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    Enter(*window, "Edit145", "41");
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return StatusShows(*window, "Program device:: OK"); }, 10000));
+    bool firstTickSeen = false;
+    QString firstTickText;
+    bool firstTickGauge = false;
+    QObject::connect(window.get(), &TFormHlav::TickDone, window.get(), [&] {
+        if (firstTickSeen)
+            return;
+        firstTickSeen = true;
+        auto* label = Find<QLabel>(*window, "LabelHlaseni");
+        firstTickText = label->isVisible() ? label->text() : QString();
+        firstTickGauge = Find<QProgressBar>(*window, "CGaugeProgram")->isVisible();
+    });
+    window->findChild<QAction*>("MenuNew")->trigger();
+    QMessageBox* question = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return (question = window->findChild<QMessageBox*>("ConfirmDefaultsBox")); }, 2000));
+    question->button(QMessageBox::Yes)->click();
+    ASSERT_EQ(window->Session().CurrentOperation(), Operation::Program);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return firstTickSeen; }, 2000));
+    EXPECT_EQ(firstTickText, "Program device:");
+    EXPECT_TRUE(firstTickGauge);
+}
+
 TEST_F(WindowDeviceTest, PulledPortIsToldAndTheDeviceItemReopensIt) {
     // The window opens the unit through a link of a stable name, as a
     // /dev/serial/by-id name is for a real adapter.

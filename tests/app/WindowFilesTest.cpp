@@ -6,7 +6,10 @@
 #include "app/form/FormAbout.h"
 #include "files/ParameterFile.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
@@ -171,6 +174,55 @@ TEST_F(WindowFilesTest, SaveThenOpenGivesTheSameImage) {
     EXPECT_EQ(window->Image(), saved);
     EXPECT_EQ(Edit(*window, "Edit144")->text(), "33");
     EXPECT_NE(window->Undo().Current(), undoBefore); // opening can be undone
+}
+
+// A path typed letter by letter, as a user types it, until the completion
+// list drops down: Enter opens the file and takes the whole dialog down, the
+// list with it, and the window's keys work again.
+TEST_F(WindowFilesTest, EnterOnTheCompletionListClosesTheWholeDialog) {
+    auto window = StartShown();
+    const QString folder = dir.filePath("tunes with space");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + "/track.ign";
+    WriteFile(path, FileWithCell(44));
+    QTest::keyClick(window->windowHandle(), Qt::Key_F3);
+    QFileDialog* dialog = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            dialog = window->findChild<QFileDialog*>("OpenDialog1");
+            return dialog && dialog->isVisible();
+        },
+        2000));
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    ASSERT_NE(name->completer(), nullptr);
+    QAbstractItemView* list = name->completer()->popup();
+    name->clear();
+    QTest::keyClicks(name, folder + "/tr");
+    // The list comes once the folder has been read; a letter typed again
+    // asks for it anew in case the reading ended before the typing.
+    for (int i = 0; i < 50 && !QTest::qWaitFor([&] { return list->isVisible(); }, 100); ++i) {
+        QTest::keyClick(name, Qt::Key_Backspace);
+        QTest::keyClick(name, Qt::Key_R);
+    }
+    QTest::keyClicks(name, "ack.ign");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, 2000));
+    // The keys go where the keyboard sends them: to the list while it shows.
+    QTest::keyClick(dialog->windowHandle(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FileLabel(*window) == path; }, 2000));
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(window->Image()[MapCell(9, 4)], 44);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isActiveWindow(); }, 2000));
+    QTest::keyClick(window->windowHandle(), Qt::Key_F2);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            auto* save = window->findChild<QFileDialog*>("SaveDialog1");
+            return save && save->isVisible();
+        },
+        2000));
 }
 
 // The disk takes only part of the new file: the old one stays byte for byte,

@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -217,6 +218,29 @@ TEST_P(LanguageTest, WhileConnectedTheLiveLabelsKeepTheirValuesUntilTheNextFrame
     EXPECT_TRUE(advance->text().startsWith(GetParam().advancePrefix))
         << advance->text().toStdString();
     EXPECT_FALSE(advance->text().contains("---"));
+}
+
+// Qt's own texts follow the window's language, there and back: the buttons
+// of the New question.
+TEST_F(WindowTest, QtsOwnTextsFollowTheLanguage) {
+    auto window = Start();
+    const auto buttons = [&] {
+        Find<QAction>(*window, "MenuNew")->trigger();
+        auto* box = window->findChild<QMessageBox*>("ConfirmDefaultsBox");
+        QStringList texts;
+        if (!box)
+            return texts;
+        for (QMessageBox::StandardButton button :
+             {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            texts << box->button(button)->text().remove('&');
+        box->button(QMessageBox::Cancel)->click();
+        delete box;
+        return texts;
+    };
+    Find<QAction>(*window, "MenuGerman")->trigger();
+    EXPECT_EQ(buttons(), (QStringList{"Ja", "Nein", "Abbrechen"}));
+    Find<QAction>(*window, "MenuEnglish")->trigger();
+    EXPECT_EQ(buttons(), (QStringList{"Yes", "No", "Cancel"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(FourLanguages, LanguageTest, ::testing::ValuesIn(kLanguages),

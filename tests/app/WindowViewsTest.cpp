@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QChart>
 #include <QChartView>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
@@ -207,6 +208,7 @@ TEST_F(WindowViewsTest, PlaybackCursorShowsTheValuesAndTheCellInUse) {
         writer.Append(f.data(), "2026-12-08T10:00:00.000");
         PutFrameWord(f.data(), monitorField::rpm, image[field::mapRpm + 4] * 100);
         f[monitorField::tpsPercent] = 30;
+        PutFrameWord(f.data(), monitorField::supplyMv, 12500);
         writer.Append(f.data(), "2026-12-08T10:00:00.330");
     }
     LogChartWindow* chart = window->OpenDataLog(path);
@@ -220,9 +222,33 @@ TEST_F(WindowViewsTest, PlaybackCursorShowsTheValuesAndTheCellInUse) {
     EXPECT_EQ(chart->CursorMapRow(), 5); // the 30 % row
     EXPECT_EQ(chart->CursorMapColumn(), 4);
     auto* values = Find<QTableWidget>(*window, "LogValues");
-    EXPECT_EQ(values->item(1, 0)->text(), QString::number(image[field::mapRpm + 4] * 100));
+    EXPECT_EQ(values->item(1, 1)->text(), QString::number(image[field::mapRpm + 4] * 100));
+    // The map as the Advance page has it: the closed throttle on top, and
+    // every rpm point whole.
     auto* map = Find<QTableWidget>(*window, "LogMap");
-    EXPECT_EQ(map->item(9 - 5, 4)->background().color(), QColor(0, 255, 0));
+    EXPECT_EQ(map->verticalHeaderItem(0)->text(), "0%");
+    EXPECT_EQ(map->item(5, 4)->background().color(), QColor(0, 255, 0));
+    QHeaderView* rpmAxis = map->horizontalHeader();
+    for (int c = 0; c < map->columnCount(); ++c)
+        EXPECT_GT(rpmAxis->sectionSize(c),
+                  rpmAxis->fontMetrics().horizontalAdvance(map->horizontalHeaderItem(c)->text()));
+
+    // The values under the legend's names and units, in the window's
+    // language; the supply in volts, as the chart draws it.
+    const auto row = [&](const QString& name) {
+        for (int r = 0; r < values->rowCount(); ++r)
+            if (values->item(r, 0)->text() == name)
+                return r;
+        return -1;
+    };
+    ASSERT_EQ(row("Engine speed [rpm]"), 1);
+    window->findChild<QAction*>("MenuGerman")->trigger();
+    EXPECT_EQ(row("Drehzahl [U/min]"), 1);
+    EXPECT_GE(row("Servo Sollspannung [mV]"), 0);
+    EXPECT_EQ(values->horizontalHeaderItem(0)->text(), "Größe");
+    const int supply = row("Versorgung [V]");
+    ASSERT_GE(supply, 0);
+    EXPECT_EQ(values->item(supply, 1)->text(), "12.5");
 }
 
 TEST_F(WindowViewsTest, PlaybackBreaksTheLinesWhereTheUnitWasSilent) {

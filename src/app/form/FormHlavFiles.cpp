@@ -1,6 +1,7 @@
 // The File commands: New, Open, Save and Exit, and the parameter files that
 // come from the command line or are dropped on the window.
 
+#include "app/FileDialog.h"
 #include "app/form/BusyGuard.h"
 #include "app/form/FormHlav.h"
 #include "device/DeviceSession.h"
@@ -30,22 +31,6 @@ namespace {
 const char kParameterFilter[] = "Ignition Parametrs(*.ign)";
 // "*" rather than "*.*": on this system many files have no extension.
 const char kAllFilesFilter[] = "All Files (*)";
-
-QFileDialog* MakeFileDialog(QWidget* parent, const QString& name, QFileDialog::AcceptMode mode,
-                            const QStringList& filters) {
-    auto* dialog = new QFileDialog(parent);
-    dialog->setObjectName(name);
-    // The toolkit's own dialog: the same on every desktop, and one the
-    // keyboard and the tests can drive.
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(mode);
-    dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                        : QFileDialog::AnyFile);
-    dialog->setDefaultSuffix("ign");
-    dialog->setNameFilters(filters);
-    dialog->setWindowModality(Qt::WindowModal);
-    return dialog;
-}
 
 } // namespace
 
@@ -86,8 +71,10 @@ void TFormHlav::NewParameters() {
     BusyGuard busy(writingControls);
     bikeChosenFromList = false;
     ApplyBikePreset(image, bikeChosenFromList);
-    ApplyParameterChange();
+    // An earlier operation's line goes first, so that a Program the change
+    // itself starts keeps its line and gauge.
     HideOperationDisplay();
+    ApplyParameterChange();
     Control<QLabel>("LabelFile2")->clear();
 }
 
@@ -96,9 +83,14 @@ void TFormHlav::NewParameters() {
 void TFormHlav::CreateFileDialogs() {
     if (OpenDialog1)
         return;
-    OpenDialog1 = MakeFileDialog(this, "OpenDialog1", QFileDialog::AcceptOpen,
-                                 {kParameterFilter, kAllFilesFilter});
-    SaveDialog1 = MakeFileDialog(this, "SaveDialog1", QFileDialog::AcceptSave, {kParameterFilter});
+    OpenDialog1 = MakeFileDialog(this, {"OpenDialog1",
+                                        {},
+                                        QFileDialog::AcceptOpen,
+                                        {kParameterFilter, kAllFilesFilter},
+                                        "ign",
+                                        {}});
+    SaveDialog1 = MakeFileDialog(
+        this, {"SaveDialog1", {}, QFileDialog::AcceptSave, {kParameterFilter}, "ign", {}});
     connect(OpenDialog1, &QDialog::finished, this, [this](int result) {
         const QStringList chosen = OpenDialog1->selectedFiles();
         if (result == QDialog::Accepted && !chosen.isEmpty())
@@ -133,6 +125,7 @@ void TFormHlav::OpenFile(const QString& path) {
         return;
     BusyGuard busy(writingControls);
     const QString fullPath = QFileInfo(path).absoluteFilePath();
+    HideOperationDisplay(); // before a Program the opened file may start
     const LoadOutcome outcome = LoadParameterFile(QFile::encodeName(fullPath).toStdString(), image);
     if (outcome.status == LoadStatus::Loaded) {
         ApplyParameterChange();
@@ -143,7 +136,6 @@ void TFormHlav::OpenFile(const QString& path) {
                     outcome.status == LoadStatus::UnmatchedVersion ? "UnmatchedFileVersionBox"
                                                                    : "OpenFileErrorBox");
     }
-    HideOperationDisplay();
 }
 
 // The file is replaced only once the whole new text is written; a write that

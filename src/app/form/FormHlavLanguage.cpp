@@ -1,6 +1,7 @@
 // Puts the texts of the current language into the window: captions, hints
 // and list entries, all from one table keyed by control name.
 
+#include "app/QtTranslation.h"
 #include "app/form/FormHlav.h"
 #include "lang/ControlTexts.h"
 #include "lang/HintParts.h"
@@ -30,6 +31,7 @@ void TFormHlav::SetHint(QObject* control, const QString& hint) {
 }
 
 void TFormHlav::ApplyLanguage() {
+    UseQtTranslation(languageIndex);
     for (int i = 0; i < 4; ++i)
         languageActions[i]->setChecked(i == languageIndex);
 

@@ -541,7 +541,7 @@ QWidget* TFormHlav::CreateMapGrid(QWidget* parent) {
         spin.upDown->setGeometry(x + editWidth, top, upDownWidth, rowHeight);
     };
 
-    MakeLabel(mapGrid, "LabelRpmAdv", "[rpm]")->setGeometry(0, 4, labelWidth, rowHeight - 8);
+    MakeLabel(mapGrid, "LabelRpm1", "[rpm]")->setGeometry(0, 4, labelWidth, rowHeight - 8);
     for (int c = 0; c < 10; ++c)
         place(MakeSpin(mapGrid, QString("RpmAdv%1").arg(c + 1), c == 0 ? 199 : 300, 20100, 100,
                        editWidth),

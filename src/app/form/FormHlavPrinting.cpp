@@ -2,6 +2,7 @@
 // (white, without what only editing needs, with a date-and-time line), on
 // the default printer or, where there is none, into a PDF file.
 
+#include "app/FileDialog.h"
 #include "app/form/FormHlav.h"
 #include "device/DeviceSession.h"
 #include "lang/ControlTexts.h"
@@ -95,16 +96,11 @@ void TFormHlav::ExportPdf(bool allPages) {
             : parameterFile.dir().filePath(parameterFile.completeBaseName() + ".pdf");
     QString title = actions.value("MenuExportPdf")->text();
     title.remove('&').remove("...");
-    QFileDialog dialog(this, title);
-    dialog.setObjectName("SavePdfDialog");
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter("PDF (*.pdf)");
-    dialog.setDefaultSuffix("pdf");
-    dialog.selectFile(suggestion);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString path = ChooseFile(
+        this,
+        {"SavePdfDialog", title, QFileDialog::AcceptSave, {"PDF (*.pdf)"}, "pdf", suggestion});
+    if (path.isEmpty())
         return;
-    const QString path = dialog.selectedFiles().first();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);

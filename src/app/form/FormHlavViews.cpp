@@ -3,6 +3,7 @@
 // a parameter file. They read the image and the live values; none of them
 // changes the image.
 
+#include "app/FileDialog.h"
 #include "app/form/FormHlav.h"
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/CompareWindow.h"
@@ -34,6 +35,11 @@ namespace {
 
 QString Text(ViewText id, int language) {
     return QString::fromStdString(ViewTextIn(id, language));
+}
+
+// One kind of file, then all files.
+QStringList Filters(ViewText kind, int language) {
+    return {Text(kind, language), Text(ViewText::AllFilesFilter, language)};
 }
 
 QString Message(Msg id, int language) {
@@ -84,19 +90,23 @@ void TFormHlav::CreateViews() {
         record->setChecked(false); // until the file is open
         const QString suggested = LogFolder() + "/orna5-" +
                                   QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss") + ".csv";
-        const QString path =
-            QFileDialog::getSaveFileName(this, record->text().remove('&'), suggested,
-                                         Text(ViewText::LogFilter, languageIndex) + ";;" +
-                                             Text(ViewText::AllFilesFilter, languageIndex));
+        const QString path = ChooseFile(this, {"SaveLogDialog",
+                                               record->text().remove('&'),
+                                               QFileDialog::AcceptSave,
+                                               Filters(ViewText::LogFilter, languageIndex),
+                                               {},
+                                               suggested});
         if (!path.isEmpty())
             StartDataLog(path);
     });
     QAction* open = MakeAction(MenuView, "MenuOpenLog", "&Open data log...");
     connect(open, &QAction::triggered, this, [this, open] {
-        const QString path =
-            QFileDialog::getOpenFileName(this, open->text().remove('&'), LogFolder(),
-                                         Text(ViewText::LogFilter, languageIndex) + ";;" +
-                                             Text(ViewText::AllFilesFilter, languageIndex));
+        const QString path = ChooseFile(this, {"OpenLogDialog",
+                                               open->text().remove('&'),
+                                               QFileDialog::AcceptOpen,
+                                               Filters(ViewText::LogFilter, languageIndex),
+                                               {},
+                                               LogFolder()});
         if (!path.isEmpty())
             OpenDataLog(path);
     });
@@ -110,10 +120,12 @@ void TFormHlav::CreateViews() {
     const int openAt = items.indexOf(actions.value("MenuOpen"));
     file->insertAction(items.value(openAt + 1), compare);
     connect(compare, &QAction::triggered, this, [this, compare] {
-        const QString path =
-            QFileDialog::getOpenFileName(this, compare->text().remove('&'), lastFilePath,
-                                         Text(ViewText::ParameterFilter, languageIndex) + ";;" +
-                                             Text(ViewText::AllFilesFilter, languageIndex));
+        const QString path = ChooseFile(this, {"CompareDialog",
+                                               compare->text().remove('&'),
+                                               QFileDialog::AcceptOpen,
+                                               Filters(ViewText::ParameterFilter, languageIndex),
+                                               {},
+                                               lastFilePath});
         if (!path.isEmpty())
             CompareWithFile(path);
     });

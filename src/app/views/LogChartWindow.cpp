@@ -49,6 +49,63 @@ QString NumberText(double value) {
     return std::isnan(value) ? QString() : QString::number(value, 'g', 10);
 }
 
+// How a column of the log is named and scaled wherever the viewer shows it:
+// in the chart's legend and in the value table. `channel` fills "%1".
+struct Quantity {
+    const char* column;
+    ViewText name;
+    double scale = 1;
+    int channel = 0;
+};
+
+const Quantity kQuantities[] = {
+    {"time", ViewText::LogTime},
+    {"rpm", ViewText::AxisRpm},
+    {"supply_mv", ViewText::SeriesSupply, 0.001},
+    {"tps_percent", ViewText::SeriesThrottle},
+    {"tps_mv", ViewText::LogThrottleSensor},
+    {"advance1", ViewText::SeriesAdvance, 1, 1},
+    {"advance2", ViewText::SeriesAdvance, 1, 2},
+    {"advance3", ViewText::SeriesAdvance, 1, 3},
+    {"advance4", ViewText::SeriesAdvance, 1, 4},
+    {"servo_desired_mv", ViewText::LogServoDesired},
+    {"servo_measured_mv", ViewText::LogServoMeasured},
+    {"programmings", ViewText::LogProgrammings},
+    {"kill_switch", ViewText::LogKillSwitch},
+    {"clutch_master", ViewText::LogClutchMaster},
+    {"shift_light", ViewText::LogShiftLight},
+    {"pickup1", ViewText::LogPickup, 1, 1},
+    {"pickup2", ViewText::LogPickup, 1, 2},
+    {"input1_grounded", ViewText::LogInputGrounded, 1, 1},
+    {"input2_grounded", ViewText::LogInputGrounded, 1, 2},
+    {"engine_off_blocking", ViewText::LogEngineOff},
+    {"saving_count", ViewText::LogSavingCount},
+    {"stored_data_error", ViewText::LogStoredDataError},
+    {"protocol", ViewText::LogProtocol},
+};
+
+const Quantity* QuantityOf(const std::string& column) {
+    for (const Quantity& quantity : kQuantities)
+        if (column == quantity.column)
+            return &quantity;
+    return nullptr;
+}
+
+double ScaleOf(const std::string& column) {
+    const Quantity* quantity = QuantityOf(column);
+    return quantity ? quantity->scale : 1;
+}
+
+// A column this viewer does not know (from a later version's log) shows
+// under its own key.
+QString QuantityName(const std::string& column, int language) {
+    const Quantity* quantity = QuantityOf(column);
+    if (!quantity)
+        return QString::fromStdString(column);
+    QString name = QString::fromStdString(ViewTextIn(quantity->name, language));
+    return quantity->channel ? name.arg(quantity->channel) : name;
+}
+
 } // namespace
 
 LogChartWindow::LogChartWindow(TFormHlav& owner, const QString& filePath, MonitorLog data)
@@ -100,17 +157,18 @@ LogChartWindow::LogChartWindow(TFormHlav& owner, const QString& filePath, Monito
     auto* right = new QWidget(splitter);
     auto* rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);
-    values = new QTableWidget(static_cast<int>(log.columns.size()) + 1, 1, right);
+    // Name and value of every column at the cursor; the names are put in by
+    // ApplyLanguage.
+    values = new QTableWidget(static_cast<int>(log.columns.size()) + 1, 2, right);
     values->setObjectName("LogValues");
     values->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    values->horizontalHeader()->setStretchLastSection(true);
+    values->verticalHeader()->hide();
     values->verticalHeader()->setDefaultSectionSize(values->fontMetrics().height() + 4);
-    QStringList names{"time"};
-    for (const std::string& column : log.columns)
-        names << QString::fromStdString(column);
-    values->setVerticalHeaderLabels(names);
+    values->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    values->horizontalHeader()->setStretchLastSection(true);
     for (int r = 0; r < values->rowCount(); ++r)
-        values->setItem(r, 0, new QTableWidgetItem);
+        for (int c = 0; c < 2; ++c)
+            values->setItem(r, c, new QTableWidgetItem);
     rightLayout->addWidget(values, 1);
     mapCaption = new QLabel(right);
     rightLayout->addWidget(mapCaption);
@@ -138,11 +196,12 @@ LogChartWindow::LogChartWindow(TFormHlav& owner, const QString& filePath, Monito
 // One quantity over time. Where the unit was silent for a while the line
 // breaks instead of bridging the gap with values nobody measured: each
 // stretch is a series of its own, and only the first shows in the legend.
-QLineSeries* LogChartWindow::AddSeries(const std::string& column, double scale, QValueAxis* axis,
+QLineSeries* LogChartWindow::AddSeries(const std::string& column, QValueAxis* axis,
                                        const QColor& colour) {
     const int index = log.Column(column);
     if (index < 0)
         return nullptr;
+    const double scale = ScaleOf(column);
     const std::vector<double>& data = log.values[index];
     QLineSeries* first = nullptr;
     QList<QPointF> points;
@@ -181,14 +240,14 @@ void LogChartWindow::BuildChart() {
     voltAxis = MakeAxis(chart, Qt::AlignRight, QColor(150, 80, 0));
     voltAxis->setLabelFormat("%.0f");
 
-    rpmSeries = AddSeries("rpm", 1, rpmAxis, QColor(0, 0, 180));
-    throttleSeries = AddSeries("tps_percent", 1, percentAxis, QColor(0, 150, 0));
-    supplySeries = AddSeries("supply_mv", 0.001, voltAxis, QColor(150, 80, 0));
+    rpmSeries = AddSeries("rpm", rpmAxis, QColor(0, 0, 180));
+    throttleSeries = AddSeries("tps_percent", percentAxis, QColor(0, 150, 0));
+    supplySeries = AddSeries("supply_mv", voltAxis, QColor(150, 80, 0));
     const QColor advanceColours[4] = {QColor(200, 0, 160), QColor(230, 120, 0), QColor(0, 160, 200),
                                       QColor(120, 120, 120)};
     for (int c = 1; c <= 4; ++c)
         if (QLineSeries* series =
-                AddSeries("advance" + std::to_string(c), 1, percentAxis, advanceColours[c - 1]))
+                AddSeries("advance" + std::to_string(c), percentAxis, advanceColours[c - 1]))
             advanceSeries.emplace_back(c, series);
 
     const double end = log.seconds.empty() ? 1 : std::max(1.0, log.seconds.back());
@@ -211,15 +270,13 @@ void LogChartWindow::BuildMapTable() {
     map->setEditTriggers(QAbstractItemView::NoEditTriggers);
     map->setSelectionMode(QAbstractItemView::NoSelection);
     map->setFocusPolicy(Qt::NoFocus);
-    const int cell = map->fontMetrics().horizontalAdvance("0000") + 6;
-    map->horizontalHeader()->setDefaultSectionSize(cell);
-    map->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     map->verticalHeader()->setDefaultSectionSize(map->fontMetrics().height() + 4);
     QStringList rpm, rows;
     for (std::size_t c = 0; c < kAxisPoints; ++c)
         rpm << QString::number(mapImage[field::mapRpm + c] * 100);
-    // Throttle rows top down from the open throttle, as the form shows them.
-    for (int r = static_cast<int>(kMapRows) - 1; r >= 0; --r)
+    // Throttle rows from the closed throttle down, as the Advance page and
+    // the map table show them.
+    for (std::size_t r = 0; r < kMapRows; ++r)
         rows << QString("%1%").arg(TpsBreakpoints[r]);
     map->setHorizontalHeaderLabels(rpm);
     map->setVerticalHeaderLabels(rows);
@@ -227,8 +284,18 @@ void LogChartWindow::BuildMapTable() {
         for (std::size_t c = 0; c < kAxisPoints; ++c) {
             auto* item = new QTableWidgetItem(QString::number(mapImage[MapCell(r, c)]));
             item->setTextAlignment(Qt::AlignCenter);
-            map->setItem(kMapRows - 1 - r, static_cast<int>(c), item);
+            map->setItem(r, static_cast<int>(c), item);
         }
+    // Every column as wide as the widest rpm point needs, five digits and all.
+    QHeaderView* header = map->horizontalHeader();
+    header->resizeSections(QHeaderView::ResizeToContents);
+    int cell = map->fontMetrics().horizontalAdvance("0000") + 6;
+    for (int c = 0; c < header->count(); ++c)
+        cell = std::max(cell, header->sectionSize(c));
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setDefaultSectionSize(cell);
+    for (int c = 0; c < header->count(); ++c)
+        header->resizeSection(c, cell);
     map->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     map->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     map->setFixedSize(map->verticalHeader()->sizeHint().width() +
@@ -259,14 +326,18 @@ void LogChartWindow::ApplyLanguage() {
     percentAxis->setTitleText(text(ViewText::AxisPercentDegree));
     voltAxis->setTitleText(text(ViewText::SeriesSupply));
     if (rpmSeries)
-        rpmSeries->setName(text(ViewText::AxisRpm));
+        rpmSeries->setName(QuantityName("rpm", language));
     if (throttleSeries)
-        throttleSeries->setName(text(ViewText::SeriesThrottle));
+        throttleSeries->setName(QuantityName("tps_percent", language));
     if (supplySeries)
-        supplySeries->setName(text(ViewText::SeriesSupply));
+        supplySeries->setName(QuantityName("supply_mv", language));
     for (const auto& [channel, series] : advanceSeries)
-        series->setName(text(ViewText::SeriesAdvance).arg(channel));
-    values->setHorizontalHeaderLabels({text(ViewText::ValueColumn)});
+        series->setName(QuantityName("advance" + std::to_string(channel), language));
+    values->setHorizontalHeaderLabels(
+        {text(ViewText::QuantityColumn), text(ViewText::ValueColumn)});
+    values->item(0, 0)->setText(QuantityName("time", language));
+    for (std::size_t c = 0; c < log.columns.size(); ++c)
+        values->item(static_cast<int>(c) + 1, 0)->setText(QuantityName(log.columns[c], language));
     mapCaption->setText(text(ViewText::MapCellInUse));
 }
 
@@ -284,9 +355,10 @@ void LogChartWindow::SetCursorRow(int row) {
         return;
     }
     cursorRow = row;
-    values->item(0, 0)->setText(QString::fromStdString(log.times[row]));
+    values->item(0, 1)->setText(QString::fromStdString(log.times[row]));
     for (std::size_t c = 0; c < log.columns.size(); ++c)
-        values->item(static_cast<int>(c) + 1, 0)->setText(NumberText(log.values[c][row]));
+        values->item(static_cast<int>(c) + 1, 1)
+            ->setText(NumberText(log.values[c][row] * ScaleOf(log.columns[c])));
 
     const auto whole = [](double v, double top) {
         return std::isnan(v) ? 0.0 : std::clamp(v, 0.0, top);
@@ -296,11 +368,11 @@ void LogChartWindow::SetCursorRow(int row) {
         static_cast<std::uint8_t>(whole(ValueAt("tps_percent", row), 255)),
         static_cast<std::uint16_t>(whole(ValueAt("tps_mv", row), 65535)), mapImage, tpsRowsUsed);
     if (cursorMapRow >= 0 && cursorMapColumn >= 0)
-        map->item(kMapRows - 1 - cursorMapRow, cursorMapColumn)->setBackground(QBrush());
+        map->item(cursorMapRow, cursorMapColumn)->setBackground(QBrush());
     cursorMapRow = live.tpsRow;
     cursorMapColumn = live.belowMapAxis ? -1 : live.mapRpmColumn;
     if (cursorMapColumn >= 0)
-        map->item(kMapRows - 1 - cursorMapRow, cursorMapColumn)->setBackground(kCellInUse);
+        map->item(cursorMapRow, cursorMapColumn)->setBackground(kCellInUse);
     PlaceCursorLine();
 }
 

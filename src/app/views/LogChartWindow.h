@@ -50,8 +50,7 @@ protected:
 private:
     void BuildChart();
     void BuildMapTable();
-    QLineSeries* AddSeries(const std::string& column, double scale, QValueAxis* axis,
-                           const QColor& colour);
+    QLineSeries* AddSeries(const std::string& column, QValueAxis* axis, const QColor& colour);
     void PlaceCursorLine();
     int RowAt(double seconds) const;
     double ValueAt(const std::string& column, int row) const;
