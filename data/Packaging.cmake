@@ -3,7 +3,7 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orna5)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "orna5 developers <orna5@example.org>")
+set(CPACK_PACKAGE_CONTACT "${ORNA5_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programmer for the ORNA-5 motorcycle ignition unit")
 set(CPACK_PACKAGE_DESCRIPTION
     "Reads, edits, programs and verifies the parameters of the ORNA-5\n"
@@ -18,6 +18,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ORNA5_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own texts (standard dialogs and buttons) in German, French and Czech.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 # The manuals open in the desktop's PDF viewer; the caches are refreshed by
 # the post-install step when their tools are there.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, desktop-file-utils, shared-mime-info")

@@ -34,7 +34,7 @@ tree)
     share/icons/hicolor/scalable/mimetypes/application-x-orna5-ign.svg
     share/man/man1/orna5.1.gz share/man/man1/orna5ctl.1.gz share/man/man1/orna5-sim.1.gz
     share/bash-completion/completions/orna5ctl
-    share/doc/orna5/README.md share/doc/orna5/copyright
+    share/doc/orna5/README.md share/doc/orna5/copyright share/doc/orna5/changelog.gz
     share/doc/orna5/manual_zentor_orna_5_en.pdf share/doc/orna5/manual_zentor_orna_5_de.pdf
     share/doc/orna5/manual_zentor_orna_5_fr.pdf share/doc/orna5/manual_zentor_orna_5_cz.pdf
   )
@@ -150,6 +150,11 @@ package)
   depends=$(dpkg-deb -f "$deb" Depends)
   grep -q 'libqt6serialport6' <<<"$depends" || fail "Depends worked out wrongly: $depends"
   dpkg-deb -I "$deb" postinst >/dev/null || fail "no postinst"
+  grep -q 'qt6-translations-l10n' <<<"$depends" || fail "Depends lacks Qt's translations: $depends"
+  # Debian's own checker: no errors, no warnings.
+  report=$(lintian --tag-display-limit 0 "$deb" 2>&1 || true)
+  problems=$(grep -E '^[EW]: ' <<<"$report" || true)
+  [ -z "$problems" ] || fail "lintian: $problems"
   ;;
 
 *)
