@@ -5,6 +5,7 @@
 #include "WindowFixture.h"
 
 #include "app/widgets/MouseCheckBox.h"
+#include "lang/ControlTexts.h"
 #include "sim/PtyUnit.h"
 
 #include <QAbstractButton>
@@ -218,6 +219,18 @@ TEST_P(LanguageTest, WhileConnectedTheLiveLabelsKeepTheirValuesUntilTheNextFrame
     EXPECT_TRUE(advance->text().startsWith(GetParam().advancePrefix))
         << advance->text().toStdString();
     EXPECT_FALSE(advance->text().contains("---"));
+}
+
+// A text row for a control the window does not make is a text nobody sees.
+TEST_F(WindowTest, EveryControlTextNamesAControlOfTheWindow) {
+    auto window = Start();
+    QStringList missing;
+    for (const ControlTextRow& row : AllControlTexts()) {
+        const QString name = QString::fromStdString(row.control);
+        if (name != "FormHlav" && !window->findChild<QObject*>(name))
+            missing << name;
+    }
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(", ").toStdString();
 }
 
 // Qt's own texts follow the window's language, there and back: the buttons
