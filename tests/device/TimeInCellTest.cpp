@@ -2,7 +2,6 @@
 
 #include "device/TimeInCell.h"
 #include "device/MarkLivePosition.h"
-#include "device/MonitorLog.h"
 
 #include <gtest/gtest.h>
 
@@ -94,36 +93,6 @@ TEST(TimeInCell, TrailAgesAndReset) {
     EXPECT_EQ(cells.Total(), 0);
     cells.AddFrame(20, MarkLivePosition(3000, 0, 0, image, false));
     EXPECT_EQ(cells.Total(), 0); // no credit for the time before the reset
-}
-
-// A log counts against its own header's axis and throttle switch, not the
-// map of the window it is opened in.
-TEST(TimeInCell, ALogCountsAgainstItsOwnHeader) {
-    ParameterImage image = AxisImage();
-    for (std::size_t i = 0; i < kAxisPoints; ++i)
-        image[field::mapRpm + i] += 10; // the log's first point: 2500 rpm
-    image[field::mapUsesTps] = 1;
-    std::ostringstream text;
-    WriteLogHeader(text, MakeLogHeader(image, "ORN12", ""));
-    const char* rows[] = {
-        "2026-12-08T10:00:00.000,2400,13800,0,700,10,10,,,0,0,0,0,0,0,1,0,0,0,0,0,0,54",
-        "2026-12-08T10:00:00.500,2600,13800,0,700,10,10,,,0,0,0,0,0,0,1,0,0,0,0,0,0,54",
-        "2026-12-08T10:00:00.750,,13800,100,700,10,10,,,0,0,0,0,0,0,1,0,0,0,0,0,0,54",
-        "2026-12-08T10:00:01.000,2600,13800,100,700,10,10,,,0,0,0,0,0,0,1,0,0,0,0,0,0,54"};
-    for (const char* row : rows)
-        text << row << '\n';
-    MonitorLog log;
-    ASSERT_TRUE(ReadMonitorLog(std::string_view(text.str()), log));
-    TimeInCell cells;
-    ASSERT_TRUE(CountLogCells(log, cells));
-    // 2400 rpm is below the log's axis; the row without rpm is no frame;
-    // the log's map uses its throttle rows.
-    EXPECT_DOUBLE_EQ(cells.Total(), 0.5);
-    EXPECT_DOUBLE_EQ(cells.Seconds(0, 0), 0.5);
-
-    log.header.hasMap = false;
-    TimeInCell none;
-    EXPECT_FALSE(CountLogCells(log, none));
 }
 
 } // namespace
