@@ -1,6 +1,6 @@
 #include "sim/EngineModel.h"
 
-#include "device/MonitorFrame.h"
+#include "params/MonitorFrame.h"
 #include "params/ParameterImage.h"
 
 #include <algorithm>

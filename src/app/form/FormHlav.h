@@ -1,8 +1,9 @@
 #pragma once
 
 #include "device/ColourRole.h"
-#include "device/MonitorLog.h"
+#include "device/LogClock.h"
 #include "edit/UndoHistory.h"
+#include "files/MonitorLog.h"
 #include "files/ProfileFile.h"
 #include "params/LivePosition.h"
 #include "params/ParameterImage.h"
@@ -335,7 +336,7 @@ private:
 
     QPointer<AdvanceCurvesWindow> curvesWindow;
     QPointer<CompareWindow> compareWindow;
-    MonitorLogWriter logWriter;
+    MonitorLogWriter logWriter{LogTimeNow};
     QElapsedTimer logClock;
     bool logNamesUnit = false; // the log says which unit it comes from
     QHash<QString, QRect> viewGeometry;
