@@ -15,7 +15,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     orna5::MonitorLog log;
-    const bool read = orna5::ReadMonitorLog(text, log);
+    if (!orna5::ReadMonitorLog(text, log)) {
+        return 0; // nothing of a refused text is used
+    }
     if (log.seconds.size() != log.Rows() || log.values.size() != log.columns.size()) {
         std::abort();
     }
@@ -30,10 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     }
-    if (!read) {
-        return 0;
-    }
-
     std::ostringstream out;
     orna5::WriteLogHeader(out, log.header);
     orna5::MonitorLog again;

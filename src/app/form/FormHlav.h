@@ -5,6 +5,7 @@
 #include "edit/UndoHistory.h"
 #include "files/MonitorLog.h"
 #include "files/ProfileFile.h"
+#include "params/FieldTable.h"
 #include "params/LivePosition.h"
 #include "params/ParameterImage.h"
 
@@ -191,6 +192,8 @@ private:
     MouseCheckBox* MakeCheckBox(QWidget* parent, const QString& name, const QString& text);
     SpinEdit MakeSpin(QWidget* parent, const QString& suffix, int minimum, int maximum,
                       int increment = 1, int editWidth = 0);
+    // A spin of a scaled field, its range and step from the field table.
+    SpinEdit ScaledSpin(QWidget* parent, const QString& suffix, const FieldScale& scale);
     QAction* MakeAction(QMenu* menu, const QString& name, const QString& text,
                         const QKeySequence& shortcut = {});
 
