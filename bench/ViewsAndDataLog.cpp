@@ -17,9 +17,10 @@
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/LogChartWindow.h"
 #include "device/DeviceFrame.h"
-#include "device/MonitorFrame.h"
-#include "device/MonitorLog.h"
+#include "device/LogClock.h"
 #include "device/TimeInCell.h"
+#include "files/MonitorLog.h"
+#include "params/MonitorFrame.h"
 
 #include <benchmark/benchmark.h>
 
@@ -44,7 +45,7 @@ constexpr int kHourRows = 3600 * 1000 / 330;
 
 // Hours of an engine going up and down the rev range every two minutes.
 void WriteLog(const QString& path, const orna5::ParameterImage& image, int hours) {
-    orna5::MonitorLogWriter writer;
+    orna5::MonitorLogWriter writer(orna5::LogTimeNow);
     writer.Open(path.toStdString(), orna5::MakeLogHeader(image, "ORN12", "bench.ign"));
     const QDateTime start = QDateTime::fromString("2026-12-08T10:00:00.000", Qt::ISODateWithMs);
     orna5::DeviceFrame f{};

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "device/MonitorLog.h"
 #include "device/TimeInCell.h"
+#include "files/MonitorLog.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

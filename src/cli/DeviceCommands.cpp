@@ -2,10 +2,11 @@
 
 #include "cli/CliCommon.h"
 #include "device/DeviceSession.h"
-#include "device/MonitorLog.h"
+#include "device/LogClock.h"
 #include "device/MonitorPanel.h"
 #include "device/PortTable.h"
 #include "device/SerialLink.h"
+#include "files/MonitorLog.h"
 #include "files/ProfileFile.h"
 #include "lang/Messages.h"
 #include "params/NormaliseImage.h"
@@ -296,7 +297,7 @@ int CommandMonitor(int argc, char** argv) {
     }
     // The log names the unit and the parameters it was taken with, so it can
     // be played back against them later.
-    MonitorLogWriter csv;
+    MonitorLogWriter csv(LogTimeNow);
     if (csvPath && !csv.Open(*csvPath, MakeLogHeader(image, session.UnitTexts().versionText,
                                                      params ? *params : std::string()))) {
         std::cerr << MessageText(Msg::OpenFileError, English) << " (" << *csvPath << ")\n";

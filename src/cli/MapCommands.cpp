@@ -2,11 +2,11 @@
 
 #include "cli/CliCommon.h"
 #include "device/MarkLivePosition.h"
-#include "device/MonitorLog.h"
 #include "device/TimeInCell.h"
 #include "disk/WholeFile.h"
 #include "edit/MapBlockCommands.h"
 #include "files/BoundedFile.h"
+#include "files/MonitorLog.h"
 #include "lang/MapTableTexts.h"
 #include "lang/Messages.h"
 #include "lang/ViewTexts.h"

@@ -2,7 +2,7 @@
 
 #include "device/Link.h"
 #include "device/MarkLivePosition.h"
-#include "device/MonitorFrame.h"
+#include "params/MonitorFrame.h"
 #include "params/NormaliseImage.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "device/MonitorPanel.h"
 
 #include "device/DeviceFrame.h"
-#include "device/MonitorFrame.h"
 #include "params/BikePresets.h"
+#include "params/MonitorFrame.h"
 
 #include <algorithm>
 
@@ -86,11 +86,6 @@ void DecodeAdvance(const std::uint8_t* f, const ParameterImage& image, MonitorPa
 }
 
 } // namespace
-
-std::uint16_t CountsToMillivolts(std::uint16_t counts) {
-    const long mv = static_cast<long>(counts) * 5000 / 1023;
-    return static_cast<std::uint16_t>(std::min<long>(mv, 0xFFFF));
-}
 
 // With the unit's usual values the channels in use carry the same advance and
 // unused channels carry 0, and then any choice shows that advance. When the

@@ -1,6 +1,6 @@
 #include "device/StatusDisplay.h"
 
-#include "device/MonitorFrame.h"
+#include "params/MonitorFrame.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "device/TimeInCell.h"
 
 #include "device/MarkLivePosition.h"
-#include "device/MonitorLog.h"
+#include "files/MonitorLog.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,6 @@
 #include "edit/StepCommands.h"
 
+#include "params/FieldTable.h"
 #include "params/NormaliseImage.h"
 
 namespace orna5 {
@@ -108,7 +109,7 @@ bool SetTpsZero(ParameterImage& image, std::uint16_t millivolts) {
     if (millivolts < 100 || millivolts > 2500) {
         return false;
     }
-    image[field::tpsZeroMv] = static_cast<std::uint8_t>(millivolts / 10);
+    image[field::tpsZeroMv] = static_cast<std::uint8_t>(Stored(fieldScale::tpsZero, millivolts));
     return true;
 }
 
@@ -116,8 +117,7 @@ bool SetTpsFull(ParameterImage& image, std::uint16_t millivolts) {
     if (millivolts < 2500 || millivolts > 4900) {
         return false;
     }
-    // Stored in steps of 10 mV above 2500 mV.
-    image[field::tpsFullMv] = static_cast<std::uint8_t>(millivolts / 10 - 250);
+    image[field::tpsFullMv] = static_cast<std::uint8_t>(Stored(fieldScale::tpsFull, millivolts));
     return true;
 }
 

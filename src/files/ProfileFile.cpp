@@ -1,6 +1,7 @@
 #include "files/ProfileFile.h"
 
 #include "files/BoundedFile.h"
+#include "files/TextScanner.h"
 
 #include <algorithm>
 #include <climits>
@@ -11,20 +12,8 @@ namespace orna5 {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 std::string Trim(const std::string& s) {
-    std::size_t begin = 0;
-    std::size_t end = s.size();
-    while (begin < end && IsBlank(s[begin])) {
-        ++begin;
-    }
-    while (end > begin && IsBlank(s[end - 1])) {
-        --end;
-    }
-    return s.substr(begin, end - begin);
+    return std::string(TrimBlanks(s));
 }
 
 char Lower(char c) {

@@ -15,7 +15,22 @@ bool IsDigit(int c) {
     return c >= '0' && c <= '9';
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
 } // namespace
+
+std::string_view TrimBlanks(std::string_view text, std::string_view trailingToo) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() &&
+           (IsBlank(text.back()) || trailingToo.find(text.back()) != std::string_view::npos)) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
 
 TextScanner::TextScanner(std::istream& in) : source(in.rdbuf()) {}
 

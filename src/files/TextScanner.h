@@ -4,8 +4,13 @@
 #include <cstdint>
 #include <istream>
 #include <string>
+#include <string_view>
 
 namespace orna5 {
+
+// `text` without the blanks (space, tab) at either end, nor any of
+// `trailingToo` at its end.
+std::string_view TrimBlanks(std::string_view text, std::string_view trailingToo = {});
 
 // Splits a text stream into white-space separated words and unsigned decimal
 // numbers, the way the parameter file and the snapshot are read. A failed

@@ -1,6 +1,8 @@
 #include "params/ParameterReport.h"
 
 #include "params/BikePresets.h"
+#include "params/FieldTable.h"
+#include "params/TpsBreakpoints.h"
 
 #include <cstdio>
 #include <ostream>
@@ -14,8 +16,6 @@ const char* const kPageBike = "Bike";
 const char* const kPageAdvance = "Advance Map";
 const char* const kPageServo = "Servo";
 
-const char* const kTpsRowLabels[kMapRows] = {"0%",  "2%",  "5%",  "10%", "20%",
-                                             "30%", "40%", "60%", "80%", "100%"};
 const char* const kInput1Texts[] = {"Off", "Kill switch", "Blocking"};
 const char* const kInput2Texts[] = {"Off", "Kill switch", "Blocking", "Clutch master",
                                     "Clutch master inv. input"};
@@ -72,6 +72,11 @@ public:
         carried[offset] = true;
     }
     std::uint8_t At(std::size_t offset) const { return image[offset]; }
+    // The figure of a scaled field's byte at `offset`, with its unit.
+    std::string Figure(const FieldScale& f, std::size_t offset) const {
+        return Number(Shown(f, image[offset]), f.unit);
+    }
+    std::string Figure(const FieldScale& f) const { return Figure(f, f.offset); }
 
     const ParameterImage& image;
     ParameterPage pageId = ParameterPage::Misc;
@@ -79,23 +84,23 @@ public:
     bool carried[kImageSize] = {};
 };
 
+namespace fs = fieldScale;
+
 void DescribeMisc(Collector& c) {
     c.pageId = ParameterPage::Misc;
     const char* p = kPageMisc;
-    c.Add(p, "Limiter", field::limiterRpm, Number(c.At(field::limiterRpm) * 100L, "rpm"));
-    c.Add(p, "Gear shift light", field::shiftLightRpm,
-          Number(c.At(field::shiftLightRpm) * 100L, "rpm"));
+    c.Add(p, "Limiter", field::limiterRpm, c.Figure(fs::limiter));
+    c.Add(p, "Gear shift light", field::shiftLightRpm, c.Figure(fs::shiftLight));
     c.Add(p, "Revolutions without ignition", field::revsWithoutIgnition,
           Number(c.At(field::revsWithoutIgnition)));
-    c.Add(p, "Clutch master time", field::clutchTime, Number(c.At(field::clutchTime) * 10L, "ms"));
-    c.Add(p, "Clutch master pause", field::clutchPause,
-          Number(c.At(field::clutchPause) * 10L, "ms"));
+    c.Add(p, "Clutch master time", field::clutchTime, c.Figure(fs::clutchTime));
+    c.Add(p, "Clutch master pause", field::clutchPause, c.Figure(fs::clutchPause));
     for (std::size_t i = 0; i < 4; ++i) {
         c.Add(p, {"Compensation %1", {std::to_string(i + 1)}}, field::compensation + i,
               Number(c.At(field::compensation + i)));
     }
-    c.Add(p, "TPS 0%", field::tpsZeroMv, Number(c.At(field::tpsZeroMv) * 10L, "mV"));
-    c.Add(p, "TPS 100%", field::tpsFullMv, Number((c.At(field::tpsFullMv) + 250L) * 10L, "mV"));
+    c.Add(p, "TPS 0%", field::tpsZeroMv, c.Figure(fs::tpsZero));
+    c.Add(p, "TPS 100%", field::tpsFullMv, c.Figure(fs::tpsFull));
     c.Add(p, "Excitation long", field::excitationLong, Flag(c.At(field::excitationLong)));
     c.Add(p, "Inputs for neutral and side stand", field::neutralSideStandInputs,
           Flag(c.At(field::neutralSideStandInputs)));
@@ -131,8 +136,7 @@ void DescribeBike(Collector& c) {
         c.Add(p, {"Channel %1 start advance 2nd pick-up", channel}, field::startAdvancePickup2 + ch,
               Flag(c.At(field::startAdvancePickup2 + ch)));
     }
-    c.Add(p, "Tachometer correction", field::tachoCorrection,
-          Number(c.At(field::tachoCorrection) - 100L, "%"));
+    c.Add(p, "Tachometer correction", field::tachoCorrection, c.Figure(fs::tachoCorrection));
     c.Add(p, "Tachometer pulses per revolution", field::tachoPulsesPerRev,
           Number(c.At(field::tachoPulsesPerRev)));
     c.Add(p, {"Inverse polarity of pick-up %1", {"1"}}, field::invertPickup1,
@@ -144,17 +148,16 @@ void DescribeBike(Collector& c) {
 void DescribeAdvance(Collector& c) {
     c.pageId = ParameterPage::Advance;
     const char* p = kPageAdvance;
-    c.Add(p, "Base advance", field::baseAdvance, Number(c.At(field::baseAdvance), "deg"));
+    c.Add(p, "Base advance", field::baseAdvance, c.Figure(fs::baseAdvance));
     c.Add(p, "Map uses TPS rows", field::mapUsesTps, Flag(c.At(field::mapUsesTps)));
     for (std::size_t j = 0; j < kAxisPoints; ++j) {
         c.Add(p, {"Map rpm point %1", {std::to_string(j + 1)}}, field::mapRpm + j,
-              Number(c.At(field::mapRpm + j) * 100L, "rpm"));
+              c.Figure(fs::mapRpm, field::mapRpm + j));
     }
     for (std::size_t r = 0; r < kMapRows; ++r) {
         for (std::size_t col = 0; col < kAxisPoints; ++col) {
-            c.Add(p,
-                  {"Advance at TPS %1, rpm point %2", {kTpsRowLabels[r], std::to_string(col + 1)}},
-                  MapCell(r, col), Number(c.At(MapCell(r, col)), "deg"));
+            c.Add(p, {"Advance at TPS %1, rpm point %2", {TpsRowLabel(r), std::to_string(col + 1)}},
+                  MapCell(r, col), c.Figure(fs::mapAdvance, MapCell(r, col)));
         }
     }
 }
@@ -163,13 +166,12 @@ void DescribeServo(Collector& c) {
     c.pageId = ParameterPage::Servo;
     const char* p = kPageServo;
     c.Add(p, "Servo enable", field::servoEnable, Flag(c.At(field::servoEnable)));
-    c.Add(p, "Servo hysteresis", field::servoHysteresis,
-          Number(c.At(field::servoHysteresis) * 5L, "mV"));
+    c.Add(p, "Servo hysteresis", field::servoHysteresis, c.Figure(fs::servoHysteresis));
     for (std::size_t j = 0; j < kAxisPoints; ++j) {
         c.Add(p, {"Servo point %1 rpm", {std::to_string(j + 1)}}, field::servoRpm + j,
-              Number(c.At(field::servoRpm + j) * 100L, "rpm"));
+              c.Figure(fs::servoRpm, field::servoRpm + j));
         c.Add(p, {"Servo point %1 voltage", {std::to_string(j + 1)}}, field::servoMv + j,
-              Number(c.At(field::servoMv + j) * 20L, "mV"));
+              c.Figure(fs::servoMv, field::servoMv + j));
     }
 }
 
@@ -209,12 +211,13 @@ void PrintImage(std::ostream& out, const ParameterImage& image) {
         if (v.offset == field::mapRpm + kAxisPoints - 1) {
             out << "  Advance map [deg], rpm across, TPS down:\n  " << std::string(6, ' ');
             for (std::size_t col = 0; col < kAxisPoints; ++col) {
-                std::snprintf(line, sizeof line, "%6d", image[field::mapRpm + col] * 100);
+                std::snprintf(line, sizeof line, "%6ld",
+                              Shown(fieldScale::mapRpm, image[field::mapRpm + col]));
                 out << line;
             }
             out << '\n';
             for (std::size_t r = 0; r < kMapRows; ++r) {
-                std::snprintf(line, sizeof line, "  %6s", kTpsRowLabels[r]);
+                std::snprintf(line, sizeof line, "  %6s", TpsRowLabel(r).c_str());
                 out << line;
                 for (std::size_t col = 0; col < kAxisPoints; ++col) {
                     std::snprintf(line, sizeof line, "%6d", image[MapCell(r, col)]);

@@ -1,15 +1,15 @@
 #include "sim/EngineModel.h"
 
-#include "device/MonitorFrame.h"
+#include "params/FieldTable.h"
+#include "params/MonitorFrame.h"
 #include "params/ParameterImage.h"
+#include "params/TpsBreakpoints.h"
 
 #include <algorithm>
 
 namespace orna5 {
 
 namespace {
-
-constexpr int kTpsBreakpoints[kMapRows] = {0, 2, 5, 10, 20, 30, 40, 60, 80, 100};
 
 // A live value as a 16-bit frame field, kept to the field's range.
 void Put16(std::uint8_t* frame, std::size_t offset, int value) {
@@ -32,13 +32,18 @@ int NearestPoint(const std::uint8_t* axis, int r) {
     return axis[i - 1] + axis[i] >= 2 * r ? i - 1 : i;
 }
 
+// A scalar field's figure as the emulator computes with it.
+int FigureOf(const FieldScale& f, const std::uint8_t* memory) {
+    return static_cast<int>(Shown(f, memory[f.offset]));
+}
+
 int NearestRow(int percent) {
     int b = 1;
-    while (b < static_cast<int>(kMapRows) && kTpsBreakpoints[b] <= percent)
+    while (b < static_cast<int>(kMapRows) && TpsBreakpoints[b] <= percent)
         ++b;
     if (b == static_cast<int>(kMapRows))
         return kMapRows - 1;
-    return kTpsBreakpoints[b - 1] + kTpsBreakpoints[b] >= 2 * percent ? b - 1 : b;
+    return TpsBreakpoints[b - 1] + TpsBreakpoints[b] >= 2 * percent ? b - 1 : b;
 }
 
 } // namespace
@@ -50,7 +55,7 @@ int EngineModel::Level() const {
 }
 
 int EngineModel::Rpm(const std::uint8_t* memory) const {
-    const int limiter = std::max(memory[field::limiterRpm] * 100, kIdleRpm + 500);
+    const int limiter = std::max(FigureOf(fieldScale::limiter, memory), kIdleRpm + 500);
     const int rpm = kIdleRpm + (limiter - kIdleRpm) * Level() / 1000;
     return rpm / 10 * 10;
 }
@@ -65,8 +70,8 @@ void EngineModel::FillLiveFields(const std::uint8_t* memory, std::uint8_t* frame
     const int throttle = ThrottlePercent();
     Put16(frame, m::rpm, rpm);
 
-    const int zeroMv = memory[field::tpsZeroMv] * 10;
-    const int fullMv = (memory[field::tpsFullMv] + 250) * 10;
+    const int zeroMv = FigureOf(fieldScale::tpsZero, memory);
+    const int fullMv = FigureOf(fieldScale::tpsFull, memory);
     Put16(frame, m::tpsCounts, MillivoltsToCounts(zeroMv + (fullMv - zeroMv) * throttle / 100));
     // A little ripple so the voltage display is seen to be live.
     Put16(frame, m::supplyMv, kSupplyMillivolts - 40 + 20 * (phase % 5));
@@ -79,11 +84,11 @@ void EngineModel::FillLiveFields(const std::uint8_t* memory, std::uint8_t* frame
     frame[m::servoOk] = 1; // servo in order
 
     frame[m::tpsPercent] = static_cast<std::uint8_t>(throttle);
-    const int shiftRpm = memory[field::shiftLightRpm] * 100;
+    const int shiftRpm = FigureOf(fieldScale::shiftLight, memory);
     const bool shift = shiftRpm > 0 && rpm >= shiftRpm;
     frame[m::shiftLight] = shift ? 1 : 0;
     frame[m::rpmAlarmYellow] = shift ? 1 : 0;
-    frame[m::rpmAlarmRed] = rpm >= memory[field::limiterRpm] * 100 ? 1 : 0;
+    frame[m::rpmAlarmRed] = rpm >= FigureOf(fieldScale::limiter, memory) ? 1 : 0;
 
     // Pick-up checks that never signal a pick-up fault; pick-up 1 turning.
     frame[m::pickupCount1] = 0xFF;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "device/DeviceFrame.h"
-#include "device/MonitorFrame.h"
+#include "params/MonitorFrame.h"
 #include "params/ParameterImage.h"
 #include "sim/EngineModel.h"
 

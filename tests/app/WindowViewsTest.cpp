@@ -7,8 +7,9 @@
 #include "app/views/CompareWindow.h"
 #include "app/views/LogChartWindow.h"
 #include "device/DeviceFrame.h"
-#include "device/MonitorFrame.h"
+#include "device/LogClock.h"
 #include "files/ParameterFile.h"
+#include "params/MonitorFrame.h"
 #include "sim/PtyUnit.h"
 
 #include <QAction>
@@ -200,7 +201,7 @@ TEST_F(WindowViewsTest, PlaybackCursorShowsTheValuesAndTheCellInUse) {
     image[field::mapUsesTps] = 1;
     const QString path = dir.filePath("played.csv");
     {
-        MonitorLogWriter writer;
+        MonitorLogWriter writer(LogTimeNow);
         ASSERT_TRUE(writer.Open(path.toStdString(), MakeLogHeader(image, "ORN12", "r6.ign")));
         DeviceFrame f{};
         f[monitorField::code] = 0xB0;
@@ -255,7 +256,7 @@ TEST_F(WindowViewsTest, PlaybackBreaksTheLinesWhereTheUnitWasSilent) {
     auto window = Start({}, false);
     const QString path = dir.filePath("gap.csv");
     {
-        MonitorLogWriter writer;
+        MonitorLogWriter writer(LogTimeNow);
         ASSERT_TRUE(writer.Open(path.toStdString(), MakeLogHeader(window->Image(), "", "")));
         DeviceFrame f{};
         f[monitorField::code] = 0xB0;

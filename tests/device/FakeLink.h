@@ -2,8 +2,8 @@
 
 #include "device/DeviceFrame.h"
 #include "device/Link.h"
-#include "device/MonitorFrame.h"
 #include "device/UnitInfoBlock.h"
+#include "params/MonitorFrame.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // on the real 55 ms tick, so these are the slow tests of the suite.
 
 #include "Programs.h"
-#include "device/MonitorLog.h"
+#include "files/MonitorLog.h"
 
 #include <gtest/gtest.h>
 

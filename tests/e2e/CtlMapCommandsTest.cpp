@@ -2,7 +2,7 @@
 // orna5-sim, real exit codes.
 
 #include "Programs.h"
-#include "device/MonitorLog.h"
+#include "files/MonitorLog.h"
 #include "files/ParameterFile.h"
 
 #include <gtest/gtest.h>

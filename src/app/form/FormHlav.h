@@ -1,9 +1,11 @@
 #pragma once
 
 #include "device/ColourRole.h"
-#include "device/MonitorLog.h"
+#include "device/LogClock.h"
 #include "edit/UndoHistory.h"
+#include "files/MonitorLog.h"
 #include "files/ProfileFile.h"
+#include "params/FieldTable.h"
 #include "params/LivePosition.h"
 #include "params/ParameterImage.h"
 
@@ -190,6 +192,8 @@ private:
     MouseCheckBox* MakeCheckBox(QWidget* parent, const QString& name, const QString& text);
     SpinEdit MakeSpin(QWidget* parent, const QString& suffix, int minimum, int maximum,
                       int increment = 1, int editWidth = 0);
+    // A spin of a scaled field, its range and step from the field table.
+    SpinEdit ScaledSpin(QWidget* parent, const QString& suffix, const FieldScale& scale);
     QAction* MakeAction(QMenu* menu, const QString& name, const QString& text,
                         const QKeySequence& shortcut = {});
 
@@ -335,7 +339,7 @@ private:
 
     QPointer<AdvanceCurvesWindow> curvesWindow;
     QPointer<CompareWindow> compareWindow;
-    MonitorLogWriter logWriter;
+    MonitorLogWriter logWriter{LogTimeNow};
     QElapsedTimer logClock;
     bool logNamesUnit = false; // the log says which unit it comes from
     QHash<QString, QRect> viewGeometry;

@@ -8,6 +8,7 @@
 #include "device/DeviceSession.h"
 #include "device/PortTable.h"
 #include "params/BikePresets.h"
+#include "params/FieldTable.h"
 #include "params/NormaliseImage.h"
 
 #include <QAbstractButton>
@@ -139,6 +140,7 @@ void TFormHlav::SetSpin(UpDown* upDown, int position) {
 
 void TFormHlav::CopyControlsToImage() {
     namespace f = field;
+    namespace s = fieldScale;
     const int bikeCode = BikeIndexToCode(Control<QComboBox>("ComboBoxBike")->currentIndex());
     if (bikeCode >= 0)
         image[f::bikeCode] = LowByte(bikeCode);
@@ -149,7 +151,7 @@ void TFormHlav::CopyControlsToImage() {
     // No selection (-1) gives 0 as well.
     image[f::lobesPerRevCode] =
         LowByte((Control<QComboBox>("ComboBoxNasobekPalcu")->currentIndex() + 1) % 4);
-    image[f::shiftLightRpm] = LowByte(Position16(Spin("UpDownPilotLight")) / 100);
+    image[f::shiftLightRpm] = LowByte(Stored(s::shiftLight, Position16(Spin("UpDownPilotLight"))));
 
     image[f::input1Function] = LowByte(input1Buttons->checkedId());
     image[f::input2Function] = LowByte(input2Buttons->checkedId());
@@ -160,13 +162,15 @@ void TFormHlav::CopyControlsToImage() {
     image[f::baseAdvance] = LowByte(Position16(Spin("UpDownBaseAdv")));
     image[f::revsWithoutIgnition] = LowByte(Position16(Spin("UpDownPocSynchro")));
     image[f::tachoPulsesPerRev] = LowByte(Position16(Spin("UpDownRpmPulsu")));
-    image[f::tachoCorrection] = LowByte(Position16(Spin("UpDownRpmKorekce")) + 100);
-    image[f::limiterRpm] = LowByte(Position16(Spin("UpDownOmez2")) / 100);
+    image[f::tachoCorrection] =
+        LowByte(Stored(s::tachoCorrection, Position16(Spin("UpDownRpmKorekce"))));
+    image[f::limiterRpm] = LowByte(Stored(s::limiter, Position16(Spin("UpDownOmez2"))));
     image[f::excitationLong] = Ticked(Control<QCheckBox>("CheckBoxBuzDlouhe"));
     image[f::servoEnable] = Ticked(Control<QCheckBox>("CheckBoxPrivEnable"));
-    image[f::servoHysteresis] = LowByte(Position16(Spin("UpDownPrivHyster")) / 5);
-    image[f::tpsZeroMv] = LowByte(Position16(Spin("UpDownTps0")) / 10);
-    image[f::tpsFullMv] = LowByte(Position16(Spin("UpDownTps100")) / 10 + 6);
+    image[f::servoHysteresis] =
+        LowByte(Stored(s::servoHysteresis, Position16(Spin("UpDownPrivHyster"))));
+    image[f::tpsZeroMv] = LowByte(Stored(s::tpsZero, Position16(Spin("UpDownTps0"))));
+    image[f::tpsFullMv] = LowByte(Stored(s::tpsFull, Position16(Spin("UpDownTps100"))));
     image[f::mapUsesTps] = Ticked(Control<QCheckBox>("CheckBoxTpsMapa"));
 
     // Outside test mode the compensation is the unit's standard value,
@@ -175,8 +179,8 @@ void TFormHlav::CopyControlsToImage() {
         image[f::compensation + i] =
             testMode ? LowByte(Position16(Spin(QString("UpDownKompenz%1").arg(i + 1)))) : 11;
 
-    image[f::clutchTime] = LowByte(Position16(Spin("UpDownClutchTime")) / 10);
-    image[f::clutchPause] = LowByte(Position16(Spin("UpDownClutchPause")) / 10);
+    image[f::clutchTime] = LowByte(Stored(s::clutchTime, Position16(Spin("UpDownClutchTime"))));
+    image[f::clutchPause] = LowByte(Stored(s::clutchPause, Position16(Spin("UpDownClutchPause"))));
 
     for (std::size_t i = 0; i < kChannels; ++i) {
         // A channel beyond the outputs in use keeps its lobe numbers: the
@@ -193,9 +197,9 @@ void TFormHlav::CopyControlsToImage() {
         image[f::startAdvancePickup2 + i] = Ticked(LobeCheckBoxes[12 + i]);
     }
     for (std::size_t j = 0; j < kAxisPoints; ++j) {
-        image[f::mapRpm + j] = LowByte(Position16(MapRpmUpDowns[j]) / 100);
-        image[f::servoRpm + j] = LowByte(Position16(ServoRpmUpDowns[j]) / 100);
-        image[f::servoMv + j] = LowByte(Position16(ServoMvUpDowns[j]) / 20);
+        image[f::mapRpm + j] = LowByte(Stored(s::mapRpm, Position16(MapRpmUpDowns[j])));
+        image[f::servoRpm + j] = LowByte(Stored(s::servoRpm, Position16(ServoRpmUpDowns[j])));
+        image[f::servoMv + j] = LowByte(Stored(s::servoMv, Position16(ServoMvUpDowns[j])));
     }
     for (std::size_t row = 0; row < kMapRows; ++row)
         for (std::size_t column = 0; column < kAxisPoints; ++column)
@@ -206,6 +210,7 @@ void TFormHlav::CopyControlsToImage() {
 
 void TFormHlav::CopyImageToControls() {
     namespace f = field;
+    namespace s = fieldScale;
     {
         BusyGuard writing(writingControls);
         const int bikeIndex = BikeCodeToIndex(image[f::bikeCode]);
@@ -227,24 +232,24 @@ void TFormHlav::CopyImageToControls() {
         Control<QComboBox>("ComboBoxNasobekPalcu")
             ->setCurrentIndex((image[f::lobesPerRevCode] + 3) % 4);
 
-        SetSpin(Spin("UpDownPilotLight"), image[f::shiftLightRpm] * 100);
+        SetSpin(Spin("UpDownPilotLight"), Shown(s::shiftLight, image[f::shiftLightRpm]));
         SetSpin(Spin("UpDownBaseAdv"), image[f::baseAdvance]);
         SetSpin(Spin("UpDownPocSynchro"), image[f::revsWithoutIgnition]);
         SetSpin(Spin("UpDownRpmPulsu"), image[f::tachoPulsesPerRev]);
-        SetSpin(Spin("UpDownRpmKorekce"), image[f::tachoCorrection] - 100);
-        SetSpin(Spin("UpDownOmez2"), image[f::limiterRpm] * 100);
+        SetSpin(Spin("UpDownRpmKorekce"), Shown(s::tachoCorrection, image[f::tachoCorrection]));
+        SetSpin(Spin("UpDownOmez2"), Shown(s::limiter, image[f::limiterRpm]));
         Control<QCheckBox>("CheckBoxBuzDlouhe")->setChecked(image[f::excitationLong] != 0);
         Control<QCheckBox>("CheckBoxPrivEnable")->setChecked(image[f::servoEnable] != 0);
-        SetSpin(Spin("UpDownPrivHyster"), image[f::servoHysteresis] * 5);
-        SetSpin(Spin("UpDownTps0"), image[f::tpsZeroMv] * 10);
-        SetSpin(Spin("UpDownTps100"), (image[f::tpsFullMv] + 250) * 10);
+        SetSpin(Spin("UpDownPrivHyster"), Shown(s::servoHysteresis, image[f::servoHysteresis]));
+        SetSpin(Spin("UpDownTps0"), Shown(s::tpsZero, image[f::tpsZeroMv]));
+        SetSpin(Spin("UpDownTps100"), Shown(s::tpsFull, image[f::tpsFullMv]));
         Control<QCheckBox>("CheckBoxTpsMapa")->setChecked(image[f::mapUsesTps] != 0);
 
         for (int i = 0; i < 4; ++i)
             SetSpin(Spin(QString("UpDownKompenz%1").arg(i + 1)), image[f::compensation + i]);
 
-        SetSpin(Spin("UpDownClutchTime"), image[f::clutchTime] * 10);
-        SetSpin(Spin("UpDownClutchPause"), image[f::clutchPause] * 10);
+        SetSpin(Spin("UpDownClutchTime"), Shown(s::clutchTime, image[f::clutchTime]));
+        SetSpin(Spin("UpDownClutchPause"), Shown(s::clutchPause, image[f::clutchPause]));
 
         for (std::size_t i = 0; i < kChannels; ++i) {
             SetSpin(LobeUpDowns[i], image[f::maxAdvanceLobe + i]);
@@ -255,9 +260,9 @@ void TFormHlav::CopyImageToControls() {
             LobeCheckBoxes[12 + i]->setChecked(image[f::startAdvancePickup2 + i] != 0);
         }
         for (std::size_t j = 0; j < kAxisPoints; ++j) {
-            SetSpin(MapRpmUpDowns[j], image[f::mapRpm + j] * 100);
-            SetSpin(ServoRpmUpDowns[j], image[f::servoRpm + j] * 100);
-            SetSpin(ServoMvUpDowns[j], image[f::servoMv + j] * 20);
+            SetSpin(MapRpmUpDowns[j], Shown(s::mapRpm, image[f::mapRpm + j]));
+            SetSpin(ServoRpmUpDowns[j], Shown(s::servoRpm, image[f::servoRpm + j]));
+            SetSpin(ServoMvUpDowns[j], Shown(s::servoMv, image[f::servoMv + j]));
         }
         for (std::size_t row = 0; row < kMapRows; ++row)
             for (std::size_t column = 0; column < kAxisPoints; ++column)

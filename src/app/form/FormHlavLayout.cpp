@@ -1,10 +1,13 @@
 // The window's controls and where they sit. Controls are created in code,
 // repeated ones in loops; every control carries its given name.
 
+#include "app/form/ControlNames.h"
 #include "app/form/FormHlav.h"
 #include "app/widgets/MouseCheckBox.h"
 #include "app/widgets/UpDown.h"
 #include "params/BikePresets.h"
+#include "params/FieldTable.h"
+#include "params/TpsBreakpoints.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -29,9 +32,7 @@ namespace orna5 {
 
 namespace {
 
-// The throttle rows of the advance map, top to bottom.
-const char* const kTpsRowTexts[10] = {"0%",  "2%",  "5%",  "10%", "20%",
-                                      "30%", "40%", "60%", "80%", "100%"};
+namespace fs = fieldScale;
 
 // Width of an edit that must show `text` without clipping.
 int EditWidthFor(const QFontMetrics& metrics, const QString& text) {
@@ -123,8 +124,8 @@ void TFormHlav::AddAllMinusPlus(QWidget* parent, QHBoxLayout* row, const QString
 TFormHlav::SpinEdit TFormHlav::MakeSpin(QWidget* parent, const QString& suffix, int minimum,
                                         int maximum, int increment, int editWidth) {
     SpinEdit spin;
-    spin.edit = Add(new QLineEdit(parent), "Edit" + suffix);
-    spin.upDown = Add(new UpDown(parent), "UpDown" + suffix);
+    spin.edit = Add(new QLineEdit(parent), controlName::Edit(suffix));
+    spin.upDown = Add(new UpDown(parent), controlName::UpDown(suffix));
     spin.upDown->SetRange(minimum, maximum);
     spin.upDown->SetIncrement(increment);
     spin.upDown->SetThousands(maximum >= 1000);
@@ -145,6 +146,12 @@ TFormHlav::SpinEdit TFormHlav::MakeSpin(QWidget* parent, const QString& suffix, 
     parameterEdits.append(spin.edit);
     parameterUpDowns.append(spin.upDown);
     return spin;
+}
+
+TFormHlav::SpinEdit TFormHlav::ScaledSpin(QWidget* parent, const QString& suffix,
+                                          const FieldScale& scale) {
+    return MakeSpin(parent, suffix, static_cast<int>(scale.minimum),
+                    static_cast<int>(scale.maximum), static_cast<int>(scale.scale));
 }
 
 QAction* TFormHlav::MakeAction(QMenu* menu, const QString& name, const QString& text,
@@ -282,7 +289,7 @@ QWidget* TFormHlav::CreateToolBar() {
 }
 
 QWidget* TFormHlav::CreatePageRuzne() {
-    auto* page = Add(new QWidget, "TabSheetRuzne");
+    auto* page = Add(new QWidget, controlName::Page(ParameterPage::Misc));
     auto* layout = new QGridLayout(page);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setHorizontalSpacing(20);
@@ -297,14 +304,14 @@ QWidget* TFormHlav::CreatePageRuzne() {
         left->addWidget(Pair(page, spin.edit, spin.upDown), row, 1);
         ++row;
     };
-    spinRow("LabelOmez2", "Limiter [rpm]", MakeSpin(page, "Omez2", 999, 25000, 100));
+    spinRow("LabelOmez2", "Limiter [rpm]", ScaledSpin(page, "Omez2", fs::limiter));
     spinRow("LabelPilotLight", "Gear Shift Light [rpm]",
-            MakeSpin(page, "PilotLight", 1000, 25000, 100));
+            ScaledSpin(page, "PilotLight", fs::shiftLight));
     spinRow("LabelPocSynchro", "Revolutions without ignition", MakeSpin(page, "PocSynchro", 0, 40));
     spinRow("LabelClutchTime", "Clutch master time [ms]",
-            MakeSpin(page, "ClutchTime", 0, 2500, 10));
+            ScaledSpin(page, "ClutchTime", fs::clutchTime));
     spinRow("LabelClutchPause", "Clutch master pause [ms]",
-            MakeSpin(page, "ClutchPause", 0, 2500, 10));
+            ScaledSpin(page, "ClutchPause", fs::clutchPause));
     left->addWidget(MakeCheckBox(page, "CheckBoxBuzDlouhe", "Excitation Long"), row++, 0, 1, 2);
 
     auto* kompenzLabel = MakeLabel(page, "LabelKompenz", "Compensation ");
@@ -327,8 +334,8 @@ QWidget* TFormHlav::CreatePageRuzne() {
     auto* tps = Add(new QGroupBox("TPS", page), "GroupBoxTps");
     auto* tpsLayout = new QGridLayout(tps);
     tpsLayout->setHorizontalSpacing(10);
-    SpinEdit tps0 = MakeSpin(tps, "Tps0", 250, 2500, 10);
-    SpinEdit tps100 = MakeSpin(tps, "Tps100", 2500, 4750, 10);
+    SpinEdit tps0 = ScaledSpin(tps, "Tps0", fs::tpsZero);
+    SpinEdit tps100 = ScaledSpin(tps, "Tps100", fs::tpsFull);
     tpsLayout->addWidget(MakeLabel(tps, "LabelTpsZero", "0%  [mV]"), 0, 0);
     tpsLayout->addWidget(Pair(tps, tps0.edit, tps0.upDown), 0, 1);
     tpsLayout->addWidget(Add(new QPushButton("Set TPS 0 %", tps), "BitBtnTps0"), 0, 2);
@@ -370,7 +377,7 @@ QWidget* TFormHlav::CreatePageRuzne() {
 }
 
 QWidget* TFormHlav::CreatePageBike() {
-    auto* page = Add(new QWidget, "TabSheetBike");
+    auto* page = Add(new QWidget, controlName::Page(ParameterPage::Bike));
     auto* layout = new QGridLayout(page);
     layout->setContentsMargins(10, 12, 8, 12);
     layout->setHorizontalSpacing(10);
@@ -464,7 +471,7 @@ QWidget* TFormHlav::CreatePageBike() {
     auto* rpm = Add(new QGroupBox("Tachometer output", page), "GroupBoxRpm");
     auto* rpmGrid = new QGridLayout(rpm);
     SpinEdit pulses = MakeSpin(rpm, "RpmPulsu", 0, 6);
-    SpinEdit correction = MakeSpin(rpm, "RpmKorekce", -60, 60);
+    SpinEdit correction = ScaledSpin(rpm, "RpmKorekce", fs::tachoCorrection);
     rpmGrid->addWidget(MakeLabel(rpm, "LabelRpmPulsu", "Pulses per revolution"), 0, 0);
     rpmGrid->addWidget(Pair(rpm, pulses.edit, pulses.upDown), 0, 1);
     rpmGrid->addWidget(MakeLabel(rpm, "LabelRpmKorekce", "Correction [%]"), 1, 0);
@@ -496,7 +503,7 @@ QWidget* TFormHlav::CreatePageBike() {
 }
 
 QWidget* TFormHlav::CreatePageAdvance() {
-    auto* page = Add(new QWidget, "TabSheetAdvance");
+    auto* page = Add(new QWidget, controlName::Page(ParameterPage::Advance));
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(10);
@@ -504,7 +511,7 @@ QWidget* TFormHlav::CreatePageAdvance() {
 
     auto* row = new QHBoxLayout;
     row->setSpacing(6);
-    SpinEdit base = MakeSpin(page, "BaseAdv", 0, 40);
+    SpinEdit base = ScaledSpin(page, "BaseAdv", fs::baseAdvance);
     row->addWidget(MakeLabel(page, "LabelBaseAdv", "Base advance [°]"));
     row->addWidget(base.edit);
     row->addWidget(base.upDown);
@@ -543,16 +550,19 @@ QWidget* TFormHlav::CreateMapGrid(QWidget* parent) {
 
     MakeLabel(mapGrid, "LabelRpm1", "[rpm]")->setGeometry(0, 4, labelWidth, rowHeight - 8);
     for (int c = 0; c < 10; ++c)
-        place(MakeSpin(mapGrid, QString("RpmAdv%1").arg(c + 1), c == 0 ? 199 : 300, 20100, 100,
-                       editWidth),
+        place(MakeSpin(mapGrid, controlName::MapRpmSuffix(c), c == 0 ? 199 : fs::mapRpm.minimum,
+                       fs::mapRpm.maximum, fs::mapRpm.scale, editWidth),
               c, 0);
     for (int r = 0; r < 10; ++r) {
         const int top = firstRowTop + r * rowPitch;
-        auto* label = MakeLabel(mapGrid, QString("LabelTps%1").arg(r + 1), kTpsRowTexts[r]);
+        auto* label = MakeLabel(mapGrid, QString("LabelTps%1").arg(r + 1),
+                                QString::fromStdString(TpsRowLabel(r)));
         label->setGeometry(0, top + 4, labelWidth - 6, rowHeight - 6);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         for (int c = 0; c < 10; ++c)
-            place(MakeSpin(mapGrid, QString::number(50 + 10 * r + c), 0, 60, 1, editWidth), c, top);
+            place(MakeSpin(mapGrid, controlName::MapCellSuffix(r, c), fs::mapAdvance.minimum,
+                           fs::mapAdvance.maximum, fs::mapAdvance.scale, editWidth),
+                  c, top);
     }
     const int spinTop = firstRowTop + 10 * rowPitch + 4;
     for (int c = 0; c < 10; ++c) {
@@ -566,7 +576,7 @@ QWidget* TFormHlav::CreateMapGrid(QWidget* parent) {
 }
 
 QWidget* TFormHlav::CreatePageServo() {
-    auto* page = Add(new QWidget, "TabSheetServo");
+    auto* page = Add(new QWidget, controlName::Page(ParameterPage::Servo));
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(10);
@@ -584,9 +594,11 @@ QWidget* TFormHlav::CreatePageServo() {
     curve->addWidget(MakeLabel(table, "LabelRpmPriv", "[rpm]"), 0, 0);
     curve->addWidget(MakeLabel(table, "LabelNapPriv", "[mV]"), 1, 0);
     for (int j = 0; j < 10; ++j) {
-        SpinEdit rpm = MakeSpin(table, QString("RpmPriv%1").arg(j + 1), j < 2 ? 200 : 300, 20100,
-                                100, editWidth);
-        SpinEdit mv = MakeSpin(table, QString("NapPriv%1").arg(j + 1), 20, 5000, 20, editWidth);
+        SpinEdit rpm =
+            MakeSpin(table, QString("RpmPriv%1").arg(j + 1), j < 2 ? 200 : fs::servoRpm.minimum,
+                     fs::servoRpm.maximum, fs::servoRpm.scale, editWidth);
+        SpinEdit mv = MakeSpin(table, QString("NapPriv%1").arg(j + 1), fs::servoMv.minimum,
+                               fs::servoMv.maximum, fs::servoMv.scale, editWidth);
         rpm.upDown->setFixedWidth(kTableUpDownWidth);
         mv.upDown->setFixedWidth(kTableUpDownWidth);
         curve->addWidget(Pair(table, rpm.edit, rpm.upDown), 0, j + 1);
@@ -597,7 +609,7 @@ QWidget* TFormHlav::CreatePageServo() {
 
     auto* row = new QHBoxLayout;
     row->setSpacing(6);
-    SpinEdit hysteresis = MakeSpin(group, "PrivHyster", 0, 1275, 5);
+    SpinEdit hysteresis = ScaledSpin(group, "PrivHyster", fs::servoHysteresis);
     row->addWidget(MakeLabel(group, "LabelServoHyster", "Servo Hysteresis [mV]"));
     row->addWidget(hysteresis.edit);
     row->addWidget(hysteresis.upDown);

@@ -2,8 +2,9 @@
 
 #include "app/form/FormHlav.h"
 #include "device/DeviceSession.h"
-#include "device/MarkLivePosition.h"
 #include "lang/ViewTexts.h"
+#include "params/FieldTable.h"
+#include "params/TpsBreakpoints.h"
 
 #include <QChart>
 #include <QChartView>
@@ -22,6 +23,11 @@
 namespace orna5 {
 
 namespace {
+
+// An axis point's rpm, as the charts plot it.
+double RpmAt(const ParameterImage& image, const FieldScale& axis, std::size_t point) {
+    return static_cast<double>(Shown(axis, image[axis.offset + point]));
+}
 
 // Rows from the closed throttle (blue) to the open throttle (red), so the
 // order of the curves reads at a glance.
@@ -95,7 +101,7 @@ AdvanceCurvesWindow::AdvanceCurvesWindow(TFormHlav& owner)
     advanceChart->addAxis(advanceY, Qt::AlignLeft);
     for (int r = 0; r < static_cast<int>(kMapRows); ++r) {
         rows[r] = new QLineSeries(advanceChart);
-        rows[r]->setName(QString("%1%").arg(TpsBreakpoints[r]));
+        rows[r]->setName(QString::fromStdString(TpsRowLabel(r)));
         rows[r]->setPen(QPen(RowColour(r), 1.5));
         rows[r]->setPointsVisible(true);
     }
@@ -178,7 +184,7 @@ void AdvanceCurvesWindow::ShowImage() {
         QList<QPointF> points;
         for (std::size_t c = 0; c < kAxisPoints; ++c) {
             const int advance = image[MapCell(r, c)];
-            points.append(QPointF(image[field::mapRpm + c] * 100.0, advance));
+            points.append(QPointF(RpmAt(image, fieldScale::mapRpm, c), advance));
             if (tpsRows || r == kMapRows - 1)
                 highest = std::max(highest, advance);
         }
@@ -186,20 +192,20 @@ void AdvanceCurvesWindow::ShowImage() {
         // Without the throttle rows the unit runs on the 100 % row alone.
         rows[r]->setVisible(tpsRows || r == kMapRows - 1);
     }
-    SetRpmRange(advanceX, image[field::mapRpm] * 100.0,
-                image[field::mapRpm + kAxisPoints - 1] * 100.0);
+    SetRpmRange(advanceX, RpmAt(image, fieldScale::mapRpm, 0),
+                RpmAt(image, fieldScale::mapRpm, kAxisPoints - 1));
     advanceY->setRange(0, TopOf(highest, 10));
 
     QList<QPointF> servoPoints;
     int highestMv = 0;
     for (std::size_t i = 0; i < kAxisPoints; ++i) {
-        const int mv = image[field::servoMv + i] * 20;
-        servoPoints.append(QPointF(image[field::servoRpm + i] * 100.0, mv));
+        const int mv = static_cast<int>(Shown(fieldScale::servoMv, image[field::servoMv + i]));
+        servoPoints.append(QPointF(RpmAt(image, fieldScale::servoRpm, i), mv));
         highestMv = std::max(highestMv, mv);
     }
     servo->replace(servoPoints);
-    SetRpmRange(servoX, image[field::servoRpm] * 100.0,
-                image[field::servoRpm + kAxisPoints - 1] * 100.0);
+    SetRpmRange(servoX, RpmAt(image, fieldScale::servoRpm, 0),
+                RpmAt(image, fieldScale::servoRpm, kAxisPoints - 1));
     servoY->setRange(0, TopOf(highestMv, 500));
     servoY->setTickInterval(highestMv > 3000 ? 1000 : 500);
     // The curves moved under the live point.
@@ -220,9 +226,9 @@ void AdvanceCurvesWindow::ShowLive() {
 
     std::array<double, kAxisPoints> xs{}, ys{}, servoXs{}, servoYs{};
     for (std::size_t c = 0; c < kAxisPoints; ++c) {
-        xs[c] = image[field::mapRpm + c] * 100.0;
+        xs[c] = RpmAt(image, fieldScale::mapRpm, c);
         ys[c] = image[MapCell(live.tpsRow, c)];
-        servoXs[c] = image[field::servoRpm + c] * 100.0;
+        servoXs[c] = RpmAt(image, fieldScale::servoRpm, c);
         servoYs[c] = image[field::servoMv + c] * 20.0;
     }
     // The row the engine runs on is drawn bold, as the form lights its label.

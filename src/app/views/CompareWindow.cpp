@@ -1,5 +1,6 @@
 #include "app/views/CompareWindow.h"
 
+#include "app/form/ControlNames.h"
 #include "app/form/FormHlav.h"
 #include "lang/ControlTexts.h"
 #include "lang/ViewTexts.h"
@@ -48,25 +49,9 @@ protected:
     }
 };
 
-const char* PageControlName(ParameterPage page) {
-    switch (page) {
-    case ParameterPage::Misc:
-        return "TabSheetRuzne";
-    case ParameterPage::Bike:
-        return "TabSheetBike";
-    case ParameterPage::Advance:
-        return "TabSheetAdvance";
-    case ParameterPage::Servo:
-        return "TabSheetServo";
-    case ParameterPage::Reserved:
-        break;
-    }
-    return nullptr;
-}
-
 // The page's tab caption in the language, without its accelerator mark.
 QString PageName(ParameterPage page, int language) {
-    const char* name = PageControlName(page);
+    const char* name = controlName::Page(page);
     const std::string* caption = name ? ControlText(name, TextProp::Caption, language) : nullptr;
     QString text = caption ? QString::fromStdString(*caption)
                            : QString::fromStdString(ViewTextIn(ViewText::ReservedPage, language));
@@ -77,9 +62,12 @@ QString PageName(ParameterPage page, int language) {
 // its rpm axis; null for every other byte.
 QWidget* MapControl(TFormHlav& form, std::size_t offset) {
     if (offset >= field::advanceMap && offset < field::advanceMap + kMapRows * kAxisPoints)
-        return form.findChild<QWidget*>(QString("Edit%1").arg(50 + offset - field::advanceMap));
+        return form.findChild<QWidget*>(controlName::Edit(
+            controlName::MapCellSuffix((offset - field::advanceMap) / kAxisPoints,
+                                       (offset - field::advanceMap) % kAxisPoints)));
     if (offset >= field::mapRpm && offset < field::mapRpm + kAxisPoints)
-        return form.findChild<QWidget*>(QString("EditRpmAdv%1").arg(offset - field::mapRpm + 1));
+        return form.findChild<QWidget*>(
+            controlName::Edit(controlName::MapRpmSuffix(offset - field::mapRpm)));
     return nullptr;
 }
 

@@ -3,6 +3,8 @@
 #include "app/form/FormHlav.h"
 #include "device/MarkLivePosition.h"
 #include "lang/ViewTexts.h"
+#include "params/FieldTable.h"
+#include "params/TpsBreakpoints.h"
 
 #include <QChart>
 #include <QChartView>
@@ -273,11 +275,11 @@ void LogChartWindow::BuildMapTable() {
     map->verticalHeader()->setDefaultSectionSize(map->fontMetrics().height() + 4);
     QStringList rpm, rows;
     for (std::size_t c = 0; c < kAxisPoints; ++c)
-        rpm << QString::number(mapImage[field::mapRpm + c] * 100);
+        rpm << QString::number(Shown(fieldScale::mapRpm, mapImage[field::mapRpm + c]));
     // Throttle rows from the closed throttle down, as the Advance page and
     // the map table show them.
     for (std::size_t r = 0; r < kMapRows; ++r)
-        rows << QString("%1%").arg(TpsBreakpoints[r]);
+        rows << QString::fromStdString(TpsRowLabel(r));
     map->setHorizontalHeaderLabels(rpm);
     map->setVerticalHeaderLabels(rows);
     for (int r = 0; r < static_cast<int>(kMapRows); ++r)

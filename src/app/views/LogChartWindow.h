@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/MonitorLog.h"
+#include "files/MonitorLog.h"
 #include "params/ParameterImage.h"
 
 #include <QString>

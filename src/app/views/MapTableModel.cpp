@@ -1,7 +1,8 @@
 #include "app/views/MapTableModel.h"
 
-#include "device/MarkLivePosition.h"
 #include "edit/StepCommands.h"
+#include "params/FieldTable.h"
+#include "params/TpsBreakpoints.h"
 
 #include <QLocale>
 
@@ -51,7 +52,7 @@ QString MapTableModel::RowLabel(int mapRow, const MapBlock& area) {
     // One row serves every throttle position.
     if (area.Rows() == 1)
         return QString::fromUtf8("0\u2013100%");
-    return QString("%1%").arg(TpsBreakpoints[static_cast<std::size_t>(mapRow)]);
+    return QString::fromStdString(TpsRowLabel(static_cast<std::size_t>(mapRow)));
 }
 
 QVariant MapTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -61,8 +62,8 @@ QVariant MapTableModel::headerData(int section, Qt::Orientation orientation, int
     const int mapIndex = horizontal ? area.left + section : area.top + section;
     if (role == Qt::DisplayRole) {
         if (horizontal)
-            return QLocale().toString(image[field::mapRpm + static_cast<std::size_t>(mapIndex)] *
-                                      100);
+            return QLocale().toString(static_cast<int>(Shown(
+                fieldScale::mapRpm, image[field::mapRpm + static_cast<std::size_t>(mapIndex)])));
         return RowLabel(mapIndex, area);
     }
     // The live row and column are lime, as on the form.

@@ -2,8 +2,8 @@
 
 #include "app/views/MapTableModel.h"
 #include "device/DeviceSession.h"
-#include "device/MarkLivePosition.h"
 #include "lang/MapTableTexts.h"
+#include "params/TpsBreakpoints.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,11 +1,11 @@
 // The data log: written from live-data frames, read back for the chart.
 
-#include "device/MonitorLog.h"
-#include "device/DeviceFrame.h"
-#include "device/MonitorFrame.h"
+#include "files/MonitorLog.h"
+#include "params/MonitorFrame.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <sstream>
 
@@ -13,6 +13,13 @@ namespace orna5 {
 namespace {
 
 namespace m = monitorField;
+
+using DeviceFrame = std::array<std::uint8_t, 102>;
+
+// The clock of a writer whose rows are stamped when appended.
+std::string LaterTime() {
+    return "2026-12-08T10:00:00.330";
+}
 
 DeviceFrame Frame(std::uint16_t rpm, std::uint8_t tps, std::uint8_t advance1,
                   std::uint8_t advance2) {
@@ -79,7 +86,7 @@ TEST(MonitorLog, WrittenRowsReadBackWithTheirHeader) {
 
 TEST(MonitorLog, WriterKeepsEveryRowOnDiskAsItGoes) {
     const std::string path = ::testing::TempDir() + "/orna5-monitor-log.csv";
-    MonitorLogWriter writer;
+    MonitorLogWriter writer(LaterTime);
     ASSERT_TRUE(writer.Open(path, MakeLogHeader(MapImage(), "", "")));
     ASSERT_TRUE(writer.Append(Frame(3000, 5, 110, 0).data(), "2026-12-08T10:00:00.000"));
     ASSERT_TRUE(writer.Append(Frame(3100, 5, 110, 0).data()));
@@ -100,7 +107,7 @@ TEST(MonitorLog, WriterKeepsEveryRowOnDiskAsItGoes) {
 
 TEST(MonitorLog, AUnitNamedAfterTheStartNamesTheLog) {
     const std::string path = ::testing::TempDir() + "/orna5-monitor-log-unit.csv";
-    MonitorLogWriter writer;
+    MonitorLogWriter writer(LaterTime);
     ASSERT_TRUE(writer.Open(path, MakeLogHeader(MapImage(), "", "")));
     ASSERT_TRUE(writer.Append(Frame(3000, 5, 110, 0).data(), "2026-12-08T10:00:00.000"));
     ASSERT_TRUE(writer.AppendUnitVersion("ORN12"));

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -38,16 +39,18 @@ void WriteLogHeader(std::ostream& out, const LogHeader& header);
 // a channel the unit does not use), servo, counters and flags.
 std::string LogRow(const std::uint8_t* frame, const std::string& timeText);
 
-// The local time now, as the log's time column writes it
-// ("2026-12-08T10:29:34.123").
-std::string LogTimeNow();
+// The time of a row as the log's time column writes it
+// ("2026-12-08T10:29:34.123", local time), for a row appended now.
+using LogClock = std::function<std::string()>;
 
 // A log file being written. Every row reaches the file at once, so closing
 // the program (or losing it) in the middle of a log keeps every row written.
 class MonitorLogWriter {
 public:
+    explicit MonitorLogWriter(LogClock clock);
+
     bool Open(const std::string& path, const LogHeader& header);
-    // Appends one row stamped `timeText` (LogTimeNow() when empty). Returns
+    // Appends one row stamped `timeText` (the clock's time when empty). Returns
     // false when the file could not take it (disk full, file gone).
     bool Append(const std::uint8_t* frame, const std::string& timeText = {});
     // Names the unit in a "#" line between the rows, for a log begun before
@@ -61,6 +64,7 @@ public:
     const std::string& Path() const { return path; }
 
 private:
+    LogClock clock;
     std::ofstream out;
     std::string path;
     long rows = 0;

@@ -1,14 +1,15 @@
-#include "device/MonitorLog.h"
+#include "files/MonitorLog.h"
 
-#include "device/MonitorFrame.h"
-
-#include <QDateTime>
+#include "files/LogTime.h"
+#include "files/TextScanner.h"
+#include "params/MonitorFrame.h"
 
 #include <charconv>
 #include <cmath>
 #include <iterator>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 namespace orna5 {
 
@@ -37,14 +38,10 @@ std::string OneLine(std::string text) {
     return text;
 }
 
+// Field and header values end at blanks; a carriage return before the line
+// end (a log edited elsewhere) goes with them.
 std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-        text.remove_suffix(1);
-    }
-    return text;
+    return TrimBlanks(text, "\r");
 }
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -97,78 +94,6 @@ void ReadHeaderLine(std::string_view line, LogHeader& header, int& mapLines) {
             mapLines |= 4;
         }
     }
-}
-
-// Days since 1970-01-01 of a date in the proleptic Gregorian calendar.
-long DaysFromCivil(long y, long m, long d) {
-    y -= m <= 2 ? 1 : 0;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long yoe = y - era * 400;
-    const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-bool Digits(std::string_view text, std::size_t at, std::size_t count, long& value) {
-    if (at + count > text.size()) {
-        return false;
-    }
-    value = 0;
-    for (std::size_t i = at; i < at + count; ++i) {
-        if (text[i] < '0' || text[i] > '9') {
-            return false;
-        }
-        value = value * 10 + (text[i] - '0');
-    }
-    return true;
-}
-
-// "YYYY-MM-DDTHH:MM:SS[.fff][Z|+HH:MM|-HH:MM]" as whole seconds since 1970
-// and the fraction apart (a double of both would keep barely a microsecond),
-// the wall clock taken as it stands when there is no offset. Parsed by hand:
-// an hour's log has tens of thousands of them.
-bool ParseTime(std::string_view text, long long& whole, double& fraction) {
-    long year, month, day, hour, minute, second;
-    if (text.size() < 19 || text[4] != '-' || text[7] != '-' ||
-        (text[10] != 'T' && text[10] != ' ') || text[13] != ':' || text[16] != ':' ||
-        !Digits(text, 0, 4, year) || !Digits(text, 5, 2, month) || !Digits(text, 8, 2, day) ||
-        !Digits(text, 11, 2, hour) || !Digits(text, 14, 2, minute) ||
-        !Digits(text, 17, 2, second) || month < 1 || month > 12 || day < 1 || day > 31 ||
-        hour > 23 || minute > 59 || second > 60) {
-        return false;
-    }
-    std::size_t at = 19;
-    fraction = 0;
-    if (at < text.size() && text[at] == '.') {
-        double scale = 0.1;
-        ++at;
-        const std::size_t first = at;
-        while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
-            fraction += (text[at] - '0') * scale;
-            scale /= 10;
-            ++at;
-        }
-        if (at == first) {
-            return false;
-        }
-    }
-    long offset = 0;
-    if (at < text.size() && text[at] == 'Z') {
-        ++at;
-    } else if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-        long oh, om;
-        if (!Digits(text, at + 1, 2, oh) || at + 3 >= text.size() || text[at + 3] != ':' ||
-            !Digits(text, at + 4, 2, om)) {
-            return false;
-        }
-        offset = (text[at] == '-' ? -1 : 1) * (oh * 3600 + om * 60);
-        at += 6;
-    }
-    if (at != text.size()) {
-        return false;
-    }
-    whole = DaysFromCivil(year, month, day) * 86400LL + hour * 3600 + minute * 60 + second - offset;
-    return true;
 }
 
 double ParseField(std::string_view field) {
@@ -253,9 +178,7 @@ std::string LogRow(const std::uint8_t* f, const std::string& timeText) {
     return row;
 }
 
-std::string LogTimeNow() {
-    return QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toStdString();
-}
+MonitorLogWriter::MonitorLogWriter(LogClock clockNow) : clock(std::move(clockNow)) {}
 
 bool MonitorLogWriter::Open(const std::string& filePath, const LogHeader& header) {
     Close();
@@ -279,7 +202,7 @@ bool MonitorLogWriter::Append(const std::uint8_t* frame, const std::string& time
     if (!out.is_open()) {
         return false;
     }
-    out << LogRow(frame, timeText.empty() ? LogTimeNow() : timeText) << '\n';
+    out << LogRow(frame, timeText.empty() ? clock() : timeText) << '\n';
     out.flush();
     if (!out) {
         return false;
@@ -372,7 +295,7 @@ bool ReadMonitorLog(std::string_view text, MonitorLog& log) {
         }
         long long whole = 0;
         double fraction = 0;
-        if (fields.size() != log.columns.size() + 1 || !ParseTime(fields[0], whole, fraction)) {
+        if (fields.size() != log.columns.size() + 1 || !ParseLogTime(fields[0], whole, fraction)) {
             ++log.skippedLines;
             continue;
         }
