@@ -154,21 +154,8 @@ void DeviceSession::HandleAnswerFrame(const std::uint8_t* frame, TickResult& res
     const std::uint8_t* payload = frame + 1;
     const std::size_t first = currentPage >= 1 ? (currentPage - 1) * kPageSize : 0;
 
-    if (backupPhase) {
-        if (currentPage == 0) {
-            std::copy(payload, payload + kPayloadSize, unitInfo.begin());
-            unitTexts = BuildUnitInfoTexts(unitInfo);
-            if (unitInfo[unitInfo::protocolVersion] != ProtocolVersion) {
-                VersionMismatch(result);
-                return;
-            }
-        } else {
-            std::copy(payload, payload + kPayloadSize, backupBuffer.begin() + first);
-        }
-        Advance(result);
-        return;
-    }
-    switch (operation) {
+    // A Program's backup read takes its pages as a Read does, into its own copy.
+    switch (backupPhase ? Operation::Read : operation) {
     case Operation::Read:
         if (currentPage == 0) {
             std::copy(payload, payload + kPayloadSize, unitInfo.begin());
@@ -178,7 +165,8 @@ void DeviceSession::HandleAnswerFrame(const std::uint8_t* frame, TickResult& res
                 return;
             }
         } else {
-            std::copy(payload, payload + kPayloadSize, readBuffer.begin() + first);
+            std::copy(payload, payload + kPayloadSize,
+                      (backupPhase ? backupBuffer : readBuffer).begin() + first);
         }
         break;
     case Operation::Verify:
