@@ -16,7 +16,7 @@ constexpr int kExitUsage = 2;
 struct Arguments {
     std::vector<std::string> positional;
     std::vector<std::pair<std::string, std::string>> options;
-    std::vector<std::string> flags; // the options without a value that were given
+    std::vector<std::string> flags; // the switches given, of those named
 
     const std::string* Option(const std::string& name) const;
     bool Flag(const std::string& name) const;
@@ -24,8 +24,8 @@ struct Arguments {
 
 // Splits argv[first..] into positional words and the options named in
 // withValue (each takes a value, as "--port X" or "--port=X"; the first one
-// given counts) and the switches named in flags; false with a message on
-// stderr for an unknown option or a missing value.
+// given counts) and the switches named in flags (no value); false with a
+// message on stderr for an unknown option or a missing value.
 bool ParseArguments(int argc, char** argv, int first, const std::vector<std::string>& withValue,
                     Arguments& out, const std::vector<std::string>& flags = {});
 
