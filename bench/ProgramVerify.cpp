@@ -1,5 +1,6 @@
 // One full Program with its closing Verify against orna5-sim answering at
-// the real line speed, on the real 55 ms tick. Reports the wall time beside
+// the real line speed, on the real 55 ms tick, without and with the backup
+// read that first keeps what the unit held. Reports the wall time beside
 // two floors: the tick design's (the ticks the exchange needs x 55 ms) and
 // the wire's (the bytes moved at 5760 bytes per second).
 
@@ -43,7 +44,7 @@ private:
     orna5::Link& inner;
 };
 
-void ProgramAndVerify(benchmark::State& state) {
+void ProgramAndVerify(benchmark::State& state, bool backup) {
     int argc = 1;
     char name[] = "bench";
     char* argv[] = {name, nullptr};
@@ -72,8 +73,12 @@ void ProgramAndVerify(benchmark::State& state) {
     double secondsTotal = 0;
     for (auto _ : state) {
         CountingLink link(serial);
+        // A new session does not know the unit, so with the backup read on
+        // every run reads it first.
         orna5::DeviceSession session(image);
         session.SetLink(&link);
+        session.SetBackupBeforeProgram(backup);
+        bool backupTaken = false;
         // Let the idle poll settle first so every run starts from the same
         // point of the poll cycle: right after a poll answer.
         QTimer timer;
@@ -95,8 +100,9 @@ void ProgramAndVerify(benchmark::State& state) {
                 return;
             }
             ++ticks;
+            backupTaken = backupTaken || result.backup.has_value();
             if (result.ended) {
-                ok = result.ended->outcome == orna5::Outcome::Success;
+                ok = result.ended->outcome == orna5::Outcome::Success && backupTaken == backup;
                 app.quit();
             }
         });
@@ -128,7 +134,14 @@ void ProgramAndVerify(benchmark::State& state) {
     }
 }
 
-BENCHMARK(ProgramAndVerify)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(ProgramAndVerify, without_backup, false)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_CAPTURE(ProgramAndVerify, with_backup, true)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 } // namespace
 

@@ -6,22 +6,28 @@
 #include "device/MonitorPanel.h"
 #include "device/PortTable.h"
 #include "device/SerialLink.h"
+#include "disk/HistoryStore.h"
 #include "files/MonitorLog.h"
+#include "files/ParameterFile.h"
 #include "files/ProfileFile.h"
 #include "lang/Messages.h"
 #include "params/NormaliseImage.h"
+#include "params/ParameterReport.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTimer>
 
 #include <array>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <memory>
+#include <sstream>
 
 namespace orna5::cli {
 
@@ -134,9 +140,11 @@ RunState OperationEnd(const TickResult& result) {
     return result.ended->outcome == Outcome::Success ? RunState::Succeeded : RunState::Failed;
 }
 
-// Runs one operation to its end on a session whose link is open.
+// Runs one operation to its end on a session whose link is open; `onTick`
+// sees every tick's result.
 RunState RunOperationOn(DeviceSession& session, SerialLink& link, Operation operation,
-                        Progress& progress) {
+                        Progress& progress,
+                        const std::function<void(const TickResult&)>& onTick = {}) {
     switch (operation) {
     case Operation::Program:
         session.StartProgramming();
@@ -151,26 +159,92 @@ RunState RunOperationOn(DeviceSession& session, SerialLink& link, Operation oper
     bool toldLost = false;
     return RunTicks(
         session, kOperationTickLimit, OperationEnd,
-        [&](const TickResult&) { TellIfLost(link, toldLost); }, progress);
+        [&](const TickResult& result) {
+            TellIfLost(link, toldLost);
+            if (onTick) {
+                onTick(result);
+            }
+        },
+        progress);
 }
 
-int RunOperation(ParameterImage& image, const std::string& port, Operation operation) {
+// Keeps a restore point in the history; a store that cannot be written is
+// said once and never fails the operation.
+void KeepRestorePoint(const ParameterImage& image, RestoreKind kind, const DeviceSession& session,
+                      const std::string& sourcePath) {
+    const UnitInfoTexts& unit = session.UnitTexts();
+    const QString source = sourcePath.empty()
+                               ? QString()
+                               : QFileInfo(QString::fromStdString(sourcePath)).absoluteFilePath();
+    HistoryStore store;
+    const HistoryStore::AddResult added =
+        store.Add(image, kind, {unit.versionText, unit.buildDateText, source.toStdString()},
+                  QDateTime::currentMSecsSinceEpoch());
+    if (!added.ok) {
+        std::cerr << "orna5ctl: the " << RestoreKindName(kind)
+                  << " restore point could not be kept: " << added.reason.toStdString() << '\n';
+    }
+}
+
+// The image as `orna5ctl diff` would see it in a parameter file.
+ParameterImage AsInFile(const ParameterImage& image) {
+    std::ostringstream text(std::ios::binary);
+    WriteParameterFile(text, image);
+    std::istringstream in(text.str());
+    ParameterImage read = StartupImage();
+    ReadParameterFile(in, read);
+    return read;
+}
+
+// What one device command does beside the exchange.
+struct RunOptions {
+    bool backup = true;     // Program: the backup read when the unit is not known
+    std::string sourcePath; // the parameter file, for the restore points
+};
+
+int RunOperation(ParameterImage& image, const std::string& port, Operation operation,
+                 const RunOptions& options) {
     SerialLink link;
     if (!OpenPort(port, link)) {
         return kExitFailed;
     }
     DeviceSession session(image);
     session.SetLink(&link);
+    session.SetBackupBeforeProgram(options.backup);
     Progress progress{std::cout, {}};
-    const RunState state = RunOperationOn(session, link, operation, progress);
+    std::optional<Outcome> outcome;
+    const RunState state =
+        RunOperationOn(session, link, operation, progress, [&](const TickResult& result) {
+            if (result.ended) {
+                outcome = result.ended->outcome;
+            }
+            if (result.backup) {
+                KeepRestorePoint(*result.backup, RestoreKind::BeforeProgram, session, {});
+            }
+        });
     link.Close();
-    return state == RunState::Succeeded ? kExitOk : kExitFailed;
+    if (outcome == Outcome::VerifyError && !session.VerifyDifferences().empty()) {
+        // After the error line, as `orna5ctl diff UNIT.ign IN.ign` would print them.
+        PrintDifferences(std::cerr, AsInFile(session.VerifyUnitImage()), AsInFile(image));
+    }
+    if (state != RunState::Succeeded) {
+        return kExitFailed;
+    }
+    if (operation == Operation::Program) {
+        KeepRestorePoint(image, RestoreKind::Programmed, session, options.sourcePath);
+    } else if (operation == Operation::Read) {
+        KeepRestorePoint(image, RestoreKind::Read, session, options.sourcePath);
+    }
+    return kExitOk;
 }
 
 // IN and --port of program and verify; the image as `normalise` makes it.
 int TransferFromFile(int argc, char** argv, Operation operation, const char* usage) {
     Arguments args;
-    if (!ParseArguments(argc, argv, 2, {"--port"}, args)) {
+    const bool program = operation == Operation::Program;
+    if (!ParseArguments(argc, argv, 2, {"--port"}, args,
+                        program ? std::vector<std::string>{"--no-backup"}
+                                : std::vector<std::string>{})) {
         return kExitUsage;
     }
     const std::string* port = args.Option("--port");
@@ -182,7 +256,7 @@ int TransferFromFile(int argc, char** argv, Operation operation, const char* usa
         return kExitFailed;
     }
     NormaliseImage(image);
-    return RunOperation(image, *port, operation);
+    return RunOperation(image, *port, operation, {!args.Flag("--no-backup"), args.positional[0]});
 }
 
 // The live panel as one line of the system's own label texts.
@@ -227,7 +301,7 @@ std::string PanelLine(const MonitorPanel& panel) {
 
 int CommandProgram(int argc, char** argv) {
     return TransferFromFile(argc, argv, Operation::Program,
-                            "usage: orna5ctl program IN --port PORT");
+                            "usage: orna5ctl program IN --port PORT [--no-backup]");
 }
 
 int CommandVerify(int argc, char** argv) {
@@ -245,7 +319,7 @@ int CommandRead(int argc, char** argv) {
         return Usage("usage: orna5ctl read --port PORT -o OUT");
     }
     ParameterImage image = StartupImage();
-    const int status = RunOperation(image, *port, Operation::Read);
+    const int status = RunOperation(image, *port, Operation::Read, {true, *out});
     if (status != kExitOk) {
         return status;
     }

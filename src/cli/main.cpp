@@ -4,6 +4,7 @@
 #include "cli/CliCommon.h"
 #include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
+#include "cli/HistoryCommands.h"
 #include "cli/MapCommands.h"
 
 #include <QCommandLineParser>
@@ -32,12 +33,22 @@ Data logs (.csv, as monitor --csv writes them):
                               the log's own map; --csv as comma-separated values
 
 The unit (PORT is a device path such as /dev/ttyUSB0, or COM1..COM21):
-  program IN --port PORT      program the unit with IN, then verify it
-  verify IN --port PORT       compare the unit's parameters with IN
+  program IN --port PORT [--no-backup]
+                              program the unit with IN, then verify it; first
+                              read what the unit holds into the history
+                              (--no-backup: do not)
+  verify IN --port PORT       compare the unit's parameters with IN; on a
+                              difference print it on stderr as diff does
   read --port PORT -o OUT     read the unit's parameters, verify, write OUT
   monitor --port PORT [--count N] [--csv FILE] [--params FILE]
                               read the unit's parameters (or take them from
                               FILE), then print its live data, one line per frame
+
+The history of restore points (kept by program and read):
+  history [--limit N]         list them, newest (1) first: number, time, kind,
+                              unit version, file
+  history show N              print restore point N as show does
+  history export N -o OUT     write restore point N as a parameter file
 
 Exit status: 0 success, 1 the operation failed, 2 usage error.
 orna5ctl --version prints the version.
@@ -77,7 +88,7 @@ int main(int argc, char** argv) {
         {"new", CommandNew},     {"normalise", CommandNormalise}, {"show", CommandShow},
         {"diff", CommandDiff},   {"program", CommandProgram},     {"verify", CommandVerify},
         {"read", CommandRead},   {"monitor", CommandMonitor},     {"rebin", CommandRebin},
-        {"cells", CommandCells},
+        {"cells", CommandCells}, {"history", CommandHistory},
     };
     for (const Entry& entry : commands) {
         if (!std::strcmp(command, entry.name)) {

@@ -34,6 +34,9 @@ Outcome ErrorOf(Operation phase) {
 DeviceSession::DeviceSession(ParameterImage& image) : image(image), rxBuffer(kReceiveBufferSize) {}
 
 void DeviceSession::SetLink(Link* newLink) {
+    if (newLink != link) {
+        unitKnown = false;
+    }
     link = newLink;
 }
 
@@ -48,11 +51,23 @@ void DeviceSession::StartRead() {
 }
 
 void DeviceSession::Start(Operation op, std::uint8_t command) {
+    backupPhase = op == Operation::Program && backupBeforeProgram && !unitKnown;
+    if (op == Operation::Program) {
+        unitKnown = false; // until its Verify passes, the unit may hold part of it
+    }
     operation = op;
     started = op;
-    currentCommand = command;
+    currentCommand = backupPhase ? ReadCommand : command;
     sendAttempts = 0;
+    if (op == Operation::Verify) {
+        BeginVerifyRecord();
+    }
     display.OperationStarted(op);
+}
+
+void DeviceSession::BeginVerifyRecord() {
+    verifySeen = image;
+    verifyAnswered = false;
 }
 
 TickResult DeviceSession::Tick() {
@@ -86,6 +101,9 @@ TickResult DeviceSession::Tick() {
     }
 
     const bool unitHeard = noAnswerTicks < kNoConnectionTicks;
+    if (!unitHeard) {
+        unitKnown = false;
+    }
     display.Tick(running, operation == Operation::Idle, panel.live.unitSavingCount, unitHeard);
     if (unitHeard) {
         ++noAnswerTicks;
@@ -136,7 +154,8 @@ void DeviceSession::HandleAnswerFrame(const std::uint8_t* frame, TickResult& res
     const std::uint8_t* payload = frame + 1;
     const std::size_t first = currentPage >= 1 ? (currentPage - 1) * kPageSize : 0;
 
-    switch (operation) {
+    // A Program's backup read takes its pages as a Read does, into its own copy.
+    switch (backupPhase ? Operation::Read : operation) {
     case Operation::Read:
         if (currentPage == 0) {
             std::copy(payload, payload + kPayloadSize, unitInfo.begin());
@@ -146,13 +165,17 @@ void DeviceSession::HandleAnswerFrame(const std::uint8_t* frame, TickResult& res
                 return;
             }
         } else {
-            std::copy(payload, payload + kPayloadSize, readBuffer.begin() + first);
+            std::copy(payload, payload + kPayloadSize,
+                      (backupPhase ? backupBuffer : readBuffer).begin() + first);
         }
         break;
     case Operation::Verify:
         if (currentPage == 0) {
             return;
         }
+        std::copy(payload, payload + kPayloadSize, verifySeen.begin() + first);
+        verifySeen[kReservedImageByte] = image[kReservedImageByte];
+        verifyAnswered = true;
         for (std::size_t k = 0; k < kPayloadSize; ++k) {
             if (first + k != kReservedImageByte && payload[k] != image[first + k]) {
                 return; // the timer resends; five failures report "Verify error!"
@@ -187,6 +210,16 @@ void DeviceSession::Advance(TickResult& result) {
         SendCurrent();
         return;
     }
+    if (backupPhase) {
+        // The copy is whole: now program exactly as without it.
+        backupPhase = false;
+        result.backup = backupBuffer;
+        currentCommand = ProgramCommand;
+        sendAttempts = 1;
+        SendCurrent();
+        display.OperationStarted(Operation::Program);
+        return;
+    }
     switch (operation) {
     case Operation::Read:
         std::copy(readBuffer.begin(), readBuffer.begin() + kTransferSize, image.begin());
@@ -208,6 +241,7 @@ void DeviceSession::Advance(TickResult& result) {
 
 void DeviceSession::StartClosingVerify() {
     operation = Operation::Verify;
+    BeginVerifyRecord();
     currentCommand = VerifyCommand;
     sendAttempts = 1;
     SendCurrent();
@@ -215,12 +249,19 @@ void DeviceSession::StartClosingVerify() {
 }
 
 void DeviceSession::End(Outcome outcome, TickResult& result) {
+    const bool verifyFailed = outcome == Outcome::VerifyError && operation == Operation::Verify;
+    verifyDifferences = verifyFailed && verifyAnswered ? CompareImages(verifySeen, image)
+                                                       : std::vector<ParameterDifference>{};
+    unitKnown = outcome == Outcome::Success;
+    backupPhase = false;
     operation = Operation::Idle;
     result.ended = OperationOutcome{started, outcome};
 }
 
 void DeviceSession::VersionMismatch(TickResult& result) {
-    if (operation == Operation::Read) {
+    // A backup read stops where a Program would: on page 0, with the image
+    // shown again for the unit's texts.
+    if (operation == Operation::Read || backupPhase) {
         NormaliseImage(image);
         result.imageChanged = true;
     }
@@ -231,7 +272,7 @@ void DeviceSession::VersionMismatch(TickResult& result) {
 void DeviceSession::SendCurrent() {
     ticksSinceSend = 0;
     currentPage = currentCommand & PageMask;
-    SendDataFrame(link, currentCommand, operation != Operation::Read, image);
+    SendDataFrame(link, currentCommand, operation != Operation::Read && !backupPhase, image);
 }
 
 LivePosition DeviceSession::Live(bool tpsRowsUsed) const {

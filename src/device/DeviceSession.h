@@ -7,6 +7,7 @@
 #include "device/UnitInfoBlock.h"
 #include "params/LivePosition.h"
 #include "params/ParameterImage.h"
+#include "params/ParameterReport.h"
 
 #include <cstdint>
 #include <optional>
@@ -27,6 +28,10 @@ struct TickResult {
     // the modal message VersionMismatchLabel(UnitVersion()) in the current
     // language. An operation replaced by a new start never ends.
     std::optional<OperationOutcome> ended;
+    // What the unit held before this Program, read in full just now and
+    // never put into the image: the shell keeps it as a `before program`
+    // restore point. The Program goes on by itself.
+    std::optional<ParameterImage> backup;
 };
 
 // The Read, Program and Verify exchanges with the unit, the idle poll and the
@@ -51,9 +56,31 @@ public:
     TickResult Tick();
 
     // Starting never sends at once, and replaces a running operation.
+    // With the backup read on, a Program of a unit whose content the session
+    // does not know first reads pages 0, 1 and 2 into a copy (handed out in
+    // TickResult::backup); a failed backup read ends the Program before
+    // anything is written.
     void StartProgramming();
     void StartVerify();
     void StartRead();
+
+    // Off at creation: Program works as it always has.
+    void SetBackupBeforeProgram(bool on) { backupBeforeProgram = on; }
+    bool BackupBeforeProgram() const { return backupBeforeProgram; }
+    // Whether a Read, Verify or Program has passed since the port was opened
+    // and the unit has not gone silent since: then the history already
+    // holds what the unit has.
+    bool UnitKnown() const { return unitKnown; }
+    // The shell opened the port (perhaps to another unit).
+    void PortOpened() { unitKnown = false; }
+
+    // After an operation that ended in VerifyError with the unit answering:
+    // the parameters where what the unit sent last (left) differs from the
+    // image (right); empty otherwise. A page the unit never sent counts as
+    // equal, and so does the reserved byte the Verify leaves out.
+    const std::vector<ParameterDifference>& VerifyDifferences() const { return verifyDifferences; }
+    // What the unit sent last in that Verify, the rest from the image.
+    const ParameterImage& VerifyUnitImage() const { return verifySeen; }
 
     // The status line, gauge and connection indicator; the shell adds the
     // print header and the printing flag.
@@ -86,6 +113,7 @@ private:
     void HandleAnswerFrame(const std::uint8_t* frame, TickResult& result);
     void Advance(TickResult& result);
     void StartClosingVerify();
+    void BeginVerifyRecord();
     void End(Outcome outcome, TickResult& result);
     void VersionMismatch(TickResult& result);
     void SendCurrent();
@@ -95,6 +123,9 @@ private:
 
     Operation operation = Operation::Idle;
     Operation started = Operation::Idle; // what operation will report on its end
+    bool backupBeforeProgram = false;
+    bool backupPhase = false; // a Program's backup read runs
+    bool unitKnown = false;
     std::uint8_t currentCommand = 0;
     std::uint8_t currentPage = 0;
     std::uint8_t ticksSinceSend = 0;
@@ -104,6 +135,11 @@ private:
     // Pages of a Read, held back until the whole Read has arrived so that a
     // failed Read leaves the image alone.
     ParameterImage readBuffer{};
+    ParameterImage backupBuffer{};
+    // The pages the unit sent in the running or last Verify, over the image.
+    ParameterImage verifySeen{};
+    bool verifyAnswered = false;
+    std::vector<ParameterDifference> verifyDifferences;
     std::vector<std::uint8_t> rxBuffer;
 
     UnitInfoBlock unitInfo{};

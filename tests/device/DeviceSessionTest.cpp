@@ -530,6 +530,80 @@ TEST_F(DeviceSessionTest, RandomTrafficNeverBreaksTheSession) {
     }
 }
 
+// What the unit held before a Program is read into a copy, only when the
+// session does not know it, and the Program then runs as without the copy.
+TEST_F(DeviceSessionTest, BackupReadOnlyWhenTheUnitIsNotKnown) {
+    session.SetBackupBeforeProgram(true);
+    for (std::size_t i = 0; i < 200; ++i) {
+        unit.memory[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    }
+    const ParameterImage before = image;
+    std::optional<ParameterImage> backup;
+    auto program = [&] {
+        link.written.clear();
+        backup.reset();
+        session.StartProgramming();
+        ExpectStatus(Msg::ProgramDevice, StatusSuffix::None, ColourRole::ButtonFace);
+        for (int t = 0; t < 200 && (t == 0 || session.CurrentOperation() != Operation::Idle); ++t) {
+            last = session.Tick();
+            if (last.backup) {
+                backup = last.backup;
+                ExpectStatus(Msg::ProgramDevice, StatusSuffix::None, ColourRole::ButtonFace);
+            }
+        }
+    };
+    const std::vector<std::uint8_t> held(unit.memory, unit.memory + 200);
+    program();
+    ExpectEnded(Operation::Program, Outcome::Success);
+    EXPECT_EQ(DataCommands(),
+              (std::vector<std::uint8_t>{0x40, 0x41, 0x42, 0x00, 0x01, 0x02, 0x41, 0x42}));
+    ASSERT_TRUE(backup.has_value());
+    EXPECT_TRUE(std::equal(held.begin(), held.end(), backup->begin()));
+    EXPECT_EQ(image, before); // the copy never reached the image
+    EXPECT_TRUE(std::equal(image.begin(), image.begin() + 200, unit.memory));
+    EXPECT_TRUE(session.UnitKnown());
+
+    program(); // known now: programs at once
+    EXPECT_FALSE(backup.has_value());
+    EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0x41, 0x42}));
+
+    // Silence forgets the unit; the backup read that fails then writes nothing.
+    link.responder = nullptr;
+    Ticks(20);
+    EXPECT_FALSE(session.UnitKnown());
+    program();
+    EXPECT_FALSE(backup.has_value());
+    EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>(5, 0x40)));
+    ExpectEnded(Operation::Program, Outcome::NoConnection);
+    ExpectStatus(Msg::ProgramError, StatusSuffix::None, ColourRole::Red);
+
+    // A unit of another version stops the backup read at page 0.
+    unit.Attach(link);
+    unit.info[unitInfo::protocolVersion] = 53;
+    program();
+    ExpectEnded(Operation::Program, Outcome::VersionMismatch);
+    EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x40}));
+}
+
+TEST_F(DeviceSessionTest, FailedVerifyKeepsWhatTheUnitSent) {
+    std::copy(image.begin(), image.begin() + 200, unit.memory);
+    unit.memory[field::advanceMap + 12] ^= 0x04;
+    unit.memory[field::reserved1] ^= 0x01; // the Verify leaves it out, and so do the differences
+    session.StartVerify();
+    EXPECT_GT(RunToIdle(), 0);
+    ExpectEnded(Operation::Verify, Outcome::VerifyError);
+    ASSERT_EQ(session.VerifyDifferences().size(), 1u);
+    EXPECT_EQ(session.VerifyDifferences()[0].left.offset, field::advanceMap + 12);
+    EXPECT_EQ(session.VerifyUnitImage()[field::advanceMap + 12],
+              unit.memory[field::advanceMap + 12]);
+
+    unit.memory[field::advanceMap + 12] = image[field::advanceMap + 12];
+    session.StartVerify();
+    EXPECT_GT(RunToIdle(), 0);
+    ExpectEnded(Operation::Verify, Outcome::Success);
+    EXPECT_TRUE(session.VerifyDifferences().empty());
+}
+
 } // namespace
 } // namespace orna5
 

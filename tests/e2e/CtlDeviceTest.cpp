@@ -15,7 +15,7 @@
 namespace orna5::e2e {
 namespace {
 
-bool Contains(const std::string& text, const char* part) {
+bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
@@ -79,6 +79,52 @@ TEST_F(CtlDevice, SilentUnitFailsAndReadLeavesTheOutputAlone) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(Contains(run.err, "Read error!")) << run.err;
     EXPECT_EQ(ws.Read("keep.ign"), "precious");
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+// Every orna5ctl program keeps what the unit held before it in the history,
+// and a failed verify prints what differs as diff would.
+TEST_F(CtlDevice, ProgramKeepsWhatTheUnitHeldAndVerifySaysWhatDiffers) {
+    Simulator sim;
+    ASSERT_EQ(Program(sim, "changed.ign").exitCode, 0);
+    RunResult run = Program(sim);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "Program device:: OK")) << run.out;
+
+    run = RunCtl({"history"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 4u) << run.out;
+    EXPECT_EQ(lines[0].rfind("1\t", 0), 0u) << lines[0];
+    EXPECT_TRUE(Contains(lines[0], "\tprogrammed\tORN")) << lines[0];
+    EXPECT_TRUE(Contains(lines[0], "vfr.ign")) << lines[0];
+    EXPECT_TRUE(Contains(lines[1], "\tbefore program\t")) << lines[1];
+    EXPECT_TRUE(Contains(lines[3], "\tbefore program\t")) << lines[3];
+
+    // Before the second Program the unit held the changed parameters.
+    ASSERT_EQ(RunCtl({"history", "export", "2", "-o", ws.Path("held.ign")}).exitCode, 0);
+    EXPECT_EQ(RunCtl({"diff", ws.Path("held.ign"), ws.Path("changed.ign")}).exitCode, 0);
+    EXPECT_EQ(RunCtl({"history", "show", "1"}).out, RunCtl({"show", ws.Path("vfr-n.ign")}).out);
+
+    run = RunCtl({"verify", ws.Path("changed.ign"), "--port", sim.Device()});
+    EXPECT_EQ(run.exitCode, 1);
+    const RunResult diff = RunCtl({"diff", ws.Path("vfr-n.ign"), ws.Path("changed.ign")});
+    ASSERT_FALSE(diff.out.empty());
+    EXPECT_TRUE(Contains(run.err, "Verify error!\n" + diff.out)) << run.err;
+
+    // Without the backup read only the programmed point is added.
+    ASSERT_EQ(
+        RunCtl({"program", ws.Path("changed.ign"), "--port", sim.Device(), "--no-backup"}).exitCode,
+        0);
+    EXPECT_EQ(Lines(RunCtl({"history"}).out).size(), 5u);
 }
 
 TEST_F(CtlDevice, MissingPortIsReportedWithTheReason) {

@@ -83,6 +83,7 @@ Simulator::~Simulator() {
 
 Workspace::Workspace() {
     qputenv("XDG_CONFIG_HOME", dir.filePath("config").toUtf8());
+    qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
 }
 
 void Workspace::Write(const QString& name, const std::string& bytes) const {

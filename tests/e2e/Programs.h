@@ -48,8 +48,9 @@ private:
     QString device;
 };
 
-// A fresh folder per test, with XDG_CONFIG_HOME pointing into it so no
-// settings file of the machine leaks into a run.
+// A fresh folder per test, with XDG_CONFIG_HOME and XDG_DATA_HOME pointing
+// into it so no settings file or restore point of the machine leaks into or
+// out of a run.
 class Workspace {
 public:
     Workspace();
