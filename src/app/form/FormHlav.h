@@ -1,13 +1,11 @@
 #pragma once
 
 #include "device/ColourRole.h"
-#include "device/MonitorLog.h"
 #include "edit/UndoHistory.h"
 #include "files/ProfileFile.h"
 #include "params/LivePosition.h"
 #include "params/ParameterImage.h"
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -39,11 +37,9 @@ class QTimer;
 
 namespace orna5 {
 
-class AdvanceCurvesWindow;
-class CompareWindow;
+class DataLogRecorder;
 class DeviceSession;
-class LogChartWindow;
-class MapTableWindow;
+class Document;
 class MouseCheckBox;
 class PortTable;
 class PtyUnit;
@@ -51,6 +47,7 @@ class SerialLink;
 class SpinButton;
 class TFormAbout;
 class UpDown;
+class ViewManager;
 struct LiveLabel;
 
 // How the program was started.
@@ -135,18 +132,11 @@ public:
     void OpenComPort();
     void CloseComPort();
 
-    // The views beyond the form (FormHlavViews.cpp). Each opens without a
-    // dialog here; the menu commands ask for the file first.
-    AdvanceCurvesWindow* ShowAdvanceCurves();
-    LogChartWindow* OpenDataLog(const QString& path);
-    CompareWindow* CompareWithFile(const QString& path);
-    bool StartDataLog(const QString& path);
-    void StopDataLog();
-    bool DataLogRunning() const { return logWriter.IsOpen(); }
-    // A view's remembered place, from orna5.ini section `section`; kept
-    // when the view closes and written with the settings.
-    void RestoreViewGeometry(QWidget* view, const QString& section);
-    void KeepViewGeometry(QWidget* view, const QString& section);
+    // What the views see of the form, the views open now and the data-log
+    // recorder (objects of their own beside the form).
+    Document& Doc() const { return *document; }
+    ViewManager& Views() const { return *views; }
+    DataLogRecorder& DataLog() const { return *recorder; }
 
 signals:
     // The controls were rewritten from the image: after an edit, undo or
@@ -222,7 +212,6 @@ private:
     void MenuVerifyClick();
     void MenuProgramClick();
     void MenuLanguageClick(int language);
-    void MenuMapTableClick();
     void Timer1Timer();
 
     // Lifecycle (FormHlavLifecycle.cpp).
@@ -258,10 +247,6 @@ private:
 
     // Views (FormHlavViews.cpp).
     void CreateViews();
-    void ApplyViewLanguage();
-    void SaveViewSettings();
-    void DataLogTick(bool monitorFrame);
-    void ShowDataLogState();
     QString LogFolder() const;
     // File commands (FormHlavFiles.cpp).
     void ConnectFileCommands();
@@ -328,17 +313,13 @@ private:
     std::unique_ptr<SerialLink> serialLink;
     std::unique_ptr<DeviceSession> session;
     std::unique_ptr<PtyUnit> ptyUnit;
-    MapTableWindow* mapTableWindow = nullptr;
     TFormAbout* FormAbout = nullptr;
     QFileDialog* OpenDialog1 = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
 
-    QPointer<AdvanceCurvesWindow> curvesWindow;
-    QPointer<CompareWindow> compareWindow;
-    MonitorLogWriter logWriter;
-    QElapsedTimer logClock;
-    bool logNamesUnit = false; // the log says which unit it comes from
-    QHash<QString, QRect> viewGeometry;
+    Document* document = nullptr;
+    ViewManager* views = nullptr;
+    DataLogRecorder* recorder = nullptr;
 
     QHash<QString, QWidget*> controls;
     QTabWidget* PageControl1 = nullptr;

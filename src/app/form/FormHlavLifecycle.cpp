@@ -1,6 +1,9 @@
 // Start-up and shutdown, the menus that belong to neither a page nor a file
 // command, the serial port and the 55 ms tick.
 
+#include "app/DataLogRecorder.h"
+#include "app/Document.h"
+#include "app/ViewManager.h"
 #include "app/form/FormAbout.h"
 #include "app/form/FormHlav.h"
 #include "app/widgets/MouseCheckBox.h"
@@ -42,6 +45,11 @@ TFormHlav::TFormHlav(StartOptions startOptions, QWidget* parent)
     serialLink = std::make_unique<SerialLink>();
     session = std::make_unique<DeviceSession>(image);
     session->SetLink(serialLink.get());
+    document = new Document(*this);
+    views =
+        new ViewManager(*document, settingsFile, [this](const QString& text, const QString& name) {
+            ShowMessage(text, name);
+        });
     CreateControls();
     FormCreate();
     FormAbout = new TFormAbout(this);
@@ -131,7 +139,7 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
 
 void TFormHlav::FormClose() {
     Timer1->stop();
-    StopDataLog();
+    recorder->Stop();
     CloseComPort();
     CopyControlsToImage();
     NormaliseImage(image, languageIndex, comPortIndex);
