@@ -41,9 +41,7 @@ class DataLogRecorder;
 class DeviceSession;
 class Document;
 class MouseCheckBox;
-class PortTable;
-class PtyUnit;
-class SerialLink;
+class PortControl;
 class SpinButton;
 class TFormAbout;
 class UpDown;
@@ -77,7 +75,6 @@ public:
     static constexpr int kDesignWidth = 962;
     static constexpr int kDesignHeight = 785;
     static constexpr int kTimerInterval = 55;
-    static constexpr int kComMenuItems = 20;
 
     explicit TFormHlav(StartOptions options = {}, QWidget* parent = nullptr);
     ~TFormHlav() override;
@@ -94,8 +91,6 @@ public:
     bool TestMode() const { return testMode; }
     const UndoHistory& Undo() const { return undoHistory; }
     DeviceSession& Session() { return *session; }
-    // The device the port was last opened on (or tried).
-    QString PortDevice() const;
 
     // Sets the print appearance (white, the controls for editing hidden) on
     // or off.
@@ -129,14 +124,12 @@ public:
     void SaveSettings();
     void CheckTestMarker();
 
-    void OpenComPort();
-    void CloseComPort();
-
     // What the views see of the form, the views open now and the data-log
     // recorder (objects of their own beside the form).
     Document& Doc() const { return *document; }
     ViewManager& Views() const { return *views; }
     DataLogRecorder& DataLog() const { return *recorder; }
+    PortControl& Port() const { return *port; }
 
 signals:
     // The controls were rewritten from the image: after an edit, undo or
@@ -207,7 +200,6 @@ private:
     void RadioGroupInputClick(std::size_t offset, int index);
     void SpeedButtonZpetClick();
     void SpeedButtonZnovuClick();
-    void MenuCom1Click(QAction* sender);
     void MenuReadClick();
     void MenuVerifyClick();
     void MenuProgramClick();
@@ -217,19 +209,15 @@ private:
     // Lifecycle (FormHlavLifecycle.cpp).
     void FormCreate();
     void FormClose();
-    void StartSimulation();
     void CentreWindow();
     void KeepWindowOnScreen();
     void RenderOperationDisplay();
 
-    // The unit's commands, the Com menu's device item and the port label
-    // (FormHlavDevice.cpp).
+    // The unit's commands and the port control (FormHlavDevice.cpp).
     void ConnectDeviceCommands();
     // Copies the controls into the image, normalises it and shows it: what
     // Program, Verify and Save take first.
     void TakeControls();
-    void ShowPortInUse();
-    void NoticePortLoss();
 
     // The live panel and the live marks (FormHlavLivePanel.cpp).
     void RenderLivePanel();
@@ -304,15 +292,10 @@ private:
     int writingControls = 0;
     bool closed = false;
     QString lastFilePath;
-    // The device of --port or of the emulated unit; empty: the Com menu's.
-    QString portOverride;
 
     ProfileFile settingsFile;
     UndoHistory undoHistory;
-    std::unique_ptr<PortTable> portTable;
-    std::unique_ptr<SerialLink> serialLink;
     std::unique_ptr<DeviceSession> session;
-    std::unique_ptr<PtyUnit> ptyUnit;
     TFormAbout* FormAbout = nullptr;
     QFileDialog* OpenDialog1 = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
@@ -320,6 +303,7 @@ private:
     Document* document = nullptr;
     ViewManager* views = nullptr;
     DataLogRecorder* recorder = nullptr;
+    PortControl* port = nullptr;
 
     QHash<QString, QWidget*> controls;
     QTabWidget* PageControl1 = nullptr;
@@ -331,15 +315,11 @@ private:
     QButtonGroup* input1Buttons = nullptr;
     QButtonGroup* input2Buttons = nullptr;
     QHash<QString, QAction*> actions;
-    QAction* comDeviceItem = nullptr;
-    QAction* comDeviceSeparator = nullptr;
-    bool portWasLost = false;
     // The colour each live-coloured control shows now.
     QHash<QWidget*, ColourRole> paintedRoles;
     std::array<QAction*, 4> languageActions{};
 
     // The control arrays: index access to repeated controls.
-    std::array<QAction*, kComMenuItems> ComPortMenuItems{};
     std::array<MouseCheckBox*, 16> LobeCheckBoxes{};
     std::array<QLabel*, 4> ChannelAdvanceLabels{};
     std::array<QLabel*, 10> TpsRowLabels{};

@@ -3,6 +3,7 @@
 
 #include "app/DataLogRecorder.h"
 #include "app/Document.h"
+#include "app/PortControl.h"
 #include "app/ViewManager.h"
 #include "app/form/FormHlav.h"
 #include "device/DeviceSession.h"
@@ -86,7 +87,7 @@ void TFormHlav::CreateViews() {
     });
 
     recorder = new DataLogRecorder(
-        *document, {*session, *record, *statusBar(), [this] { return serialLink->Lost(); },
+        *document, {*session, *record, *statusBar(), [this] { return port->Link().Lost(); },
                     [this] { return Control<QLabel>("LabelFile2")->text(); },
                     [this](const QString& text, const QString& name) { ShowMessage(text, name); }});
 }
