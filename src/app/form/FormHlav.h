@@ -79,7 +79,8 @@ public:
     explicit TFormHlav(StartOptions options = {}, QWidget* parent = nullptr);
     ~TFormHlav() override;
 
-    // Where the settings, the snapshot and the test marker live.
+    // Where the settings, the snapshot and the test marker live
+    // (FormHlavSettings.cpp).
     static QString ConfigDirectory();
     QString SettingsPath() const;
     QString SnapshotPath() const;
@@ -93,16 +94,17 @@ public:
     DeviceSession& Session() { return *session; }
 
     // Sets the print appearance (white, the controls for editing hidden) on
-    // or off.
+    // or off (FormHlavFormState.cpp).
     void SetPrintingInProgress(bool printing);
 
     // Prints the page that shows, or all four pages in page order, into
     // printer: one print job per page on a printer, one sheet per page in a
     // PDF file. The page that showed shows again and the window is back in
     // its normal appearance afterwards, also when the printer fails (false).
+    // (FormHlavPrinting.cpp)
     bool PrintPages(QPrinter& printer, bool allPages);
 
-    // Control binding.
+    // Control binding (FormHlavBinding.cpp).
     void BuildControlArrays();
     void CopyControlsToImage();
     void CopyImageToControls();
@@ -114,18 +116,22 @@ public:
     // Ignored while the window writes its controls.
     void ChangeImage(const std::function<void(ParameterImage&)>& change);
 
-    // Which controls are shown and enabled, from the controls and the image.
+    // Which controls are shown and enabled, from the controls and the image
+    // (FormHlavFormState.cpp).
     void UpdateFormState();
 
-    // Captions, hints, list entries and message texts of languageIndex.
+    // Captions, hints, list entries and message texts of languageIndex
+    // (FormHlavLanguage.cpp).
     void ApplyLanguage();
 
+    // The settings (FormHlavSettings.cpp).
     void LoadSettings();
     void SaveSettings();
     void CheckTestMarker();
 
-    // What the views see of the form, the views open now and the data-log
-    // recorder (objects of their own beside the form).
+    // The objects beside the form, each in its own files in src/app: what
+    // the views see of the form, the views open now, the data-log recorder
+    // and the serial port.
     Document& Doc() const { return *document; }
     ViewManager& Views() const { return *views; }
     DataLogRecorder& DataLog() const { return *recorder; }
@@ -142,6 +148,8 @@ signals:
     void PagePrinted(const QString& page);
 
 protected:
+    // closeEvent in FormHlavLifecycle.cpp, eventFilter in
+    // FormHlavBinding.cpp, the drop in FormHlavFiles.cpp.
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -176,10 +184,13 @@ private:
     QAction* MakeAction(QMenu* menu, const QString& name, const QString& text,
                         const QKeySequence& shortcut = {});
 
-    // Named controls, for the routines that address single controls.
+    // Named controls, for the routines that address single controls
+    // (Control below, Widget and Spin in FormHlavLifecycle.cpp).
     template <class T> T* Control(const QString& name) const;
     QWidget* Widget(const QString& name) const;
     UpDown* Spin(const QString& name) const;
+    // A hint's short part as tooltip, its long part as status tip
+    // (FormHlavLanguage.cpp).
     void SetHint(QObject* control, const QString& hint);
 
     // Binding helpers (FormHlavBinding.cpp).
@@ -189,7 +200,7 @@ private:
     void UpdateUndoEnabling();
     void RestoreUndoState(const UndoState* state);
 
-    // Event handlers.
+    // Event handlers of the parameter controls and undo (FormHlavBinding.cpp).
     void UpDownClick(UpDown* sender, bool up);
     void EditExit();
     bool FormKeyPress(QLineEdit* edit, QKeyEvent* event);
@@ -200,40 +211,42 @@ private:
     void RadioGroupInputClick(std::size_t offset, int index);
     void SpeedButtonZpetClick();
     void SpeedButtonZnovuClick();
-    void MenuReadClick();
-    void MenuVerifyClick();
-    void MenuProgramClick();
+
+    // Lifecycle: start-up, shutdown, the language menu, the tick and the
+    // message boxes (FormHlavLifecycle.cpp).
     void MenuLanguageClick(int language);
     void Timer1Timer();
-
-    // Lifecycle (FormHlavLifecycle.cpp).
     void FormCreate();
     void FormClose();
     void CentreWindow();
     void KeepWindowOnScreen();
     void RenderOperationDisplay();
+    void ShowMessage(const QString& text, const QString& name);
+    // A message box titled with the window's caption, modal but not holding
+    // up the caller; it deletes itself when closed.
+    QMessageBox* MakeMessageBox(QMessageBox::Icon icon, const QString& text, const QString& name,
+                                QMessageBox::StandardButtons buttons);
 
-    // The unit's commands and the port control (FormHlavDevice.cpp).
+    // The unit's commands and the port control's place in the form
+    // (FormHlavDevice.cpp).
     void ConnectDeviceCommands();
+    void MenuReadClick();
+    void MenuVerifyClick();
+    void MenuProgramClick();
     // Copies the controls into the image, normalises it and shows it: what
     // Program, Verify and Save take first.
     void TakeControls();
+    // A menu command and its tool-bar button run one handler; no action for
+    // a command that has only a button.
+    void BindCommand(const char* action, const char* button, void (TFormHlav::*handler)());
 
     // The live panel and the live marks (FormHlavLivePanel.cpp).
     void RenderLivePanel();
     void MarkLiveControls();
     void ShowLiveLabel(QLabel* label, const LiveLabel& live);
     void PaintRole(QWidget* widget, ColourRole role);
-    void ShowMessage(const QString& text, const QString& name);
-    // A message box titled with the window's caption, modal but not holding
-    // up the caller; it deletes itself when closed.
-    QMessageBox* MakeMessageBox(QMessageBox::Icon icon, const QString& text, const QString& name,
-                                QMessageBox::StandardButtons buttons);
-    // A menu command and its tool-bar button run one handler; no action for
-    // a command that has only a button.
-    void BindCommand(const char* action, const char* button, void (TFormHlav::*handler)());
 
-    // Views (FormHlavViews.cpp).
+    // The View menu and File > Compare with... (FormHlavViews.cpp).
     void CreateViews();
     QString LogFolder() const;
     // File commands (FormHlavFiles.cpp).
