@@ -1,8 +1,10 @@
 // The views' costs.
 //
-// OpenHourLog: an hour's data log at one frame per 330 ms (about 11 000
-// rows) read from disk, built into the chart window and drawn once; reports
-// each step in milliseconds.
+// OpenLog/1 and OpenLog/10: a data log of one and of ten hours at one frame
+// per 330 ms (about 11 000 and 110 000 rows) read from disk, built into the
+// chart window, drawn once and counted into the time-in-cell table; reports
+// each step in milliseconds, and how much the resident memory grew while
+// the log was open beside the size of its file.
 //
 // CurvesWhileMonitoring: the window watching orna5-sim's sweeping engine,
 // first without and then with the advance curves open, in one run; reports
@@ -19,12 +21,14 @@
 #include "device/DeviceFrame.h"
 #include "device/MonitorFrame.h"
 #include "device/MonitorLog.h"
+#include "device/TimeInCell.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -40,8 +44,8 @@ namespace m = orna5::monitorField;
 
 constexpr int kHourRows = 3600 * 1000 / 330;
 
-// An hour of an engine going up and down the rev range every two minutes.
-void WriteHourLog(const QString& path, const orna5::ParameterImage& image) {
+// Hours of an engine going up and down the rev range every two minutes.
+void WriteLog(const QString& path, const orna5::ParameterImage& image, int hours) {
     orna5::MonitorLogWriter writer;
     writer.Open(path.toStdString(), orna5::MakeLogHeader(image, "ORN12", "bench.ign"));
     const QDateTime start = QDateTime::fromString("2026-12-08T10:00:00.000", Qt::ISODateWithMs);
@@ -49,7 +53,7 @@ void WriteHourLog(const QString& path, const orna5::ParameterImage& image) {
     f[m::code] = 0xB0;
     f[m::channelAdvance] = f[m::channelAdvance + 1] = 128;
     f[m::protocolVersion] = 54;
-    for (int i = 0; i < kHourRows; ++i) {
+    for (int i = 0; i < kHourRows * hours; ++i) {
         const double phase = std::fabs(std::sin(i * 330 / 1000.0 * M_PI / 120));
         orna5::PutFrameWord(f.data(), m::rpm, static_cast<std::uint16_t>(1200 + 9800 * phase));
         orna5::PutFrameWord(f.data(), m::supplyMv, static_cast<std::uint16_t>(13500 + i % 7 * 50));
@@ -61,17 +65,20 @@ void WriteHourLog(const QString& path, const orna5::ParameterImage& image) {
     }
 }
 
-void OpenHourLog(benchmark::State& state) {
+void OpenLog(benchmark::State& state) {
+    const int hours = static_cast<int>(state.range(0));
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     orna5::StartOptions options;
     options.simulate = true;
     orna5::TFormHlav window(options);
-    const QString path = config.filePath("hour.csv");
-    WriteHourLog(path, window.Image());
+    const QString path = config.filePath("ride.csv");
+    WriteLog(path, window.Image(), hours);
 
-    double readMs = 0, buildMs = 0, drawMs = 0;
+    double readMs = 0, buildMs = 0, drawMs = 0, cellsMs = 0;
     std::size_t rows = 0;
+    long growthKb = 0;
+    const long startKb = orna5::bench::ResidentKb();
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
@@ -82,14 +89,20 @@ void OpenHourLog(benchmark::State& state) {
         }
         rows = log.Rows();
         const double read = clock.nsecsElapsed() / 1e6;
+        orna5::TimeInCell cells;
+        orna5::CountLogCells(log, cells);
+        benchmark::DoNotOptimize(cells.Total());
+        const double counted = clock.nsecsElapsed() / 1e6;
         auto* chart = new orna5::LogChartWindow(window.Doc(), path, std::move(log));
         chart->show();
         const double built = clock.nsecsElapsed() / 1e6;
         benchmark::DoNotOptimize(chart->grab());
         const double drawn = clock.nsecsElapsed() / 1e6;
+        growthKb = std::max(growthKb, orna5::bench::ResidentKb() - startKb);
         state.SetIterationTime(drawn / 1000);
         readMs += read;
-        buildMs += built - read;
+        cellsMs += counted - read;
+        buildMs += built - counted;
         drawMs += drawn - built;
         delete chart;
     }
@@ -98,10 +111,13 @@ void OpenHourLog(benchmark::State& state) {
     state.counters["read_ms"] = readMs / n;
     state.counters["build_ms"] = buildMs / n;
     state.counters["draw_ms"] = drawMs / n;
-    state.counters["total_ms"] = (readMs + buildMs + drawMs) / n;
+    state.counters["cells_ms"] = cellsMs / n;
+    state.counters["total_ms"] = (readMs + cellsMs + buildMs + drawMs) / n;
+    state.counters["file_mb"] = QFileInfo(path).size() / 1e6;
+    state.counters["rss_growth_mb"] = growthKb / 1024.0;
 }
 
-BENCHMARK(OpenHourLog)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenLog)->Arg(1)->Arg(10)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void CurvesWhileMonitoring(benchmark::State& state) {
     const qint64 runMs = orna5::bench::RunMilliseconds(30);

@@ -17,6 +17,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 
 namespace orna5::bench {
 
@@ -25,6 +27,21 @@ inline double CpuSeconds() {
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The process's resident memory now, in KiB.
+inline long ResidentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            status >> value;
+            return value;
+        }
+        status.ignore(1 << 16, '\n');
+    }
+    return 0;
 }
 
 inline void RunEventLoop(int ms) {

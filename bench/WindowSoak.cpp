@@ -38,6 +38,8 @@
 
 namespace {
 
+using orna5::bench::ResidentKb;
+
 // Between two faults the line is clean, so every fault is also followed by
 // an operation that must succeed.
 const char* const kFaults[] = {
@@ -61,20 +63,6 @@ const char* const kFaults[] = {
     "--hangup-after 2",
     "",
 };
-
-long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(1 << 16, '\n');
-    }
-    return 0;
-}
 
 // orna5-sim with its control input: faults, memory dumps, and the new
 // device after a pulled cable.

@@ -24,6 +24,10 @@ const std::string* Arguments::Option(const std::string& name) const {
     return nullptr;
 }
 
+bool Arguments::Flag(const std::string& name) const {
+    return std::find(flags.begin(), flags.end(), name) != flags.end();
+}
+
 namespace {
 
 // An option as the parser names it: without its dashes.
@@ -34,10 +38,13 @@ QString Bare(const std::string& name) {
 } // namespace
 
 bool ParseArguments(int argc, char** argv, int first, const std::vector<std::string>& withValue,
-                    Arguments& out) {
+                    Arguments& out, const std::vector<std::string>& flags) {
     QCommandLineParser parser;
     for (const std::string& name : withValue) {
         parser.addOption({Bare(name), {}, "V"});
+    }
+    for (const std::string& name : flags) {
+        parser.addOption({Bare(name), {}});
     }
     QStringList words{QString::fromLocal8Bit(argv[0])};
     for (int i = first; i < argc; ++i) {
@@ -49,7 +56,8 @@ bool ParseArguments(int argc, char** argv, int first, const std::vector<std::str
             const std::string typed = word.toStdString();
             const std::string name = typed.substr(0, typed.find('='));
             const bool known =
-                std::find(withValue.begin(), withValue.end(), name) != withValue.end();
+                std::find(withValue.begin(), withValue.end(), name) != withValue.end() ||
+                std::find(flags.begin(), flags.end(), name) != flags.end();
             if (word.size() > 1 && word.startsWith('-') && !known) {
                 std::cerr << "orna5ctl: unknown option " << typed << '\n';
                 return false;
@@ -63,6 +71,11 @@ bool ParseArguments(int argc, char** argv, int first, const std::vector<std::str
         if (!values.isEmpty()) {
             // The first one given counts.
             out.options.emplace_back(name, values.first().toStdString());
+        }
+    }
+    for (const std::string& name : flags) {
+        if (parser.isSet(Bare(name))) {
+            out.flags.push_back(name);
         }
     }
     for (const QString& word : parser.positionalArguments()) {

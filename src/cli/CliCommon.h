@@ -16,16 +16,18 @@ constexpr int kExitUsage = 2;
 struct Arguments {
     std::vector<std::string> positional;
     std::vector<std::pair<std::string, std::string>> options;
+    std::vector<std::string> flags; // the switches given, of those named
 
     const std::string* Option(const std::string& name) const;
+    bool Flag(const std::string& name) const;
 };
 
 // Splits argv[first..] into positional words and the options named in
 // withValue (each takes a value, as "--port X" or "--port=X"; the first one
-// given counts); false with a message on stderr for an unknown option or a
-// missing value.
+// given counts) and the switches named in flags (no value); false with a
+// message on stderr for an unknown option or a missing value.
 bool ParseArguments(int argc, char** argv, int first, const std::vector<std::string>& withValue,
-                    Arguments& out);
+                    Arguments& out, const std::vector<std::string>& flags = {});
 
 // A whole decimal number within [low, high] (high below 10^9), nothing else.
 bool ParseNumber(const std::string& text, int low, int high, int& value);

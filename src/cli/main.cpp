@@ -4,6 +4,7 @@
 #include "cli/CliCommon.h"
 #include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
+#include "cli/MapCommands.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -21,6 +22,14 @@ Parameter files (.ign):
   show FILE                   print the parameters in user units, page by page
   diff A B                    print every parameter that differs;
                               exit 0 when equal, 1 when not, 2 on trouble
+  rebin IN [--rpm R1,...,R10] [--servo-rpm R1,...,R10] -o OUT
+                              read IN as normalise does, move the map's or the
+                              servo curve's rpm points (ten, rising, on 100 rpm,
+                              300..20000), keep the curves, normalise, write OUT
+
+Data logs (.csv, as monitor --csv writes them):
+  cells LOG [--csv]           print the seconds spent in each map cell, against
+                              the log's own map; --csv as comma-separated values
 
 The unit (PORT is a device path such as /dev/ttyUSB0, or COM1..COM21):
   program IN --port PORT      program the unit with IN, then verify it
@@ -65,9 +74,10 @@ int main(int argc, char** argv) {
         int (*run)(int, char**);
     };
     const Entry commands[] = {
-        {"new", CommandNew},   {"normalise", CommandNormalise}, {"show", CommandShow},
-        {"diff", CommandDiff}, {"program", CommandProgram},     {"verify", CommandVerify},
-        {"read", CommandRead}, {"monitor", CommandMonitor},
+        {"new", CommandNew},     {"normalise", CommandNormalise}, {"show", CommandShow},
+        {"diff", CommandDiff},   {"program", CommandProgram},     {"verify", CommandVerify},
+        {"read", CommandRead},   {"monitor", CommandMonitor},     {"rebin", CommandRebin},
+        {"cells", CommandCells},
     };
     for (const Entry& entry : commands) {
         if (!std::strcmp(command, entry.name)) {

@@ -99,6 +99,60 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
     }
 }
 
+// The curve values[0..9] over the old axis points (rpm / 100), read at the
+// new points: straight lines between old points, the end values beyond the
+// ends, rounded and kept within low..high.
+bool Resample(std::uint8_t* values, const std::uint8_t* oldAxis, const RpmPoints& points,
+              long long low, long long high) {
+    std::array<long long, kAxisPoints> old{};
+    for (std::size_t i = 0; i < kAxisPoints; ++i)
+        old[i] = values[i];
+    bool clipped = false;
+    for (std::size_t j = 0; j < kAxisPoints; ++j) {
+        // In rpm: a new point need not sit on an old one's hundred.
+        const long long p = points[j];
+        long long value = p <= oldAxis[0] * 100LL ? old[0] : old[kAxisPoints - 1];
+        for (std::size_t i = 0; i + 1 < kAxisPoints; ++i) {
+            const long long left = oldAxis[i] * 100LL;
+            const long long right = oldAxis[i + 1] * 100LL;
+            if (p > left && p < right) {
+                value = RoundDiv(old[i] * (right - p) + old[i + 1] * (p - left), right - left);
+                break;
+            }
+            if (p == right) {
+                value = old[i + 1];
+                break;
+            }
+        }
+        const long long kept = std::clamp(value, low, high);
+        clipped = clipped || kept != value;
+        values[j] = static_cast<std::uint8_t>(kept);
+    }
+    return clipped;
+}
+
+// The kept range of a servo voltage, in its 20 mV unit.
+constexpr long long kLowestServoUnit = 1;
+constexpr long long kHighestServoUnit = 250;
+
+RebinOutcome Rebin(ParameterImage& image, std::size_t axis, const RpmPoints& points,
+                   std::size_t values, std::size_t curves, long long low, long long high) {
+    RebinOutcome outcome;
+    outcome.fault = CheckRpmPoints(points);
+    if (outcome.fault != RpmListFault::None)
+        return outcome;
+    std::array<std::uint8_t, kAxisPoints> oldAxis{};
+    for (std::size_t i = 0; i < kAxisPoints; ++i)
+        oldAxis[i] = image[axis + i];
+    for (std::size_t curve = 0; curve < curves; ++curve)
+        outcome.clipped =
+            Resample(&image[values + curve * kAxisPoints], oldAxis.data(), points, low, high) ||
+            outcome.clipped;
+    for (std::size_t i = 0; i < kAxisPoints; ++i)
+        image[axis + i] = static_cast<std::uint8_t>(points[i] / 100);
+    return outcome;
+}
+
 } // namespace
 
 MapBlock MapArea(bool tpsRowsUsed) {
@@ -274,6 +328,40 @@ PasteOutcome PasteBlock(ParameterImage& image, const MapBlock& block, const Numb
                                            [static_cast<std::size_t>(column - target.left)]) ||
                               outcome.clipped;
     return outcome;
+}
+
+RpmListFault CheckRpmPoints(const RpmPoints& points) {
+    for (int point : points)
+        if (point % 100 != 0)
+            return RpmListFault::NotOn100;
+    for (int point : points)
+        if (point < kLowestRpmPoint || point > kHighestRpmPoint)
+            return RpmListFault::OutOfRange;
+    for (std::size_t i = 1; i < points.size(); ++i)
+        if (points[i] <= points[i - 1])
+            return RpmListFault::NotRising;
+    return RpmListFault::None;
+}
+
+RpmPoints SpreadRpmPoints(int first, int last) {
+    RpmPoints points{};
+    const long long span = static_cast<long long>(last) - first;
+    for (std::size_t i = 0; i < kAxisPoints; ++i) {
+        const long long exact9 = 9LL * first + span * static_cast<long long>(i); // nine times it
+        points[i] = static_cast<int>(RoundDiv(exact9, 900) * 100);
+    }
+    points.front() = first;
+    points.back() = last;
+    return points;
+}
+
+RebinOutcome RebinRpmAxis(ParameterImage& image, const RpmPoints& points) {
+    return Rebin(image, field::mapRpm, points, field::advanceMap, kMapRows, 0, kMaxAdvance);
+}
+
+RebinOutcome RebinServoRpm(ParameterImage& image, const RpmPoints& points) {
+    return Rebin(image, field::servoRpm, points, field::servoMv, 1, kLowestServoUnit,
+                 kHighestServoUnit);
 }
 
 } // namespace orna5

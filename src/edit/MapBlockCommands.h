@@ -93,4 +93,37 @@ struct PasteOutcome {
 PasteOutcome PasteBlock(ParameterImage& image, const MapBlock& block, const NumberRows& numbers,
                         const MapBlock& area = kWholeMap);
 
+// A new rpm axis for the same curves. The rpm points are given in rpm; a
+// list is taken only when all ten lie on whole hundreds within
+// kLowestRpmPoint..kHighestRpmPoint and rise from point to point, which is
+// exactly what normalisation leaves unchanged on either axis.
+using RpmPoints = std::array<int, 10>;
+constexpr int kLowestRpmPoint = 300;
+constexpr int kHighestRpmPoint = 20000;
+
+// Why a list of rpm points is refused; the first fault found, in this order.
+enum class RpmListFault { None, NotOn100, OutOfRange, NotRising };
+RpmListFault CheckRpmPoints(const RpmPoints& points);
+
+// Ten points from first to last, spread evenly; the eight between are
+// rounded to 100 rpm (halves away from zero), first and last kept as given,
+// so a list that does not fit is still refused by CheckRpmPoints.
+RpmPoints SpreadRpmPoints(int first, int last);
+
+// Moves the advance map's rpm axis to the points and re-interpolates every
+// throttle row over engine speed, so each keeps its advance at each rpm: a
+// new point between two old ones takes the straight line between their
+// values, one at or beyond an end takes the end's value. Values are rounded
+// to whole degrees and kept within 0..60. A refused list changes nothing.
+// The image's axis must be normalised; the caller normalises after.
+struct RebinOutcome {
+    RpmListFault fault = RpmListFault::None;
+    bool clipped = false; // a value had to be kept within its range
+};
+RebinOutcome RebinRpmAxis(ParameterImage& image, const RpmPoints& points);
+
+// The same for the servo curve's rpm points; the servo voltages are rounded
+// to their 20 mV step and kept within 20..5000 mV.
+RebinOutcome RebinServoRpm(ParameterImage& image, const RpmPoints& points);
+
 } // namespace orna5

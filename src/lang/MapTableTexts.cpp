@@ -70,6 +70,18 @@ constexpr std::array<Row, static_cast<std::size_t>(MapText::Count)> kRows{{
      "Choisir les cellules avec la souris, Maj+flèches ou Ctrl+A ; + et − ajoutent ou retirent "
      "un degré",
      "Buňky vyberte myší, Shift+šipkami nebo Ctrl+A; + a − přičtou nebo uberou jeden stupeň"},
+    {"Every rpm point must be a whole hundred of rpm.",
+     "Jeder Drehzahlpunkt muss ein volles Hundert U/min sein.",
+     "Chaque point de régime doit être une centaine entière de tr/min.",
+     "Každý bod otáček musí být celá stovka ot/min."},
+    {"Every rpm point must lie within 300..20000 rpm.",
+     "Jeder Drehzahlpunkt muss zwischen 300 und 20000 U/min liegen.",
+     "Chaque point de régime doit être compris entre 300 et 20000 tr/min.",
+     "Každý bod otáček musí ležet v rozsahu 300..20000 ot/min."},
+    {"The rpm points must rise from the first to the last.",
+     "Die Drehzahlpunkte müssen vom ersten bis zum letzten steigen.",
+     "Les points de régime doivent croître du premier au dernier.",
+     "Body otáček musí od prvního k poslednímu stoupat."},
 }};
 
 } // namespace

@@ -26,6 +26,9 @@ enum class MapText {
     HintFromCorners,
     HintSmooth,
     HintTable,
+    RpmNotOn100,   // a new rpm point is not a whole hundred
+    RpmOutOfRange, // a new rpm point lies outside 300..20000 rpm
+    RpmNotRising,  // the new rpm points do not rise
     Count
 };
 

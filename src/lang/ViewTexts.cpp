@@ -64,6 +64,10 @@ constexpr std::array<ViewRow, static_cast<std::size_t>(ViewText::Count)> kRows{{
     {"No parameter differs from the file.", "Kein Parameter weicht von der Datei ab.",
      "Aucun paramètre ne diffère du fichier.", "Žádný parametr se od souboru neliší."},
     {"Reserved", "Reserviert", "Réservé", "Rezervováno"},
+    {"The data log does not say which map the unit ran on.",
+     "Das Datenlog sagt nicht, mit welchem Kennfeld das Gerät lief.",
+     "Le journal n'indique pas avec quelle cartographie le boîtier fonctionnait.",
+     "Záznam dat neuvádí, s jakou mapou jednotka běžela."},
 }};
 
 // English template, then German, French and Czech.

@@ -44,6 +44,7 @@ enum class ViewText {
     DifferenceCount,    // "%1 parameters differ from the file."
     NoDifference,       // "No parameter differs from the file."
     ReservedPage,       // "Reserved"
+    LogWithoutMap,      // "The data log does not say which map the unit ran on."
     Count
 };
 

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "params/LivePosition.h"
+#include "params/ParameterImage.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace orna5 {
+
+struct MonitorLog;
+
+// How long the engine ran in each cell of the advance map: what a tuner
+// should change first. Each accepted live frame holds its cell (the one
+// MarkLivePosition lights for it) until the next accepted frame; a frame
+// below the map's rpm axis holds none.
+class TimeInCell {
+public:
+    // A longer silence is a link that stalled, not a ride: it counts this much.
+    static constexpr double kLongestGap = 1.0;
+    // The trail reaches back this far.
+    static constexpr double kTrailSeconds = 10.0;
+
+    // One accepted frame at `seconds` on the caller's clock, in the cell of
+    // `position`. The frame before it is credited with the time between the
+    // two; a clock that goes back credits nothing.
+    void AddFrame(double seconds, const LivePosition& position);
+    void Reset();
+
+    // Seconds in the cell of throttle row 0..9 and rpm column 0..9.
+    double Seconds(int row, int column) const;
+    double Total() const;
+    // The most any cell holds, for the colour scale.
+    double Most() const;
+
+    // A cell of the last kTrailSeconds and how long ago the engine left it
+    // (0 for the cell it is in).
+    struct TrailCell {
+        int row = 0;
+        int column = 0;
+        double age = 0;
+    };
+    // The trail at `now`, youngest first.
+    std::vector<TrailCell> Trail(double now) const;
+
+private:
+    static constexpr int kNoCell = -1;
+
+    std::array<double, kMapRows * kAxisPoints> seconds{};
+    // When each cell was last held; only meaningful where held is set.
+    std::array<double, kMapRows * kAxisPoints> lastHeld{};
+    std::array<bool, kMapRows * kAxisPoints> held{};
+    bool havePrevious = false;
+    double previousTime = 0;
+    int previousCell = kNoCell;
+};
+
+// The time in cell of a whole log, against the map axis and throttle-row
+// switch of the log's own header, which may differ from any map at hand.
+// Rows without a readable rpm or throttle are not frames. False (and
+// nothing counted) when the header names no map.
+bool CountLogCells(const MonitorLog& log, TimeInCell& cells);
+
+} // namespace orna5
