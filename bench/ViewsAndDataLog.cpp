@@ -13,6 +13,8 @@
 //   ORNA5_BENCH_SECONDS=30 build/bench/bench_ViewsAndDataLog
 
 #include "WindowRun.h"
+#include "app/Document.h"
+#include "app/ViewManager.h"
 #include "app/form/FormHlav.h"
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/LogChartWindow.h"
@@ -92,7 +94,7 @@ void OpenLog(benchmark::State& state) {
         orna5::CountLogCells(log, cells);
         benchmark::DoNotOptimize(cells.Total());
         const double counted = clock.nsecsElapsed() / 1e6;
-        auto* chart = new orna5::LogChartWindow(window, path, std::move(log));
+        auto* chart = new orna5::LogChartWindow(window.Doc(), path, std::move(log));
         chart->show();
         const double built = clock.nsecsElapsed() / 1e6;
         benchmark::DoNotOptimize(chart->grab());
@@ -136,7 +138,7 @@ void CurvesWhileMonitoring(benchmark::State& state) {
         window.show();
         RunEventLoop(1000); // start-up settles
         const double without = orna5::bench::CpuShare(runMs);
-        window.ShowAdvanceCurves();
+        window.Views().ShowAdvanceCurves();
         RunEventLoop(500);
         const double with = orna5::bench::CpuShare(runMs);
         state.SetIterationTime(2.0 * runMs / 1000);

@@ -5,7 +5,9 @@
 // LANGUAGE, when it is the first argument: ENGLISH, DEUTSCH, FRANCE or CESKY.
 // FILE.ign opens after start-up as File > Open would open it.
 
+#include "app/DataLogRecorder.h"
 #include "app/StartArguments.h"
+#include "app/ViewManager.h"
 #include "app/form/FormHlav.h"
 #include "app/views/MapTableWindow.h"
 #include "app/views/ViewScreenshots.h"
@@ -51,7 +53,7 @@ void TakeScreenshots(orna5::TFormHlav& window, const QString& folder) {
         const QString name = pages->widget(i)->objectName();
         window.grab().save(QString("%1/%2-%3.png").arg(folder).arg(i).arg(name));
     }
-    orna5::TakeViewScreenshots(window, folder);
+    orna5::TakeViewScreenshots(window.Doc(), window.Views(), window.DataLog(), folder);
     // The map table with a block selected and the live cell outlined.
     window.findChild<QAction*>("MenuMapTable")->trigger();
     if (auto* mapTable = window.findChild<orna5::MapTableWindow*>("MapTableWindow")) {
@@ -104,7 +106,7 @@ int main(int argc, char** argv) {
         orna5::TFormHlav window(options);
         window.show();
         if (!screenshotFolder.isEmpty()) {
-            orna5::StartViewScreenshots(window, screenshotFolder);
+            orna5::StartViewScreenshots(window.DataLog(), screenshotFolder);
             QTimer::singleShot(kScreenshotDelayMs, &window, [&window, screenshotFolder] {
                 TakeScreenshots(window, screenshotFolder);
             });

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QSpinBox>
 #include <QTableView>
 
@@ -52,6 +53,28 @@ TEST_F(WindowTest, AMapTableCommandIsOneUndoStepAndReachesTheAdvancePage) {
     MouseClick(Find<QAbstractButton>(*window, "SpeedButtonZpet"));
     EXPECT_EQ(window->Image(), before);
     EXPECT_EQ(view->model()->index(0, 3).data().toInt(), before[MapCell(9, 3)]);
+}
+
+// Asked for again, the open table comes forward; closed, it is gone, and the
+// next one opens where it was.
+TEST_F(WindowTest, TheMapTableOpensOnceAndReopensWhereItWasClosed) {
+    auto window = Start();
+    auto* menu = Find<QAction>(*window, "MenuMapTable");
+    menu->trigger();
+    menu->trigger();
+    const auto tables = [&] {
+        return window->findChildren<MapTableWindow*>("MapTableWindow").size();
+    };
+    ASSERT_EQ(tables(), 1);
+    auto* table = Find<MapTableWindow>(*window, "MapTableWindow");
+    table->setGeometry(140, 110, 720, table->height());
+    const QRect place = table->geometry();
+    table->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(tables(), 0);
+    menu->trigger();
+    ASSERT_EQ(tables(), 1);
+    EXPECT_EQ(Find<MapTableWindow>(*window, "MapTableWindow")->geometry(), place);
 }
 
 } // namespace orna5::test

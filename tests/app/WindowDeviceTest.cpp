@@ -3,6 +3,8 @@
 
 #include "WindowFixture.h"
 
+#include "app/PortControl.h"
+
 #include "device/DeviceSession.h"
 #include "sim/PtyUnit.h"
 
@@ -264,7 +266,7 @@ TEST_F(WindowDeviceTest, ComItemThatCannotOpenSaysWhy) {
     auto* box = window->findChild<QMessageBox*>("ComOpeningErrorBox");
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->text().startsWith("Com opening error!")) << box->text().toStdString();
-    EXPECT_TRUE(box->text().contains(window->PortDevice()));
+    EXPECT_TRUE(box->text().contains(window->Port().Device()));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "WindowFixture.h"
 
+#include "app/PortControl.h"
+
 #include "device/PortTable.h"
 
 #include <QAction>
@@ -172,7 +174,7 @@ TEST_F(WindowTest, ComPortNumbersFromTheSettings) {
     WriteConfig("orna5.ini", "[FORM_HLAV]\nComPort=21\n[PORTS]\nCom21=/nonexistent/orna5-port\n");
     window = Start({}, false);
     EXPECT_EQ(window->ComPortIndex(), 20);
-    EXPECT_EQ(window->PortDevice(), "/nonexistent/orna5-port");
+    EXPECT_EQ(window->Port().Device(), "/nonexistent/orna5-port");
     EXPECT_EQ(CheckedComItem(*window), -1);
     auto* box = window->findChild<QMessageBox*>("ComOpeningErrorBox");
     ASSERT_NE(box, nullptr);
@@ -190,7 +192,7 @@ TEST_F(WindowTest, ComMenuReopensAndMovesTheTick) {
     EXPECT_EQ(CheckedComItem(*window), -1); // the emulated unit is no menu port
     window->findChild<QAction*>("MenuCom4")->trigger();
     EXPECT_EQ(window->ComPortIndex(), 3);
-    EXPECT_EQ(window->PortDevice(), "/nonexistent/four");
+    EXPECT_EQ(window->Port().Device(), "/nonexistent/four");
     EXPECT_EQ(CheckedComItem(*window), 4);
 }
 

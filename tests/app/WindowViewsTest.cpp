@@ -3,6 +3,8 @@
 
 #include "WindowFixture.h"
 
+#include "app/DataLogRecorder.h"
+#include "app/ViewManager.h"
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/CompareWindow.h"
 #include "app/views/LogChartWindow.h"
@@ -59,7 +61,7 @@ protected:
 
 TEST_F(WindowViewsTest, CurvesFollowAnEditAndItsUndo) {
     auto window = Start();
-    AdvanceCurvesWindow* curves = window->ShowAdvanceCurves();
+    AdvanceCurvesWindow* curves = window->Views().ShowAdvanceCurves();
     ASSERT_NE(curves, nullptr);
     const double before = curves->RowSeries(9)->at(3).y();
     EXPECT_EQ(before, window->Image()[MapCell(9, 3)]);
@@ -79,7 +81,7 @@ TEST_F(WindowViewsTest, CurvesFollowAnEditAndItsUndo) {
 
 TEST_F(WindowViewsTest, CurvesShowTheRunningEngine) {
     auto window = Start(); // on the emulated unit, whose engine sweeps
-    AdvanceCurvesWindow* curves = window->ShowAdvanceCurves();
+    AdvanceCurvesWindow* curves = window->Views().ShowAdvanceCurves();
     ASSERT_TRUE(QTest::qWaitFor([&] { return curves->LiveAdvancePoint()->count() == 1; }, 15000));
     const QPointF point = curves->LiveAdvancePoint()->at(0);
     const ParameterImage& image = window->Image();
@@ -90,13 +92,13 @@ TEST_F(WindowViewsTest, CurvesShowTheRunningEngine) {
 
 TEST_F(WindowViewsTest, CurvesWindowKeepsItsPlace) {
     auto window = Start();
-    window->ShowAdvanceCurves()->setGeometry(120, 90, 700, 480);
+    window->Views().ShowAdvanceCurves()->setGeometry(120, 90, 700, 480);
     Close(window);
     const QByteArray ini = ReadConfig("orna5.ini");
     EXPECT_TRUE(ini.contains("[ADVANCE_CURVES]")) << ini.toStdString();
     EXPECT_TRUE(ini.contains("Width=700")) << ini.toStdString();
     window = Start();
-    EXPECT_EQ(window->ShowAdvanceCurves()->size(), QSize(700, 480));
+    EXPECT_EQ(window->Views().ShowAdvanceCurves()->size(), QSize(700, 480));
 }
 
 TEST_F(WindowViewsTest, CompareNamesAChangedCellAndOutlinesItUntilClosed) {
@@ -107,7 +109,7 @@ TEST_F(WindowViewsTest, CompareNamesAChangedCellAndOutlinesItUntilClosed) {
     const ParameterImage mine = window->Image();
     ParameterImage other = mine;
     other[MapCell(9, 3)] = static_cast<std::uint8_t>(mine[MapCell(9, 3)] + 2);
-    CompareWindow* compare = window->CompareWithFile(WriteIgn(other));
+    CompareWindow* compare = window->Views().CompareWithFile(WriteIgn(other));
     ASSERT_NE(compare, nullptr);
     EXPECT_EQ(Names(compare->List()), QStringList{"Advance at TPS 100%, rpm point 4"});
     EXPECT_EQ(compare->OutlinedControls(), std::vector<QWidget*>{Edit(*window, "Edit143")});
@@ -140,14 +142,14 @@ TEST_F(WindowViewsTest, CompareWithAFileOfAnotherVersionSaysSo) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("KAMBRIX_KEY 53\r\n");
     file.close();
-    EXPECT_EQ(window->CompareWithFile(path), nullptr);
+    EXPECT_EQ(window->Views().CompareWithFile(path), nullptr);
     EXPECT_NE(window->findChild<QWidget*>("UnmatchedFileVersionBox"), nullptr);
 }
 
 TEST_F(WindowViewsTest, DataLogRecordsFramesAndIsCompleteWhenTheWindowCloses) {
     auto window = Start();
     const QString path = dir.filePath("run.csv");
-    ASSERT_TRUE(window->StartDataLog(path));
+    ASSERT_TRUE(window->DataLog().Start(path));
     EXPECT_TRUE(window->findChild<QAction*>("MenuRecordLog")->isChecked());
     auto* label = Find<QLabel>(*window, "LabelDataLog");
     EXPECT_FALSE(label->isHidden());
@@ -174,19 +176,19 @@ TEST_F(WindowViewsTest, DataLogWaitsForASilentUnitAndEndsWhenThePortGoes) {
     TFormHlav window(options);
     window.show();
     const QString path = dir.filePath("pulled.csv");
-    ASSERT_TRUE(window.StartDataLog(path));
+    ASSERT_TRUE(window.DataLog().Start(path));
     ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLog(path).Rows() >= 1; }, 15000));
 
     unit.Emulator().Options().silent = true;
     auto* connection = Find<QLabel>(window, "LabelSpojeni");
     ASSERT_TRUE(QTest::qWaitFor([&] { return connection->isVisible(); }, 5000));
-    EXPECT_TRUE(window.DataLogRunning());
+    EXPECT_TRUE(window.DataLog().Running());
     const std::size_t beforeSilence = ReadLog(path).Rows();
     unit.Emulator().Options().silent = false;
     ASSERT_TRUE(QTest::qWaitFor([&] { return ReadLog(path).Rows() > beforeSilence; }, 5000));
 
     unit.Stop(); // the adapter is pulled out
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.DataLogRunning(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.DataLog().Running(); }, 5000));
     EXPECT_FALSE(window.findChild<QAction*>("MenuRecordLog")->isChecked());
     EXPECT_TRUE(Find<QLabel>(window, "LabelDataLog")->isHidden());
     const MonitorLog log = ReadLog(path);
@@ -212,7 +214,7 @@ TEST_F(WindowViewsTest, PlaybackCursorShowsTheValuesAndTheCellInUse) {
         PutFrameWord(f.data(), monitorField::supplyMv, 12500);
         writer.Append(f.data(), "2026-12-08T10:00:00.330");
     }
-    LogChartWindow* chart = window->OpenDataLog(path);
+    LogChartWindow* chart = window->Views().OpenDataLog(path);
     ASSERT_NE(chart, nullptr);
     EXPECT_EQ(chart->CursorRow(), 0);
     EXPECT_EQ(chart->CursorMapColumn(), -1);
@@ -264,7 +266,7 @@ TEST_F(WindowViewsTest, PlaybackBreaksTheLinesWhereTheUnitWasSilent) {
                                  "2026-12-08T10:00:10.000", "2026-12-08T10:00:10.330"})
             writer.Append(f.data(), time);
     }
-    LogChartWindow* chart = window->OpenDataLog(path);
+    LogChartWindow* chart = window->Views().OpenDataLog(path);
     ASSERT_NE(chart, nullptr);
     // Engine speed, throttle and supply, each in two stretches; no channel
     // advance at all (the channels were unused).

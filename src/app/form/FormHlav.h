@@ -1,7 +1,6 @@
 #pragma once
 
 #include "device/ColourRole.h"
-#include "device/LogClock.h"
 #include "edit/UndoHistory.h"
 #include "files/MonitorLog.h"
 #include "files/ProfileFile.h"
@@ -9,7 +8,6 @@
 #include "params/LivePosition.h"
 #include "params/ParameterImage.h"
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -41,18 +39,15 @@ class QTimer;
 
 namespace orna5 {
 
-class AdvanceCurvesWindow;
-class CompareWindow;
+class DataLogRecorder;
 class DeviceSession;
-class LogChartWindow;
-class MapTableWindow;
+class Document;
 class MouseCheckBox;
-class PortTable;
-class PtyUnit;
-class SerialLink;
+class PortControl;
 class SpinButton;
 class TFormAbout;
 class UpDown;
+class ViewManager;
 struct LiveLabel;
 
 // How the program was started.
@@ -82,12 +77,12 @@ public:
     static constexpr int kDesignWidth = 962;
     static constexpr int kDesignHeight = 785;
     static constexpr int kTimerInterval = 55;
-    static constexpr int kComMenuItems = 20;
 
     explicit TFormHlav(StartOptions options = {}, QWidget* parent = nullptr);
     ~TFormHlav() override;
 
-    // Where the settings, the snapshot and the test marker live.
+    // Where the settings, the snapshot and the test marker live
+    // (FormHlavSettings.cpp).
     static QString ConfigDirectory();
     QString SettingsPath() const;
     QString SnapshotPath() const;
@@ -99,20 +94,19 @@ public:
     bool TestMode() const { return testMode; }
     const UndoHistory& Undo() const { return undoHistory; }
     DeviceSession& Session() { return *session; }
-    // The device the port was last opened on (or tried).
-    QString PortDevice() const;
 
     // Sets the print appearance (white, the controls for editing hidden) on
-    // or off.
+    // or off (FormHlavFormState.cpp).
     void SetPrintingInProgress(bool printing);
 
     // Prints the page that shows, or all four pages in page order, into
     // printer: one print job per page on a printer, one sheet per page in a
     // PDF file. The page that showed shows again and the window is back in
     // its normal appearance afterwards, also when the printer fails (false).
+    // (FormHlavPrinting.cpp)
     bool PrintPages(QPrinter& printer, bool allPages);
 
-    // Control binding.
+    // Control binding (FormHlavBinding.cpp).
     void BuildControlArrays();
     void CopyControlsToImage();
     void CopyImageToControls();
@@ -124,31 +118,26 @@ public:
     // Ignored while the window writes its controls.
     void ChangeImage(const std::function<void(ParameterImage&)>& change);
 
-    // Which controls are shown and enabled, from the controls and the image.
+    // Which controls are shown and enabled, from the controls and the image
+    // (FormHlavFormState.cpp).
     void UpdateFormState();
 
-    // Captions, hints, list entries and message texts of languageIndex.
+    // Captions, hints, list entries and message texts of languageIndex
+    // (FormHlavLanguage.cpp).
     void ApplyLanguage();
 
+    // The settings (FormHlavSettings.cpp).
     void LoadSettings();
     void SaveSettings();
     void CheckTestMarker();
 
-    void OpenComPort();
-    void CloseComPort();
-
-    // The views beyond the form (FormHlavViews.cpp). Each opens without a
-    // dialog here; the menu commands ask for the file first.
-    AdvanceCurvesWindow* ShowAdvanceCurves();
-    LogChartWindow* OpenDataLog(const QString& path);
-    CompareWindow* CompareWithFile(const QString& path);
-    bool StartDataLog(const QString& path);
-    void StopDataLog();
-    bool DataLogRunning() const { return logWriter.IsOpen(); }
-    // A view's remembered place, from orna5.ini section `section`; kept
-    // when the view closes and written with the settings.
-    void RestoreViewGeometry(QWidget* view, const QString& section);
-    void KeepViewGeometry(QWidget* view, const QString& section);
+    // The objects beside the form, each in its own files in src/app: what
+    // the views see of the form, the views open now, the data-log recorder
+    // and the serial port.
+    Document& Doc() const { return *document; }
+    ViewManager& Views() const { return *views; }
+    DataLogRecorder& DataLog() const { return *recorder; }
+    PortControl& Port() const { return *port; }
 
 signals:
     // The controls were rewritten from the image: after an edit, undo or
@@ -161,6 +150,8 @@ signals:
     void PagePrinted(const QString& page);
 
 protected:
+    // closeEvent in FormHlavLifecycle.cpp, eventFilter in
+    // FormHlavBinding.cpp, the drop in FormHlavFiles.cpp.
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -197,10 +188,13 @@ private:
     QAction* MakeAction(QMenu* menu, const QString& name, const QString& text,
                         const QKeySequence& shortcut = {});
 
-    // Named controls, for the routines that address single controls.
+    // Named controls, for the routines that address single controls
+    // (Control below, Widget and Spin in FormHlavLifecycle.cpp).
     template <class T> T* Control(const QString& name) const;
     QWidget* Widget(const QString& name) const;
     UpDown* Spin(const QString& name) const;
+    // A hint's short part as tooltip, its long part as status tip
+    // (FormHlavLanguage.cpp).
     void SetHint(QObject* control, const QString& hint);
 
     // Binding helpers (FormHlavBinding.cpp).
@@ -210,7 +204,7 @@ private:
     void UpdateUndoEnabling();
     void RestoreUndoState(const UndoState* state);
 
-    // Event handlers.
+    // Event handlers of the parameter controls and undo (FormHlavBinding.cpp).
     void UpDownClick(UpDown* sender, bool up);
     void EditExit();
     bool FormKeyPress(QLineEdit* edit, QKeyEvent* event);
@@ -221,51 +215,43 @@ private:
     void RadioGroupInputClick(std::size_t offset, int index);
     void SpeedButtonZpetClick();
     void SpeedButtonZnovuClick();
-    void MenuCom1Click(QAction* sender);
-    void MenuReadClick();
-    void MenuVerifyClick();
-    void MenuProgramClick();
-    void MenuLanguageClick(int language);
-    void MenuMapTableClick();
-    void Timer1Timer();
 
-    // Lifecycle (FormHlavLifecycle.cpp).
+    // Lifecycle: start-up, shutdown, the language menu, the tick and the
+    // message boxes (FormHlavLifecycle.cpp).
+    void MenuLanguageClick(int language);
+    void Timer1Timer();
     void FormCreate();
     void FormClose();
-    void StartSimulation();
     void CentreWindow();
     void KeepWindowOnScreen();
     void RenderOperationDisplay();
+    void ShowMessage(const QString& text, const QString& name);
+    // A message box titled with the window's caption, modal but not holding
+    // up the caller; it deletes itself when closed.
+    QMessageBox* MakeMessageBox(QMessageBox::Icon icon, const QString& text, const QString& name,
+                                QMessageBox::StandardButtons buttons);
 
-    // The unit's commands, the Com menu's device item and the port label
+    // The unit's commands and the port control's place in the form
     // (FormHlavDevice.cpp).
     void ConnectDeviceCommands();
+    void MenuReadClick();
+    void MenuVerifyClick();
+    void MenuProgramClick();
     // Copies the controls into the image, normalises it and shows it: what
     // Program, Verify and Save take first.
     void TakeControls();
-    void ShowPortInUse();
-    void NoticePortLoss();
+    // A menu command and its tool-bar button run one handler; no action for
+    // a command that has only a button.
+    void BindCommand(const char* action, const char* button, void (TFormHlav::*handler)());
 
     // The live panel and the live marks (FormHlavLivePanel.cpp).
     void RenderLivePanel();
     void MarkLiveControls();
     void ShowLiveLabel(QLabel* label, const LiveLabel& live);
     void PaintRole(QWidget* widget, ColourRole role);
-    void ShowMessage(const QString& text, const QString& name);
-    // A message box titled with the window's caption, modal but not holding
-    // up the caller; it deletes itself when closed.
-    QMessageBox* MakeMessageBox(QMessageBox::Icon icon, const QString& text, const QString& name,
-                                QMessageBox::StandardButtons buttons);
-    // A menu command and its tool-bar button run one handler; no action for
-    // a command that has only a button.
-    void BindCommand(const char* action, const char* button, void (TFormHlav::*handler)());
 
-    // Views (FormHlavViews.cpp).
+    // The View menu and File > Compare with... (FormHlavViews.cpp).
     void CreateViews();
-    void ApplyViewLanguage();
-    void SaveViewSettings();
-    void DataLogTick(bool monitorFrame);
-    void ShowDataLogState();
     QString LogFolder() const;
     // File commands (FormHlavFiles.cpp).
     void ConnectFileCommands();
@@ -323,26 +309,18 @@ private:
     int writingControls = 0;
     bool closed = false;
     QString lastFilePath;
-    // The device of --port or of the emulated unit; empty: the Com menu's.
-    QString portOverride;
 
     ProfileFile settingsFile;
     UndoHistory undoHistory;
-    std::unique_ptr<PortTable> portTable;
-    std::unique_ptr<SerialLink> serialLink;
     std::unique_ptr<DeviceSession> session;
-    std::unique_ptr<PtyUnit> ptyUnit;
-    MapTableWindow* mapTableWindow = nullptr;
     TFormAbout* FormAbout = nullptr;
     QFileDialog* OpenDialog1 = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
 
-    QPointer<AdvanceCurvesWindow> curvesWindow;
-    QPointer<CompareWindow> compareWindow;
-    MonitorLogWriter logWriter{LogTimeNow};
-    QElapsedTimer logClock;
-    bool logNamesUnit = false; // the log says which unit it comes from
-    QHash<QString, QRect> viewGeometry;
+    Document* document = nullptr;
+    ViewManager* views = nullptr;
+    DataLogRecorder* recorder = nullptr;
+    PortControl* port = nullptr;
 
     QHash<QString, QWidget*> controls;
     QTabWidget* PageControl1 = nullptr;
@@ -354,15 +332,11 @@ private:
     QButtonGroup* input1Buttons = nullptr;
     QButtonGroup* input2Buttons = nullptr;
     QHash<QString, QAction*> actions;
-    QAction* comDeviceItem = nullptr;
-    QAction* comDeviceSeparator = nullptr;
-    bool portWasLost = false;
     // The colour each live-coloured control shows now.
     QHash<QWidget*, ColourRole> paintedRoles;
     std::array<QAction*, 4> languageActions{};
 
     // The control arrays: index access to repeated controls.
-    std::array<QAction*, kComMenuItems> ComPortMenuItems{};
     std::array<MouseCheckBox*, 16> LobeCheckBoxes{};
     std::array<QLabel*, 4> ChannelAdvanceLabels{};
     std::array<QLabel*, 10> TpsRowLabels{};

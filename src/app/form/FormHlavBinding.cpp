@@ -54,15 +54,6 @@ void SelectRadio(QButtonGroup* group, int index) {
 } // namespace
 
 void TFormHlav::BuildControlArrays() {
-    for (int i = 0; i < kComMenuItems; ++i) {
-        auto* item = new QAction(QString("Com %1").arg(i + 1), this);
-        item->setObjectName(QString("MenuCom%1").arg(i + 1));
-        item->setCheckable(true);
-        SetHint(item, QString::fromStdString(portTable->DeviceForIndex(i)));
-        MenuCom->addAction(item);
-        ComPortMenuItems[i] = item;
-    }
-
     const char* const events[2] = {"Zac", "End"};
     for (int kind = 0; kind < 4; ++kind) {
         const char* event = events[kind % 2];

@@ -1,6 +1,7 @@
 // Puts the texts of the current language into the window: captions, hints
 // and list entries, all from one table keyed by control name.
 
+#include "app/Document.h"
 #include "app/QtTranslation.h"
 #include "app/form/FormHlav.h"
 #include "lang/ControlTexts.h"
@@ -83,7 +84,7 @@ void TFormHlav::ApplyLanguage() {
         }
     }
     AlignChannelColumns();
-    ApplyViewLanguage();
+    emit document->LanguageChanged();
 }
 
 } // namespace orna5

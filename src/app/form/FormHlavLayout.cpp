@@ -237,8 +237,7 @@ void TFormHlav::CreateMenus() {
 
     // The views beyond the form (charts, tables) add their items here.
     MenuView = addMenu("MenuView", "&View");
-    connect(MakeAction(MenuView, "MenuMapTable", "&Map table"), &QAction::triggered, this,
-            &TFormHlav::MenuMapTableClick);
+    MakeAction(MenuView, "MenuMapTable", "&Map table");
 
     QMenu* language = addMenu("MenuLanguage", "&Language");
     const char* const languageNames[4] = {"MenuEnglish", "MenuGerman", "MenuFrench", "MenuCzech"};

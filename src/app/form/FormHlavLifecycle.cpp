@@ -1,20 +1,22 @@
 // Start-up and shutdown, the menus that belong to neither a page nor a file
 // command, the serial port and the 55 ms tick.
 
+#include "app/DataLogRecorder.h"
+#include "app/Document.h"
+#include "app/PortControl.h"
+#include "app/ViewManager.h"
 #include "app/form/FormAbout.h"
 #include "app/form/FormHlav.h"
 #include "app/widgets/MouseCheckBox.h"
 #include "app/widgets/UpDown.h"
 #include "device/DeviceSession.h"
 #include "device/MonitorPanel.h"
-#include "device/PortTable.h"
 #include "device/SerialLink.h"
 #include "lang/ControlTexts.h"
 #include "lang/LanguageArgument.h"
 #include "lang/Messages.h"
 #include "params/BikePresets.h"
 #include "params/NormaliseImage.h"
-#include "sim/PtyUnit.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -37,11 +39,14 @@ TFormHlav::TFormHlav(StartOptions startOptions, QWidget* parent)
     // The settings object is there from construction; the Com menu's device
     // table takes its overrides from it.
     settingsFile.Load(SettingsPath().toStdString());
-    portTable = std::make_unique<PortTable>(PortTable::FromKeys(
-        [this](const std::string& key) { return settingsFile.ReadString("PORTS", key, ""); }));
-    serialLink = std::make_unique<SerialLink>();
+    port = new PortControl(this, settingsFile);
     session = std::make_unique<DeviceSession>(image);
-    session->SetLink(serialLink.get());
+    session->SetLink(&port->Link());
+    document = new Document(*this);
+    views =
+        new ViewManager(*document, settingsFile, [this](const QString& text, const QString& name) {
+            ShowMessage(text, name);
+        });
     CreateControls();
     FormCreate();
     FormAbout = new TFormAbout(this);
@@ -50,7 +55,7 @@ TFormHlav::TFormHlav(StartOptions startOptions, QWidget* parent)
 TFormHlav::~TFormHlav() {
     // A window destroyed without being closed still lets go of the port.
     if (!closed)
-        CloseComPort();
+        port->Close();
 }
 
 QWidget* TFormHlav::Widget(const QString& name) const {
@@ -77,8 +82,6 @@ void TFormHlav::FormCreate() {
     connect(actions.value("MenuExit"), &QAction::triggered, this, &QWidget::close);
     for (int i = 0; i < 4; ++i)
         connect(languageActions[i], &QAction::triggered, this, [this, i] { MenuLanguageClick(i); });
-    for (QAction* item : ComPortMenuItems)
-        connect(item, &QAction::triggered, this, [this, item] { MenuCom1Click(item); });
     connect(Timer1, &QTimer::timeout, this, &TFormHlav::Timer1Timer);
 
     // Hints that read the same in every language.
@@ -106,8 +109,8 @@ void TFormHlav::FormCreate() {
     CopyImageToControls();
     undoHistory.InitUndoHistory(image, static_cast<std::uint8_t>(PageControl1->currentIndex()));
     UpdateUndoEnabling();
-    StartSimulation();
-    OpenComPort();
+    port->UseStartDevice(options.port, options.simulate);
+    port->Open();
     ApplyLanguage();
     CopyImageToControls();
     Widget("LabelHlaseni")->hide();
@@ -131,8 +134,8 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
 
 void TFormHlav::FormClose() {
     Timer1->stop();
-    StopDataLog();
-    CloseComPort();
+    recorder->Stop();
+    port->Close();
     CopyControlsToImage();
     NormaliseImage(image, languageIndex, comPortIndex);
     SaveSettings();
@@ -172,65 +175,11 @@ void TFormHlav::KeepWindowOnScreen() {
     CentreWindow();
 }
 
-void TFormHlav::StartSimulation() {
-    if (!options.port.isEmpty()) {
-        const auto device = ResolvePortArgument(options.port.toStdString(), *portTable);
-        portOverride = device ? QString::fromStdString(*device) : options.port;
-        return;
-    }
-    if (!options.simulate)
-        return;
-    ptyUnit = std::make_unique<PtyUnit>();
-    std::string error;
-    if (ptyUnit->Start(error)) {
-        portOverride = QString::fromStdString(ptyUnit->DevicePath());
-    } else {
-        std::fprintf(stderr, "orna5: the emulated unit could not start: %s\n", error.c_str());
-        ptyUnit.reset();
-    }
-}
-
-QString TFormHlav::PortDevice() const {
-    return QString::fromStdString(serialLink->Device());
-}
-
-void TFormHlav::OpenComPort() {
-    const QString device = portOverride.isEmpty()
-                               ? QString::fromStdString(portTable->DeviceForIndex(comPortIndex))
-                               : portOverride;
-    const PortOpenResult result = serialLink->Open(device.toStdString());
-    if (!result.ok) {
-        QString text = QString::fromStdString(MessageText(Msg::ComOpeningError, languageIndex));
-        text += "\n\n" + device;
-        if (!result.reason.empty())
-            text += ": " + QString::fromStdString(result.reason);
-        if (result.permissionDenied && !result.hint.empty())
-            text += "\n" + QString::fromStdString(result.hint);
-        ShowMessage(text, "ComOpeningErrorBox");
-    }
-    ShowPortInUse();
-}
-
-void TFormHlav::CloseComPort() {
-    serialLink->Close();
-}
-
-// Choosing a Com item leaves a device given for this run and goes back to
-// the menu's table.
-void TFormHlav::MenuCom1Click(QAction* sender) {
-    for (int i = 0; i < kComMenuItems; ++i)
-        if (ComPortMenuItems[i] == sender)
-            comPortIndex = static_cast<std::uint8_t>(i);
-    portOverride.clear();
-    CloseComPort();
-    OpenComPort();
-}
-
 void TFormHlav::MenuLanguageClick(int language) {
     languageIndex = static_cast<std::uint8_t>(language);
     ApplyLanguage();
     CopyImageToControls();
-    ShowPortInUse();
+    port->ShowInUse();
 }
 
 // The box is modal but does not hold up the caller: start-up and the ticks
@@ -260,7 +209,7 @@ void TFormHlav::Timer1Timer() {
     RenderOperationDisplay();
     if (result.monitorFrame)
         RenderLivePanel();
-    NoticePortLoss();
+    port->NoticeLoss();
     if (result.ended && result.ended->outcome == Outcome::VersionMismatch)
         ShowMessage(QString::fromStdString(
                         RenderLabel(VersionMismatchLabel(session->UnitVersion()), languageIndex)),

@@ -2,6 +2,7 @@
 // snapshot and the test marker, all in one folder of the user's
 // configuration.
 
+#include "app/ViewManager.h"
 #include "app/form/FormHlav.h"
 #include "disk/WholeFile.h"
 #include "files/BoundedFile.h"
@@ -95,7 +96,7 @@ void TFormHlav::SaveSettings() {
     s.WriteString(kSection, "File", Control<QLabel>("LabelFile2")->text().toStdString());
     s.WriteString(kSection, "IniDir", lastFilePath.toStdString());
     s.WriteInteger(kSection, "PageControl1->ActivePageIndex", PageControl1->currentIndex());
-    SaveViewSettings();
+    views->SaveSettings();
     std::ostringstream settingsText;
     s.Save(settingsText);
     WriteWhole(SettingsPath(), settingsText.str());

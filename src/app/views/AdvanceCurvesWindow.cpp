@@ -1,14 +1,14 @@
 #include "app/views/AdvanceCurvesWindow.h"
 
-#include "app/form/FormHlav.h"
-#include "device/DeviceSession.h"
+#include "app/Document.h"
+#include "device/MarkLivePosition.h"
+#include "device/MonitorPanel.h"
 #include "lang/ViewTexts.h"
 #include "params/FieldTable.h"
 #include "params/TpsBreakpoints.h"
 
 #include <QChart>
 #include <QChartView>
-#include <QCloseEvent>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QShortcut>
@@ -81,8 +81,8 @@ QScatterSeries* MakeLivePoint(QChart* chart) {
 
 } // namespace
 
-AdvanceCurvesWindow::AdvanceCurvesWindow(TFormHlav& owner)
-    : QWidget(&owner, Qt::Window), form(owner) {
+AdvanceCurvesWindow::AdvanceCurvesWindow(Document& doc)
+    : QWidget(&doc.Window(), Qt::Window), document(doc) {
     setObjectName("AdvanceCurvesWindow");
     // Esc closes the view, as it closes a dialog.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
@@ -153,10 +153,16 @@ AdvanceCurvesWindow::AdvanceCurvesWindow(TFormHlav& owner)
     ApplyLanguage();
     ShowImage();
     ShowLive();
+    connect(&document, &Document::ImageShown, this, &AdvanceCurvesWindow::ShowImage);
+    connect(&document, &Document::TickDone, this, [this] {
+        if (isVisible())
+            ShowLive();
+    });
+    connect(&document, &Document::LanguageChanged, this, &AdvanceCurvesWindow::ApplyLanguage);
 }
 
 void AdvanceCurvesWindow::ApplyLanguage() {
-    const int language = form.LanguageIndex();
+    const int language = document.Language();
     const auto text = [language](ViewText id) {
         return QString::fromStdString(ViewTextIn(id, language));
     };
@@ -172,7 +178,7 @@ void AdvanceCurvesWindow::ApplyLanguage() {
 }
 
 void AdvanceCurvesWindow::ShowImage() {
-    const ParameterImage& image = form.Image();
+    const ParameterImage& image = document.Image();
     if (drawn && std::memcmp(shown.data(), image.data(), kImageSize) == 0)
         return;
     shown = image;
@@ -217,12 +223,10 @@ void AdvanceCurvesWindow::ShowImage() {
 }
 
 void AdvanceCurvesWindow::ShowLive() {
-    DeviceSession& session = form.Session();
-    const ParameterImage& image = form.Image();
-    const bool tpsRows = image[field::mapUsesTps] != 0;
-    const LivePosition live = session.Live(tpsRows);
-    const double rpm = session.Values().liveRpm;
-    const bool connected = !session.NoConnectionVisible() && rpm > 0;
+    const ParameterImage& image = document.Image();
+    const LivePosition live = document.Live();
+    const double rpm = document.Values().liveRpm;
+    const bool connected = document.UnitAnswering() && rpm > 0;
 
     std::array<double, kAxisPoints> xs{}, ys{}, servoXs{}, servoYs{};
     for (std::size_t c = 0; c < kAxisPoints; ++c) {
@@ -239,7 +243,7 @@ void AdvanceCurvesWindow::ShowLive() {
         boldRow = row;
     }
     const QString label =
-        QString::fromStdString(ViewTextIn(ViewText::LivePointLabel, form.LanguageIndex()));
+        QString::fromStdString(ViewTextIn(ViewText::LivePointLabel, document.Language()));
     const double advance = CurveAt(xs, ys, rpm);
     const double mv = CurveAt(servoXs, servoYs, rpm);
     // Beyond the last axis point the unit holds the last value; the point
@@ -269,11 +273,6 @@ void AdvanceCurvesWindow::ShowLivePoint(QScatterSeries* point, bool shown, QPoin
         point->clear();
         point->append(at);
     }
-}
-
-void AdvanceCurvesWindow::closeEvent(QCloseEvent* event) {
-    form.KeepViewGeometry(this, kSettingsSection);
-    QWidget::closeEvent(event);
 }
 
 } // namespace orna5

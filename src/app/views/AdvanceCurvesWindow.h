@@ -15,17 +15,17 @@ class QValueAxis;
 
 namespace orna5 {
 
-class TFormHlav;
+class Document;
 
 // The advance map as curves over rpm, one per throttle row, and the servo
-// curve, with the engine's live point on both. It draws the form's image and
-// never changes it.
+// curve, with the engine's live point on both. It draws the document's image
+// and never changes it.
 class AdvanceCurvesWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr const char* kSettingsSection = "ADVANCE_CURVES";
 
-    explicit AdvanceCurvesWindow(TFormHlav& form);
+    explicit AdvanceCurvesWindow(Document& document);
 
     // Redraws the curves when the image's axes or values changed.
     void ShowImage();
@@ -38,13 +38,10 @@ public:
     QScatterSeries* LiveAdvancePoint() const { return liveAdvance; }
     QScatterSeries* LiveServoPoint() const { return liveServo; }
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void ShowLivePoint(QScatterSeries* point, bool shown, QPointF at, const QString& label);
 
-    TFormHlav& form;
+    Document& document;
     QTabWidget* tabs = nullptr;
     QChart* advanceChart = nullptr;
     QChart* servoChart = nullptr;

@@ -1,7 +1,7 @@
 #include "app/views/CompareWindow.h"
 
+#include "app/Document.h"
 #include "app/form/ControlNames.h"
-#include "app/form/FormHlav.h"
 #include "lang/ControlTexts.h"
 #include "lang/ViewTexts.h"
 #include "params/ParameterReport.h"
@@ -60,7 +60,7 @@ QString PageName(ParameterPage page, int language) {
 
 // The form's control that edits an image byte of the Advance page's map or
 // its rpm axis; null for every other byte.
-QWidget* MapControl(TFormHlav& form, std::size_t offset) {
+QWidget* MapControl(QWidget& form, std::size_t offset) {
     if (offset >= field::advanceMap && offset < field::advanceMap + kMapRows * kAxisPoints)
         return form.findChild<QWidget*>(controlName::Edit(
             controlName::MapCellSuffix((offset - field::advanceMap) / kAxisPoints,
@@ -95,13 +95,12 @@ QString Value(const std::string& value, int language) {
 
 } // namespace
 
-CompareWindow::CompareWindow(TFormHlav& owner, const QString& filePath, const ParameterImage& image)
-    : QWidget(&owner, Qt::Window), form(owner), path(filePath), fileImage(image) {
+CompareWindow::CompareWindow(Document& doc, const QString& filePath, const ParameterImage& image)
+    : QWidget(&doc.Window(), Qt::Window), document(doc), path(filePath), fileImage(image) {
     setObjectName("CompareWindow");
     // Esc closes the view, as it closes a dialog.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &QWidget::close);
-    setAttribute(Qt::WA_DeleteOnClose);
     resize(620, 560);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
@@ -120,6 +119,8 @@ CompareWindow::CompareWindow(TFormHlav& owner, const QString& filePath, const Pa
     list->header()->setStretchLastSection(false);
     layout->addWidget(list);
     Refresh();
+    connect(&document, &Document::ImageShown, this, &CompareWindow::Refresh);
+    connect(&document, &Document::LanguageChanged, this, &CompareWindow::Refresh);
 }
 
 CompareWindow::~CompareWindow() {
@@ -141,9 +142,9 @@ std::vector<QWidget*> CompareWindow::OutlinedControls() const {
 }
 
 void CompareWindow::Refresh() {
-    const std::vector<ParameterDifference> found = CompareImages(form.Image(), fileImage);
+    const std::vector<ParameterDifference> found = CompareImages(document.Image(), fileImage);
     differences = static_cast<int>(found.size());
-    const int language = form.LanguageIndex();
+    const int language = document.Language();
     list->clear();
     RemoveOutlines();
     QTreeWidgetItem* pageItem = nullptr;
@@ -161,7 +162,7 @@ void CompareWindow::Refresh() {
         new QTreeWidgetItem(pageItem,
                             {Name(d.left.nameTemplate, language), Value(d.left.value, language),
                              Value(d.rightValue, language)});
-        if (QWidget* control = MapControl(form, d.left.offset))
+        if (QWidget* control = MapControl(document.Window(), d.left.offset))
             outlines.emplace_back(new Outline(control));
     }
     list->expandAll();
@@ -169,7 +170,7 @@ void CompareWindow::Refresh() {
 }
 
 void CompareWindow::ApplyLanguage() {
-    const int language = form.LanguageIndex();
+    const int language = document.Language();
     const auto text = [language](ViewText id) {
         return QString::fromStdString(ViewTextIn(id, language));
     };
@@ -182,7 +183,6 @@ void CompareWindow::ApplyLanguage() {
 }
 
 void CompareWindow::closeEvent(QCloseEvent* event) {
-    form.KeepViewGeometry(this, kSettingsSection);
     RemoveOutlines();
     QWidget::closeEvent(event);
 }

@@ -13,7 +13,7 @@ class QTreeWidget;
 
 namespace orna5 {
 
-class TFormHlav;
+class Document;
 
 // The parameters in which a parameter file differs from the form, page by
 // page in user units, while the differing map cells of the Advance page are
@@ -24,7 +24,7 @@ class CompareWindow : public QWidget {
 public:
     static constexpr const char* kSettingsSection = "COMPARE";
 
-    CompareWindow(TFormHlav& form, const QString& path, const ParameterImage& fileImage);
+    CompareWindow(Document& document, const QString& path, const ParameterImage& fileImage);
     ~CompareWindow() override;
 
     // Compares again with the form's image as it is now, in the form's
@@ -42,7 +42,7 @@ protected:
 private:
     void RemoveOutlines();
 
-    TFormHlav& form;
+    Document& document;
     QString path;
     ParameterImage fileImage;
     QLabel* summary = nullptr;

@@ -1,6 +1,6 @@
 #include "app/views/LogChartWindow.h"
 
-#include "app/form/FormHlav.h"
+#include "app/Document.h"
 #include "device/MarkLivePosition.h"
 #include "lang/ViewTexts.h"
 #include "params/FieldTable.h"
@@ -8,7 +8,6 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QGraphicsLineItem>
@@ -110,17 +109,16 @@ QString QuantityName(const std::string& column, int language) {
 
 } // namespace
 
-LogChartWindow::LogChartWindow(TFormHlav& owner, const QString& filePath, MonitorLog data)
-    : QWidget(&owner, Qt::Window), form(owner), path(filePath), log(std::move(data)) {
+LogChartWindow::LogChartWindow(Document& doc, const QString& filePath, MonitorLog data)
+    : QWidget(&doc.Window(), Qt::Window), document(doc), path(filePath), log(std::move(data)) {
     setObjectName("LogChartWindow");
     // Esc closes the view, as it closes a dialog.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &QWidget::close);
-    setAttribute(Qt::WA_DeleteOnClose);
     resize(1240, 680);
 
     // The map the log ran on, or the form's when the log does not say.
-    mapImage = form.Image();
+    mapImage = document.Image();
     tpsRowsUsed = mapImage[field::mapUsesTps] != 0;
     if (log.header.hasMap) {
         tpsRowsUsed = log.header.mapUsesTps;
@@ -191,6 +189,7 @@ LogChartWindow::LogChartWindow(TFormHlav& owner, const QString& filePath, Monito
     connect(timeAxis, &QValueAxis::rangeChanged, this, [this] { PlaceCursorLine(); });
     connect(slider, &QSlider::valueChanged, this, &LogChartWindow::SetCursorRow);
 
+    connect(&document, &Document::LanguageChanged, this, &LogChartWindow::ApplyLanguage);
     ApplyLanguage();
     SetCursorRow(0);
 }
@@ -308,7 +307,7 @@ void LogChartWindow::BuildMapTable() {
 }
 
 void LogChartWindow::ApplyLanguage() {
-    const int language = form.LanguageIndex();
+    const int language = document.Language();
     const auto text = [language](ViewText id) {
         return QString::fromStdString(ViewTextIn(id, language));
     };
@@ -440,11 +439,6 @@ bool LogChartWindow::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void LogChartWindow::closeEvent(QCloseEvent* event) {
-    form.KeepViewGeometry(this, kSettingsSection);
-    QWidget::closeEvent(event);
 }
 
 } // namespace orna5

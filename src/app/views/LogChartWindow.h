@@ -20,18 +20,18 @@ class QValueAxis;
 
 namespace orna5 {
 
-class TFormHlav;
+class Document;
 
 // A data log played back as a chart over time: engine speed, throttle,
 // supply voltage and each channel's advance, with a cursor that shows every
 // value of one row and the map cell the unit was using then. The map is the
-// one the log names; a log without one is shown against the form's map.
+// one the log names; a log without one is shown against the document's map.
 class LogChartWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr const char* kSettingsSection = "DATA_LOG_CHART";
 
-    LogChartWindow(TFormHlav& form, const QString& path, MonitorLog log);
+    LogChartWindow(Document& document, const QString& path, MonitorLog log);
 
     void ApplyLanguage();
     void SetCursorRow(int row);
@@ -45,7 +45,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildChart();
@@ -55,7 +54,7 @@ private:
     int RowAt(double seconds) const;
     double ValueAt(const std::string& column, int row) const;
 
-    TFormHlav& form;
+    Document& document;
     QString path;
     MonitorLog log;
     ParameterImage mapImage{};

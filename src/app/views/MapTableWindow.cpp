@@ -1,7 +1,8 @@
 #include "app/views/MapTableWindow.h"
 
+#include "app/Document.h"
 #include "app/views/MapTableModel.h"
-#include "device/DeviceSession.h"
+#include "device/MarkLivePosition.h"
 #include "lang/MapTableTexts.h"
 #include "params/TpsBreakpoints.h"
 
@@ -108,18 +109,22 @@ struct Caption {
 
 } // namespace
 
-MapTableWindow::MapTableWindow(TFormHlav& form) : QMainWindow(&form, Qt::Window), form(form) {
+MapTableWindow::MapTableWindow(Document& doc)
+    : QMainWindow(&doc.Window(), Qt::Window), document(doc) {
     setObjectName("MapTableWindow");
-    setAttribute(Qt::WA_DeleteOnClose, false);
-    model = new MapTableModel(form.Image(), this);
+    model = new MapTableModel(document.Image(), this);
     model->cellEdited = [this](int row, int column, int value) {
         Run([row, column, value](ParameterImage& image, const MapBlock&) {
             return SetBlock(image, MapBlock{row, column, row, column}, value);
         });
     };
     CreateControls();
-    connect(&form, &TFormHlav::ImageShown, this, &MapTableWindow::ImageShown);
-    connect(&form, &TFormHlav::TickDone, this, &MapTableWindow::TickDone);
+    connect(&document, &Document::ImageShown, this, &MapTableWindow::ImageShown);
+    connect(&document, &Document::TickDone, this, &MapTableWindow::TickDone);
+    connect(&document, &Document::LanguageChanged, this, [this] {
+        if (shownLanguage != document.Language())
+            ApplyLanguage();
+    });
     ApplyLanguage();
     TickDone();
 }
@@ -210,7 +215,7 @@ void MapTableWindow::CreateControls() {
     tools->setMovable(false);
     tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
     for (const char* name : {"MenuZpet", "MenuZnovu"})
-        if (auto* action = form.findChild<QAction*>(name))
+        if (auto* action = document.Window().findChild<QAction*>(name))
             tools->addAction(action);
     tools->addSeparator();
     auto* copy = tools->addAction(QString(), this, &MapTableWindow::CopySelection);
@@ -236,7 +241,7 @@ void MapTableWindow::FitTableHeight() {
 }
 
 void MapTableWindow::ApplyLanguage() {
-    shownLanguage = form.LanguageIndex();
+    shownLanguage = document.Language();
     const auto text = [this](MapText id) {
         return QString::fromUtf8(MapTableText(id, shownLanguage));
     };
@@ -267,8 +272,6 @@ void MapTableWindow::ApplyLanguage() {
 }
 
 void MapTableWindow::ImageShown() {
-    if (shownLanguage != form.LanguageIndex())
-        ApplyLanguage();
     model->Refresh();
     if (!table->currentIndex().isValid()) {
         FitTableHeight();
@@ -277,8 +280,7 @@ void MapTableWindow::ImageShown() {
 }
 
 void MapTableWindow::TickDone() {
-    const bool tpsRowsUsed = form.Image()[field::mapUsesTps] != 0;
-    const LivePosition live = form.Session().Live(tpsRowsUsed);
+    const LivePosition live = document.Live();
     std::optional<std::pair<int, int>> cell;
     if (!live.belowMapAxis && live.tpsRow < kMapRows && live.mapRpmColumn < kAxisPoints)
         cell = std::pair{static_cast<int>(live.tpsRow), static_cast<int>(live.mapRpmColumn)};
@@ -310,7 +312,7 @@ void MapTableWindow::SelectCells(int firstRow, int firstColumn, int lastRow, int
 void MapTableWindow::Run(const std::function<bool(ParameterImage&, const MapBlock&)>& command) {
     const MapBlock block = SelectedBlock();
     bool clipped = false;
-    form.ChangeImage([&](ParameterImage& image) { clipped = command(image, block); });
+    document.ChangeImage([&](ParameterImage& image) { clipped = command(image, block); });
     ShowClipped(clipped);
 }
 
@@ -360,7 +362,7 @@ void MapTableWindow::CopySelection() {
         labels[static_cast<std::size_t>(row)] =
             MapTableModel::RowLabel(row, model->Area()).toStdString();
     QApplication::clipboard()->setText(
-        QString::fromStdString(BlockText(form.Image(), SelectedBlock(), labels)));
+        QString::fromStdString(BlockText(document.Image(), SelectedBlock(), labels)));
 }
 
 void MapTableWindow::PasteIntoSelection() {
@@ -379,7 +381,7 @@ void MapTableWindow::PasteIntoSelection() {
         return;
     }
     const MapBlock area = model->Area();
-    ParameterImage trial = form.Image();
+    ParameterImage trial = document.Image();
     if (!PasteBlock(trial, SelectedBlock(), *numbers, area).fits) {
         refuse(MapText::PasteTooLarge);
         return;

@@ -1,9 +1,7 @@
 #pragma once
 
-// The form first: its undo ring has a member the Qt headers would take for
-// a keyword.
-#include "app/form/FormHlav.h"
 #include "edit/MapBlockCommands.h"
+#include "params/ParameterImage.h"
 
 #include <QMainWindow>
 
@@ -16,19 +14,21 @@ class QTableView;
 
 namespace orna5 {
 
+class Document;
 class MapTableModel;
 
 // A second way into the advance map: the map as a table with the cells
 // coloured by value, where a rectangle of cells is set, shifted, scaled,
 // interpolated, smoothed, copied to a spreadsheet or pasted from one. The
-// window owns no image: it shows the form's, and every command goes through
-// the form's own road (controls into the image, the change, normalise, show,
-// one undo state, program after change). It follows the form through the
-// form's ImageShown and TickDone signals.
+// window owns no image: it shows the document's, and every command goes
+// through the document's one road (controls into the image, the change,
+// normalise, show, one undo state, program after change).
 class MapTableWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MapTableWindow(TFormHlav& form);
+    static constexpr const char* kSettingsSection = "MAP_TABLE";
+
+    explicit MapTableWindow(Document& document);
 
     // The selected rectangle in map coordinates; the current cell when
     // nothing is selected.
@@ -59,7 +59,7 @@ private:
     void Run(const std::function<bool(ParameterImage&, const MapBlock&)>& command);
     void ShowClipped(bool clipped);
 
-    TFormHlav& form;
+    Document& document;
     MapTableModel* model = nullptr;
     QTableView* table = nullptr;
     QSpinBox* setValue = nullptr;

@@ -1,6 +1,8 @@
 #include "app/views/ViewScreenshots.h"
 
-#include "app/form/FormHlav.h"
+#include "app/DataLogRecorder.h"
+#include "app/Document.h"
+#include "app/ViewManager.h"
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/CompareWindow.h"
 #include "app/views/LogChartWindow.h"
@@ -30,20 +32,22 @@ void Save(QWidget* view, const QString& folder, const QString& name) {
 
 } // namespace
 
-void StartViewScreenshots(TFormHlav& window, const QString& folder) {
+void StartViewScreenshots(DataLogRecorder& recorder, const QString& folder) {
     QDir().mkpath(folder);
-    window.StartDataLog(LogPath(folder));
+    recorder.Start(LogPath(folder));
 }
 
-void TakeViewScreenshots(TFormHlav& window, const QString& folder) {
-    Save(window.ShowAdvanceCurves(), folder, "view-advance-curves");
-    window.StopDataLog();
-    if (LogChartWindow* log = window.OpenDataLog(LogPath(folder))) {
+void TakeViewScreenshots(Document& document, ViewManager& views, DataLogRecorder& recorder,
+                         const QString& folder) {
+    QWidget& window = document.Window();
+    Save(views.ShowAdvanceCurves(), folder, "view-advance-curves");
+    recorder.Stop();
+    if (LogChartWindow* log = views.OpenDataLog(LogPath(folder))) {
         log->SetCursorRow(static_cast<int>(log->Log().Rows()) * 2 / 3);
         Save(log, folder, "view-data-log");
     }
     // A copy of the parameters with a few map cells and the limiter changed.
-    ParameterImage changed = window.Image();
+    ParameterImage changed = document.Image();
     changed[field::limiterRpm] = static_cast<std::uint8_t>(changed[field::limiterRpm] + 5);
     for (std::size_t c = 3; c < 6; ++c)
         changed[MapCell(kMapRows - 1, c)] =
@@ -53,7 +57,7 @@ void TakeViewScreenshots(TFormHlav& window, const QString& folder) {
         std::ofstream out(ign.toStdString(), std::ios::binary);
         WriteParameterFile(out, changed);
     }
-    if (CompareWindow* compare = window.CompareWithFile(ign)) {
+    if (CompareWindow* compare = views.CompareWithFile(ign)) {
         Save(compare, folder, "view-compare");
         auto* pages = window.findChild<QTabWidget*>("PageControl1");
         pages->setCurrentWidget(window.findChild<QWidget*>("TabSheetAdvance"));

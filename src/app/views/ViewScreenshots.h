@@ -4,13 +4,16 @@
 
 namespace orna5 {
 
-class TFormHlav;
+class DataLogRecorder;
+class Document;
+class ViewManager;
 
 // Pictures of the views beyond the form for --screenshot: a data log is
 // recorded from the start, and when the pictures are taken the advance
 // curves, that log played back and a comparison with a changed copy of the
 // parameters are shown and saved into `folder`.
-void StartViewScreenshots(TFormHlav& window, const QString& folder);
-void TakeViewScreenshots(TFormHlav& window, const QString& folder);
+void StartViewScreenshots(DataLogRecorder& recorder, const QString& folder);
+void TakeViewScreenshots(Document& document, ViewManager& views, DataLogRecorder& recorder,
+                         const QString& folder);
 
 } // namespace orna5

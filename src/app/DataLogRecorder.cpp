@@ -1,0 +1,119 @@
+#include "app/DataLogRecorder.h"
+
+#include "app/Document.h"
+#include "device/DeviceSession.h"
+#include "lang/Messages.h"
+#include "lang/ViewTexts.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
+
+namespace orna5 {
+
+namespace {
+
+// "1:02:03" or "2:03".
+QString Duration(qint64 ms) {
+    const qint64 s = ms / 1000;
+    return s >= 3600 ? QString("%1:%2:%3")
+                           .arg(s / 3600)
+                           .arg(s / 60 % 60, 2, 10, QChar('0'))
+                           .arg(s % 60, 2, 10, QChar('0'))
+                     : QString("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QChar('0'));
+}
+
+} // namespace
+
+DataLogRecorder::DataLogRecorder(Document& doc, Links recorderLinks)
+    : QObject(&doc), document(doc), links(std::move(recorderLinks)) {
+    label = new QLabel(&links.statusBar);
+    label->setObjectName("LabelDataLog");
+    label->setContentsMargins(6, 0, 6, 0);
+    label->hide();
+    links.statusBar.addPermanentWidget(label);
+    connect(&document, &Document::TickDone, this, &DataLogRecorder::Tick);
+    connect(&document, &Document::LanguageChanged, this, &DataLogRecorder::ShowState);
+}
+
+bool DataLogRecorder::Start(const QString& path) {
+    Stop();
+    const std::string& unit = document.UnitVersion();
+    const QString file = links.loadedFile();
+    if (!writer.Open(path.toStdString(),
+                     MakeLogHeader(document.Image(), unit, file.toStdString()))) {
+        links.showMessage(
+            QString::fromStdString(MessageText(Msg::OpenFileError, document.Language())) + "\n\n" +
+                QDir::toNativeSeparators(path),
+            "OpenFileErrorBox");
+        ShowState();
+        return false;
+    }
+    clock.start();
+    namesUnit = !unit.empty();
+    ShowState();
+    return true;
+}
+
+void DataLogRecorder::Stop() {
+    if (!writer.IsOpen())
+        return;
+    const QString path = QString::fromStdString(writer.Path());
+    writer.Close();
+    links.statusBar.showMessage(
+        QString::fromStdString(ViewTextIn(ViewText::LogSaved, document.Language()))
+            .arg(QDir::toNativeSeparators(path)),
+        15000);
+    ShowState();
+}
+
+// Every accepted frame becomes a row; a silent unit simply adds none until
+// it speaks again. A port that has gone ends the log, closed and complete.
+void DataLogRecorder::Tick(bool monitorFrame) {
+    if (!writer.IsOpen())
+        return;
+    const auto text = [this](ViewText id) {
+        return QString::fromStdString(ViewTextIn(id, document.Language()))
+            .arg(QDir::toNativeSeparators(QString::fromStdString(writer.Path())));
+    };
+    if (links.portLost()) {
+        const QString note = text(ViewText::LogStoppedPortLost);
+        writer.Close();
+        links.statusBar.showMessage(note);
+        ShowState();
+        return;
+    }
+    const std::string& unit = document.UnitVersion();
+    if (!namesUnit && !unit.empty())
+        namesUnit = writer.AppendUnitVersion(unit);
+    if (monitorFrame && !writer.Append(links.session.LastMonitorFrame().data())) {
+        const QString note = text(ViewText::LogWriteError);
+        writer.Close();
+        ShowState();
+        links.showMessage(note, "LogWriteErrorBox");
+        return;
+    }
+    ShowState();
+}
+
+void DataLogRecorder::ShowState() {
+    const bool on = writer.IsOpen();
+    links.recordItem.setChecked(on);
+    label->setVisible(on);
+    if (!on)
+        return;
+    const QString path = QString::fromStdString(writer.Path());
+    const QString text =
+        QString::fromUtf8("\u25cf ") +
+        QString::fromStdString(ViewTextIn(ViewText::Recording, document.Language()))
+            .arg(Duration(clock.elapsed()))
+            .arg(writer.Rows())
+            .arg(QFileInfo(path).fileName());
+    if (label->text() != text)
+        label->setText(text);
+    label->setToolTip(QDir::toNativeSeparators(path));
+}
+
+} // namespace orna5

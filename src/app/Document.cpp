@@ -1,0 +1,45 @@
+#include "app/Document.h"
+
+#include "app/form/FormHlav.h"
+#include "device/DeviceSession.h"
+
+namespace orna5 {
+
+Document::Document(TFormHlav& owner) : QObject(&owner), form(owner) {
+    connect(&form, &TFormHlav::ImageShown, this, &Document::ImageShown);
+    connect(&form, &TFormHlav::TickDone, this, &Document::TickDone);
+}
+
+const ParameterImage& Document::Image() const {
+    return form.Image();
+}
+
+void Document::ChangeImage(const std::function<void(ParameterImage&)>& change) {
+    form.ChangeImage(change);
+}
+
+LivePosition Document::Live() const {
+    return form.Session().Live(form.Image()[field::mapUsesTps] != 0);
+}
+
+const LiveValues& Document::Values() const {
+    return form.Session().Values();
+}
+
+bool Document::UnitAnswering() const {
+    return !form.Session().NoConnectionVisible();
+}
+
+const std::string& Document::UnitVersion() const {
+    return form.Session().UnitTexts().versionText;
+}
+
+int Document::Language() const {
+    return form.LanguageIndex();
+}
+
+QWidget& Document::Window() const {
+    return form;
+}
+
+} // namespace orna5

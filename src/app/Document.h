@@ -1,0 +1,58 @@
+#pragma once
+
+#include "params/LivePosition.h"
+#include "params/ParameterImage.h"
+
+#include <QObject>
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+namespace orna5 {
+
+class TFormHlav;
+struct LiveValues;
+
+// What the views see of the form: the image to read, one road to change it,
+// the engine's live position and values, the unit and the language, and a
+// signal when any of them moves on. A view that needs more of the form is a
+// view that has grown into the form.
+class Document : public QObject {
+    Q_OBJECT
+public:
+    explicit Document(TFormHlav& form);
+
+    const ParameterImage& Image() const;
+    // The one road to change the image: the controls into the image, the
+    // change, then normalised, shown, one undo step and a program after
+    // change when that is on. Ignored while the form writes its controls.
+    void ChangeImage(const std::function<void(ParameterImage&)>& change);
+
+    // Where the unit runs in the map now, as the image reads it.
+    LivePosition Live() const;
+    const LiveValues& Values() const;
+    // The unit answers (the form shows no "No Connection").
+    bool UnitAnswering() const;
+    // The unit's version text; empty until the unit has said it.
+    const std::string& UnitVersion() const;
+    int Language() const;
+    // The form as a plain window: the parent of every view, and where the
+    // views find the form's shared commands and draw beside its controls.
+    QWidget& Window() const;
+
+signals:
+    // The form's controls were rewritten from the image.
+    void ImageShown();
+    // One tick of the device link has run; monitorFrame tells whether a
+    // live-data frame was accepted in it.
+    void TickDone(bool monitorFrame);
+    // The form shows another language (or the same one again).
+    void LanguageChanged();
+
+private:
+    TFormHlav& form;
+};
+
+} // namespace orna5

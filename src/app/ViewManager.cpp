@@ -1,0 +1,184 @@
+#include "app/ViewManager.h"
+
+#include "app/Document.h"
+#include "app/views/AdvanceCurvesWindow.h"
+#include "app/views/CompareWindow.h"
+#include "app/views/LogChartWindow.h"
+#include "app/views/MapTableWindow.h"
+#include "disk/WholeFile.h"
+#include "files/BoundedFile.h"
+#include "files/ProfileFile.h"
+#include "lang/ViewTexts.h"
+#include "params/NormaliseImage.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace orna5 {
+
+namespace {
+
+// A day of logging at three frames a second is about 25 MB; far more is not
+// a data log of this program.
+constexpr std::size_t kMaxLogBytes = 256u * 1024 * 1024;
+
+// A message about a file, with the file below it.
+QString WithPath(const QString& text, const QString& path) {
+    return text + "\n\n" + QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+ViewManager::ViewManager(Document& doc, ProfileFile& settingsFile, MessageSink sink)
+    : QObject(&doc), document(doc), settings(settingsFile), showMessage(std::move(sink)) {}
+
+template <class View> View* ViewManager::Single() const {
+    for (const OpenView& open : views)
+        if (auto* view = qobject_cast<View*>(open.view.data()))
+            return view;
+    return nullptr;
+}
+
+AdvanceCurvesWindow* ViewManager::ShowAdvanceCurves() {
+    AdvanceCurvesWindow* curves = Single<AdvanceCurvesWindow>();
+    if (!curves) {
+        curves = new AdvanceCurvesWindow(document);
+        Open(curves, AdvanceCurvesWindow::kSettingsSection);
+    }
+    curves->ShowImage();
+    curves->ShowLive();
+    Present(curves);
+    return curves;
+}
+
+MapTableWindow* ViewManager::ShowMapTable() {
+    MapTableWindow* table = Single<MapTableWindow>();
+    if (!table) {
+        table = new MapTableWindow(document);
+        Open(table, MapTableWindow::kSettingsSection);
+    }
+    Present(table);
+    return table;
+}
+
+CompareWindow* ViewManager::CompareWithFile(const QString& path) {
+    // The file as File > Open would leave the image: read over the form's
+    // parameters (a key the file lacks keeps the form's value), then
+    // normalised. Only a copy is read into.
+    ParameterImage fileImage = document.Image();
+    const LoadOutcome outcome = LoadParameterFile(
+        QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString(), fileImage);
+    if (outcome.status != LoadStatus::Loaded) {
+        showMessage(LoadFailureText(outcome, path, document.Language()),
+                    outcome.status == LoadStatus::UnmatchedVersion ? "UnmatchedFileVersionBox"
+                                                                   : "OpenFileErrorBox");
+        return nullptr;
+    }
+    NormaliseImage(fileImage);
+    if (CompareWindow* previous = Single<CompareWindow>())
+        previous->close(); // one comparison at a time: its outlines go with it
+    auto* compare = new CompareWindow(document, path, fileImage);
+    Open(compare, CompareWindow::kSettingsSection);
+    return compare;
+}
+
+LogChartWindow* ViewManager::OpenDataLog(const QString& path) {
+    const int language = document.Language();
+    const BoundedRead read = ReadBoundedFile(
+        QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString(), kMaxLogBytes);
+    if (!read.Ok()) {
+        showMessage(OpenFileErrorText(path, ReadFaultText(read, language), language),
+                    "OpenFileErrorBox");
+        return nullptr;
+    }
+    const auto text = [language](ViewText id) {
+        return QString::fromStdString(ViewTextIn(id, language));
+    };
+    MonitorLog log;
+    if (!ReadMonitorLog(std::string_view(read.bytes), log)) {
+        showMessage(WithPath(text(ViewText::NotALog), path), "NotALogBox");
+        return nullptr;
+    }
+    if (log.Rows() == 0) {
+        showMessage(WithPath(text(ViewText::LogEmpty), path), "LogEmptyBox");
+        return nullptr;
+    }
+    auto* chart = new LogChartWindow(document, path, std::move(log));
+    Open(chart, LogChartWindow::kSettingsSection);
+    return chart;
+}
+
+// Every view lives from here until it is closed; closing keeps its place.
+void ViewManager::Open(QWidget* view, const QString& section) {
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    view->installEventFilter(this);
+    views.push_back({view, section});
+    Restore(view, section);
+    view->show();
+}
+
+// A view asked for again comes to the front.
+void ViewManager::Present(QWidget* view) {
+    view->show();
+    view->raise();
+    view->activateWindow();
+}
+
+bool ViewManager::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close) {
+        // Forgotten at once: the view is deleted later, and a view asked for
+        // again before that is a new one.
+        const auto closing =
+            std::find_if(views.begin(), views.end(),
+                         [watched](const OpenView& open) { return open.view == watched; });
+        if (closing != views.end()) {
+            geometry.insert(closing->section, closing->view->geometry());
+            views.erase(closing);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ViewManager::Restore(QWidget* view, const QString& section) {
+    QRect rect = geometry.value(section);
+    if (!rect.isValid()) {
+        const std::string name = section.toStdString();
+        rect =
+            QRect(settings.ReadInteger(name, "Left", 0), settings.ReadInteger(name, "Top", 0),
+                  settings.ReadInteger(name, "Width", 0), settings.ReadInteger(name, "Height", 0));
+    }
+    if (rect.width() < 200 || rect.height() < 150) {
+        view->move(document.Window().geometry().center() - view->rect().center());
+        return;
+    }
+    // A place on a screen that is gone would hide the view.
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->availableGeometry().intersects(rect)) {
+            view->setGeometry(rect);
+            return;
+        }
+    view->resize(rect.size());
+}
+
+void ViewManager::SaveSettings() {
+    for (const OpenView& open : views)
+        if (open.view && open.view->isVisible())
+            geometry.insert(open.section, open.view->geometry());
+    for (auto kept = geometry.cbegin(); kept != geometry.cend(); ++kept) {
+        const std::string section = kept.key().toStdString();
+        const QRect& rect = kept.value();
+        settings.WriteInteger(section, "Left", rect.x());
+        settings.WriteInteger(section, "Top", rect.y());
+        settings.WriteInteger(section, "Width", rect.width());
+        settings.WriteInteger(section, "Height", rect.height());
+    }
+}
+
+} // namespace orna5

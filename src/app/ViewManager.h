@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QMap>
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace orna5 {
+
+class AdvanceCurvesWindow;
+class CompareWindow;
+class Document;
+class LogChartWindow;
+class MapTableWindow;
+class ProfileFile;
+
+// The views beyond the form, opened from its menus. There is one way in:
+// a view is a window of the form's, fed by the document only, placed where
+// the user last left a view of its kind (orna5.ini, one section per kind),
+// and deleted when it is closed. The advance curves and the map table open
+// once: asked again, the open one comes to the front. A comparison replaces
+// the one before; each data log opened is a window of its own.
+class ViewManager : public QObject {
+    Q_OBJECT
+public:
+    // Shows a message about a file the user chose, named for the tests.
+    using MessageSink = std::function<void(const QString& text, const QString& name)>;
+
+    ViewManager(Document& document, ProfileFile& settings, MessageSink showMessage);
+
+    AdvanceCurvesWindow* ShowAdvanceCurves();
+    MapTableWindow* ShowMapTable();
+    // A parameter file beside the form's image; null when it cannot be read
+    // (the user was told).
+    CompareWindow* CompareWithFile(const QString& path);
+    // A recorded data log played back; null when it cannot be read.
+    LogChartWindow* OpenDataLog(const QString& path);
+
+    // Writes the places of the views, open now or closed in this run, into
+    // the settings.
+    void SaveSettings();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct OpenView {
+        QPointer<QWidget> view;
+        QString section;
+    };
+
+    // The open view of a kind that opens once; null when none is open.
+    template <class View> View* Single() const;
+    void Open(QWidget* view, const QString& section);
+    void Present(QWidget* view);
+    void Restore(QWidget* view, const QString& section);
+
+    Document& document;
+    ProfileFile& settings;
+    MessageSink showMessage;
+    std::vector<OpenView> views;
+    QMap<QString, QRect> geometry;
+};
+
+} // namespace orna5
