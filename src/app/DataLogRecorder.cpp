@@ -44,10 +44,9 @@ bool DataLogRecorder::Start(const QString& path) {
     const QString file = links.loadedFile();
     if (!writer.Open(path.toStdString(),
                      MakeLogHeader(document.Image(), unit, file.toStdString()))) {
-        links.showMessage(
-            QString::fromStdString(MessageText(Msg::OpenFileError, document.Language())) + "\n\n" +
-                QDir::toNativeSeparators(path),
-            "OpenFileErrorBox");
+        links.showMessage(QString::fromStdString(TextIn(Msg::OpenFileError, document.Language())) +
+                              "\n\n" + QDir::toNativeSeparators(path),
+                          "OpenFileErrorBox");
         ShowState();
         return false;
     }
@@ -63,7 +62,7 @@ void DataLogRecorder::Stop() {
     const QString path = QString::fromStdString(writer.Path());
     writer.Close();
     links.statusBar.showMessage(
-        QString::fromStdString(ViewTextIn(ViewText::LogSaved, document.Language()))
+        QString::fromStdString(TextIn(ViewText::LogSaved, document.Language()))
             .arg(QDir::toNativeSeparators(path)),
         15000);
     ShowState();
@@ -75,7 +74,7 @@ void DataLogRecorder::Tick(bool monitorFrame) {
     if (!writer.IsOpen())
         return;
     const auto text = [this](ViewText id) {
-        return QString::fromStdString(ViewTextIn(id, document.Language()))
+        return QString::fromStdString(TextIn(id, document.Language()))
             .arg(QDir::toNativeSeparators(QString::fromStdString(writer.Path())));
     };
     if (links.portLost()) {
@@ -105,12 +104,11 @@ void DataLogRecorder::ShowState() {
     if (!on)
         return;
     const QString path = QString::fromStdString(writer.Path());
-    const QString text =
-        QString::fromUtf8("\u25cf ") +
-        QString::fromStdString(ViewTextIn(ViewText::Recording, document.Language()))
-            .arg(Duration(clock.elapsed()))
-            .arg(writer.Rows())
-            .arg(QFileInfo(path).fileName());
+    const QString text = QString::fromUtf8("\u25cf ") +
+                         QString::fromStdString(TextIn(ViewText::Recording, document.Language()))
+                             .arg(Duration(clock.elapsed()))
+                             .arg(writer.Rows())
+                             .arg(QFileInfo(path).fileName());
     if (label->text() != text)
         label->setText(text);
     label->setToolTip(QDir::toNativeSeparators(path));

@@ -21,31 +21,32 @@ namespace {
 // Escape anywhere else in it does.
 class CompletionListGuard : public QObject {
 public:
-    explicit CompletionListGuard(QFileDialog* dialog) : QObject(dialog), dialog(dialog) {
+    explicit CompletionListGuard(QFileDialog* dialog)
+        : QObject(dialog), dialog(dialog), dialogObject(dialog) {
         dialog->installEventFilter(this);
     }
 
 protected:
+    // The list and the dialog are compared and reached as plain objects:
+    // their events keep coming while they are taken down, when they are no
+    // longer the widgets they were.
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == dialog) {
+        if (watched == dialogObject) {
             if (event->type() == QEvent::Show)
                 WatchList();
             else if (event->type() == QEvent::Hide)
                 HandBack();
             return false;
         }
-        if (watched != list)
+        if (watched != list.data())
             return false;
         if (event->type() == QEvent::Show && !dialog->isVisible()) {
             // Hidden once its showing is through; hiding it inside its own
             // show would leave the keyboard grabbed.
-            QTimer::singleShot(0, list, [list = list] {
-                if (list)
-                    list->hide();
-            });
+            QTimer::singleShot(0, list, [this] { HideList(); });
         } else if (event->type() == QEvent::KeyPress &&
                    static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            list->hide();
+            HideList();
             dialog->reject();
             return true;
         }
@@ -53,26 +54,31 @@ protected:
     }
 
 private:
+    void HideList() {
+        if (auto* widget = qobject_cast<QWidget*>(list.data()))
+            widget->hide();
+    }
+
     // The keys go back to the window the dialog came from.
     void HandBack() {
-        if (list)
-            list->hide();
-        if (QWidget* owner = dialog->parentWidget())
+        HideList();
+        auto* widget = qobject_cast<QWidget*>(dialogObject);
+        if (QWidget* owner = widget ? widget->parentWidget() : nullptr)
             owner->window()->activateWindow();
     }
 
     void WatchList() {
         auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-        QAbstractItemView* current =
-            name && name->completer() ? name->completer()->popup() : nullptr;
-        if (current && current != list) {
+        QObject* current = name && name->completer() ? name->completer()->popup() : nullptr;
+        if (current && current != list.data()) {
             list = current;
             list->installEventFilter(this);
         }
     }
 
     QFileDialog* dialog;
-    QPointer<QAbstractItemView> list;
+    QObject* dialogObject;
+    QPointer<QObject> list;
 };
 
 } // namespace

@@ -88,7 +88,7 @@ void PortControl::Open() {
                                : portOverride;
     const PortOpenResult result = link->Open(device.toStdString());
     if (!result.ok) {
-        QString text = QString::fromStdString(MessageText(Msg::ComOpeningError, language));
+        QString text = QString::fromStdString(TextIn(Msg::ComOpeningError, language));
         text += "\n\n" + device;
         if (!result.reason.empty())
             text += ": " + QString::fromStdString(result.reason);
@@ -121,13 +121,12 @@ void PortControl::ShowInUse() {
         comItems[i]->setChecked(portOverride.isEmpty() && i == links->comPortIndex);
     QString name = device;
     if (!portOverride.isEmpty() && ptyUnit)
-        name +=
-            QString(" (%1)").arg(QString::fromStdString(MessageText(Msg::EmulatedUnit, language)));
+        name += QString(" (%1)").arg(QString::fromStdString(TextIn(Msg::EmulatedUnit, language)));
     deviceItem->setText(name);
     deviceItem->setChecked(!portOverride.isEmpty());
     deviceItem->setVisible(!portOverride.isEmpty());
     deviceSeparator->setVisible(!portOverride.isEmpty());
-    label->setText(QString::fromStdString(MessageText(Msg::PortInUse, language)).arg(name));
+    label->setText(QString::fromStdString(TextIn(Msg::PortInUse, language)).arg(name));
     const bool lost = link->Lost();
     links->paint(label, lost ? ColourRole::Red : ColourRole::ButtonFace);
     wasLost = lost;
@@ -143,8 +142,7 @@ void PortControl::NoticeLoss() {
     ShowInUse();
     if (lost)
         links->statusBar.showMessage(
-            QString::fromStdString(MessageText(Msg::PortDisappeared, links->language()))
-                .arg(Device()),
+            QString::fromStdString(TextIn(Msg::PortDisappeared, links->language())).arg(Device()),
             kPortNoteMs);
 }
 

@@ -99,7 +99,7 @@ LogChartWindow* ViewManager::OpenDataLog(const QString& path) {
         return nullptr;
     }
     const auto text = [language](ViewText id) {
-        return QString::fromStdString(ViewTextIn(id, language));
+        return QString::fromStdString(TextIn(id, language));
     };
     MonitorLog log;
     if (!ReadMonitorLog(std::string_view(read.bytes), log)) {

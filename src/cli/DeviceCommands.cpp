@@ -52,13 +52,13 @@ PortTable LoadPortTable() {
 bool OpenPort(const std::string& value, SerialLink& link) {
     const std::optional<std::string> device = ResolvePortArgument(value, LoadPortTable());
     if (!device) {
-        std::cerr << MessageText(Msg::ComOpeningError, English) << " (" << value
+        std::cerr << TextIn(Msg::ComOpeningError, English) << " (" << value
                   << ": not a device path or COM1..COM21)\n";
         return false;
     }
     const PortOpenResult opened = link.Open(*device);
     if (!opened.ok) {
-        std::cerr << MessageText(Msg::ComOpeningError, English) << " (" << *device << ": "
+        std::cerr << TextIn(Msg::ComOpeningError, English) << " (" << *device << ": "
                   << opened.reason << ")\n";
         if (!opened.hint.empty()) {
             std::cerr << opened.hint << '\n';
@@ -374,7 +374,7 @@ int CommandMonitor(int argc, char** argv) {
     MonitorLogWriter csv(LogTimeNow);
     if (csvPath && !csv.Open(*csvPath, MakeLogHeader(image, session.UnitTexts().versionText,
                                                      params ? *params : std::string()))) {
-        std::cerr << MessageText(Msg::OpenFileError, English) << " (" << *csvPath << ")\n";
+        std::cerr << TextIn(Msg::OpenFileError, English) << " (" << *csvPath << ")\n";
         serial.Close();
         return kExitFailed;
     }
@@ -401,7 +401,7 @@ int CommandMonitor(int argc, char** argv) {
                 }
             } else if (session.NoConnectionVisible() && wasConnected) {
                 wasConnected = false;
-                std::cerr << MessageText(Msg::NoConnection, English) << std::endl;
+                std::cerr << TextIn(Msg::NoConnection, English) << std::endl;
             }
         },
         progress);

@@ -57,7 +57,7 @@ bool ApplyRebin(const std::string* list, const char* option, ParameterImage& ima
     const MapText reason = outcome.fault == RpmListFault::NotOn100     ? MapText::RpmNotOn100
                            : outcome.fault == RpmListFault::OutOfRange ? MapText::RpmOutOfRange
                                                                        : MapText::RpmNotRising;
-    std::cerr << "orna5ctl: " << option << ": " << MapTableText(reason, English) << '\n';
+    std::cerr << "orna5ctl: " << option << ": " << TextIn(reason, English) << '\n';
     return false;
 }
 
@@ -135,12 +135,12 @@ int CommandCells(int argc, char** argv) {
     }
     MonitorLog log;
     if (!ReadMonitorLog(std::string_view(read.bytes), log)) {
-        std::cerr << "orna5ctl: " << path << ": " << ViewTextIn(ViewText::NotALog, English) << '\n';
+        std::cerr << "orna5ctl: " << path << ": " << TextIn(ViewText::NotALog, English) << '\n';
         return kExitFailed;
     }
     TimeInCell cells;
     if (!CountLogCells(log, cells)) {
-        std::cerr << "orna5ctl: " << path << ": " << ViewTextIn(ViewText::LogWithoutMap, English)
+        std::cerr << "orna5ctl: " << path << ": " << TextIn(ViewText::LogWithoutMap, English)
                   << '\n';
         return kExitFailed;
     }

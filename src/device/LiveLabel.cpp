@@ -9,7 +9,7 @@ std::string RenderLabel(const LiveLabel& label, int languageIndex) {
     std::string text;
     for (const TextPiece& piece : label.text) {
         if (const Msg* id = std::get_if<Msg>(&piece)) {
-            text += MessageText(*id, languageIndex);
+            text += TextIn(*id, languageIndex);
         } else {
             text += std::get<std::string>(piece);
         }

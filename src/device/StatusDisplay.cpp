@@ -156,7 +156,7 @@ void StatusDisplay::SetGaugePosition(int position) {
 }
 
 std::string RenderStatusLine(const StatusLine& line, int languageIndex) {
-    std::string text = MessageText(line.text, languageIndex);
+    std::string text = TextIn(line.text, languageIndex);
     switch (line.suffix) {
     case StatusSuffix::Colon:
         text += ":";

@@ -24,7 +24,7 @@ constexpr std::size_t kMaxIndexBytes = 8 * 1024 * 1024;
 // Another program holds the lock only while it rewrites the index; waiting
 // longer than this means something is wrong, and a Read or Program must not
 // hang on it.
-constexpr int kLockWaitMs = 2000;
+constexpr int kLockWaitMs = 10000;
 
 const char kIndexName[] = "index";
 const char kLockName[] = "index.lock";

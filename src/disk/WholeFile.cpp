@@ -13,7 +13,7 @@ namespace orna5 {
 namespace {
 
 QString Text(Msg id, int languageIndex) {
-    return QString::fromStdString(MessageText(id, languageIndex));
+    return QString::fromStdString(TextIn(id, languageIndex));
 }
 
 } // namespace

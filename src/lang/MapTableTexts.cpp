@@ -8,10 +8,8 @@ namespace orna5 {
 
 namespace {
 
-using Row = std::array<const char*, kLanguageCount>;
-
 // Columns English, German, French, Czech, in the order of MapText.
-constexpr std::array<Row, static_cast<std::size_t>(MapText::Count)> kRows{{
+constexpr std::array<TextRow, static_cast<std::size_t>(MapText::Count)> kRows{{
     {"Map table", "Kennfeldtabelle", "Table de cartographie", "Tabulka mapy"},
     {"Set", "Setzen", "Fixer", "Nastavit"},
     {"Add", "Addieren", "Ajouter", "Přičíst"},
@@ -83,15 +81,13 @@ constexpr std::array<Row, static_cast<std::size_t>(MapText::Count)> kRows{{
      "Les points de régime doivent croître du premier au dernier.",
      "Body otáček musí od prvního k poslednímu stoupat."},
 }};
+static_assert(EveryRowInEveryLanguage(kRows), "a map table text without a text");
 
 } // namespace
 
-const char* MapTableText(MapText id, int languageIndex) {
-    const auto row = static_cast<std::size_t>(id);
-    if (row >= kRows.size())
-        return "";
-    const int lang = languageIndex >= 0 && languageIndex < kLanguageCount ? languageIndex : English;
-    return kRows[row][static_cast<std::size_t>(lang)];
+const TextTable& TableOf(MapText) {
+    static const TextTable table(kRows);
+    return table;
 }
 
 } // namespace orna5

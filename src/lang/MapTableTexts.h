@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lang/TextTable.h"
+
 namespace orna5 {
 
 // The texts of the map table window, in the four interface languages.
@@ -32,7 +34,7 @@ enum class MapText {
     Count
 };
 
-// The text in a language (0..3; anything else reads as English). UTF-8.
-const char* MapTableText(MapText id, int languageIndex);
+// The map table's texts, for TextIn(MapText, language).
+const TextTable& TableOf(MapText);
 
 } // namespace orna5

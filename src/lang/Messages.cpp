@@ -6,12 +6,10 @@ namespace orna5 {
 
 namespace {
 
-using MessageRow = std::array<const char*, kLanguageCount>;
-
 // One row per Msg, in the order of the enum; columns English, German,
 // French, Czech. Leading and trailing spaces are part of the texts: the
 // labels are built by plain concatenation.
-constexpr std::array<MessageRow, static_cast<size_t>(Msg::Count)> kMessageRows{{
+constexpr std::array<TextRow, static_cast<size_t>(Msg::Count)> kMessageRows{{
     // ManualFileName
     {"manual_zentor_orna_5_en.pdf", "manual_zentor_orna_5_de.pdf", "manual_zentor_orna_5_fr.pdf",
      "manual_zentor_orna_5_cz.pdf"},
@@ -118,32 +116,15 @@ constexpr std::array<MessageRow, static_cast<size_t>(Msg::Count)> kMessageRows{{
      "Není nainstalována žádná tiskárna. Uložit výtisk jako soubor PDF?"},
 }};
 
-const std::array<std::array<std::string, kLanguageCount>, kMessageRows.size()>& MessageTable() {
-    // Built on first use so that callers running during static
-    // initialisation still see the texts.
-    static const auto table = [] {
-        std::array<std::array<std::string, kLanguageCount>, kMessageRows.size()> t;
-        for (size_t row = 0; row < kMessageRows.size(); ++row) {
-            for (int lang = 0; lang < kLanguageCount; ++lang) {
-                t[row][lang] = kMessageRows[row][lang];
-            }
-        }
-        return t;
-    }();
-    return table;
-}
+static_assert(EveryRowInEveryLanguage(kMessageRows), "a message without a text");
 
 } // namespace
 
-const std::string& MessageText(Msg id, int languageIndex) {
-    static const std::string empty;
-    const auto row = static_cast<size_t>(id);
-    if (row >= kMessageRows.size()) {
-        return empty;
-    }
-    const int lang =
-        (languageIndex >= 0 && languageIndex < kLanguageCount) ? languageIndex : English;
-    return MessageTable()[row][lang];
+const TextTable& TableOf(Msg) {
+    // Built on first use so that callers running during static
+    // initialisation still see the texts.
+    static const TextTable table(kMessageRows);
+    return table;
 }
 
 } // namespace orna5

@@ -1,12 +1,8 @@
 #pragma once
 
-#include <string>
+#include "lang/TextTable.h"
 
 namespace orna5 {
-
-// The four interface languages, in the order of the text tables.
-enum UiLanguage : int { English = 0, German = 1, French = 2, Czech = 3 };
-constexpr int kLanguageCount = 4;
 
 // The message texts the window and the tools show: status lines, message
 // boxes and the words the live labels are built from. The core hands these
@@ -55,8 +51,7 @@ enum class Msg {
     Count
 };
 
-// The text of a message in a language (0..3; anything else reads as
-// English). UTF-8.
-const std::string& MessageText(Msg id, int languageIndex);
+// The message table, for TextIn(Msg, language).
+const TextTable& TableOf(Msg);
 
 } // namespace orna5

@@ -8,11 +8,9 @@ namespace orna5 {
 
 namespace {
 
-using ViewRow = std::array<const char*, kLanguageCount>;
-
 // One row per ViewText, in the order of the enum; columns English, German,
 // French, Czech.
-constexpr std::array<ViewRow, static_cast<std::size_t>(ViewText::Count)> kRows{{
+constexpr std::array<TextRow, static_cast<std::size_t>(ViewText::Count)> kRows{{
     {"Advance curves", "Zündkurven", "Courbes d'avance", "Křivky předstihu"},
     {"Advance", "Vorzündung", "Avance", "Předstih"},
     {"Servo", "Servo", "Servo", "Servo"},
@@ -88,6 +86,7 @@ constexpr std::array<ViewRow, static_cast<std::size_t>(ViewText::Count)> kRows{{
      "Chyba naprogramovaných dat"},
     {"Protocol", "Protokoll", "Protocole", "Protokol"},
 }};
+static_assert(EveryRowInEveryLanguage(kRows), "a view text without a text");
 
 // English template, then German, French and Czech.
 constexpr std::array<const char*, kLanguageCount> kParameterNames[] = {
@@ -159,24 +158,9 @@ std::string ParameterNameIn(const std::string& englishTemplate, int languageInde
     return englishTemplate;
 }
 
-const std::string& ViewTextIn(ViewText id, int languageIndex) {
-    static const auto table = [] {
-        std::array<std::array<std::string, kLanguageCount>, kRows.size()> t;
-        for (std::size_t r = 0; r < kRows.size(); ++r) {
-            for (int l = 0; l < kLanguageCount; ++l) {
-                t[r][l] = kRows[r][l];
-            }
-        }
-        return t;
-    }();
-    static const std::string empty;
-    const auto row = static_cast<std::size_t>(id);
-    if (row >= table.size()) {
-        return empty;
-    }
-    const int lang =
-        (languageIndex >= 0 && languageIndex < kLanguageCount) ? languageIndex : English;
-    return table[row][lang];
+const TextTable& TableOf(ViewText) {
+    static const TextTable table(kRows);
+    return table;
 }
 
 } // namespace orna5

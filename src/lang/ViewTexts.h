@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lang/TextTable.h"
+
 #include <string>
 
 namespace orna5 {
@@ -63,8 +65,8 @@ enum class ViewText {
     Count
 };
 
-// The text in a language (0..3; anything else reads as English). UTF-8.
-const std::string& ViewTextIn(ViewText id, int languageIndex);
+// The view texts, for TextIn(ViewText, language).
+const TextTable& TableOf(ViewText);
 
 // A parameter's name template ("Channel %1 start advance lobe", as the
 // parameter list gives it in English) in a language; a template without a

@@ -84,8 +84,9 @@ TEST(CtlMapCommands, CellsOfALogFromTheSimulator) {
         ASSERT_EQ(rows[r].size(), 11u) << text.out;
         for (std::size_t c = 1; c < rows[r].size(); ++c) {
             const double seconds = std::stod(rows[r][c]);
-            if (r < 10)
+            if (r < 10) {
                 EXPECT_EQ(rows[r][c], "0.0") << text.out;
+            }
             sum += seconds;
         }
     }

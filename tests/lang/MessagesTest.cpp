@@ -22,7 +22,7 @@ size_t CodePoints(const std::string& s) {
 TEST(MessagesTest, EveryMessageHasTextInEveryLanguage) {
     for (int id = 0; id < static_cast<int>(Msg::Count); ++id) {
         for (int lang = 0; lang < kLanguageCount; ++lang) {
-            EXPECT_FALSE(MessageText(static_cast<Msg>(id), lang).empty())
+            EXPECT_FALSE(TextIn(static_cast<Msg>(id), lang).empty())
                 << "message " << id << " language " << lang;
         }
     }
@@ -30,30 +30,30 @@ TEST(MessagesTest, EveryMessageHasTextInEveryLanguage) {
 
 TEST(MessagesTest, PickupFaultIsFortyCharactersInEveryLanguage) {
     for (int lang = 0; lang < kLanguageCount; ++lang) {
-        EXPECT_EQ(CodePoints(MessageText(Msg::PickupSystemError, lang)), 40u) << lang;
+        EXPECT_EQ(CodePoints(TextIn(Msg::PickupSystemError, lang)), 40u) << lang;
     }
-    EXPECT_EQ(MessageText(Msg::PickupSystemError, English).rfind("Pick up system error", 0), 0u);
+    EXPECT_EQ(TextIn(Msg::PickupSystemError, English).rfind("Pick up system error", 0), 0u);
 }
 
 TEST(MessagesTest, TextsMatchTheTablesIncludingSpacesAndAccents) {
-    EXPECT_EQ(MessageText(Msg::NumberOfProgramming, English), "Number of Programing= ");
-    EXPECT_EQ(MessageText(Msg::PrintHeader, German), "Zeitpunkt des Ausdruckes   ");
-    EXPECT_EQ(MessageText(Msg::PickupRunning, French), " fonctionne");
-    EXPECT_EQ(MessageText(Msg::PickupNoSignal, German), " kein Signal");
-    EXPECT_EQ(MessageText(Msg::Saving, French), "Mémorisation");
-    EXPECT_EQ(MessageText(Msg::ReadError, Czech), "Chyba čtení!");
-    EXPECT_EQ(MessageText(Msg::ManualFileName, Czech), "manual_zentor_orna_5_cz.pdf");
-    EXPECT_EQ(MessageText(Msg::Yes, German), "JA");
-    EXPECT_EQ(MessageText(Msg::NoConnection, Czech), "Není spojení s PC");
-    EXPECT_EQ(MessageText(Msg::Grounded, English), "Grounded");
-    EXPECT_EQ(MessageText(Msg::Open, English), "Open");
+    EXPECT_EQ(TextIn(Msg::NumberOfProgramming, English), "Number of Programing= ");
+    EXPECT_EQ(TextIn(Msg::PrintHeader, German), "Zeitpunkt des Ausdruckes   ");
+    EXPECT_EQ(TextIn(Msg::PickupRunning, French), " fonctionne");
+    EXPECT_EQ(TextIn(Msg::PickupNoSignal, German), " kein Signal");
+    EXPECT_EQ(TextIn(Msg::Saving, French), "Mémorisation");
+    EXPECT_EQ(TextIn(Msg::ReadError, Czech), "Chyba čtení!");
+    EXPECT_EQ(TextIn(Msg::ManualFileName, Czech), "manual_zentor_orna_5_cz.pdf");
+    EXPECT_EQ(TextIn(Msg::Yes, German), "JA");
+    EXPECT_EQ(TextIn(Msg::NoConnection, Czech), "Není spojení s PC");
+    EXPECT_EQ(TextIn(Msg::Grounded, English), "Grounded");
+    EXPECT_EQ(TextIn(Msg::Open, English), "Open");
 }
 
 TEST(MessagesTest, LanguageOutsideTheRangeReadsAsEnglish) {
-    EXPECT_EQ(MessageText(Msg::ProgramError, -1), "Program error!");
-    EXPECT_EQ(MessageText(Msg::ProgramError, 4), "Program error!");
-    EXPECT_EQ(MessageText(Msg::ProgramError, 255), "Program error!");
-    EXPECT_TRUE(MessageText(Msg::Count, English).empty());
+    EXPECT_EQ(TextIn(Msg::ProgramError, -1), "Program error!");
+    EXPECT_EQ(TextIn(Msg::ProgramError, 4), "Program error!");
+    EXPECT_EQ(TextIn(Msg::ProgramError, 255), "Program error!");
+    EXPECT_TRUE(TextIn(Msg::Count, English).empty());
 }
 
 } // namespace

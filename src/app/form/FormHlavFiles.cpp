@@ -49,8 +49,7 @@ void TFormHlav::MenuNewClick() {
     if (writingControls != 0)
         return;
     QMessageBox* box = MakeMessageBox(
-        QMessageBox::Question,
-        QString::fromStdString(MessageText(Msg::ConfirmDefaults, languageIndex)),
+        QMessageBox::Question, QString::fromStdString(TextIn(Msg::ConfirmDefaults, languageIndex)),
         "ConfirmDefaultsBox", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box->setDefaultButton(QMessageBox::Yes);
     box->setEscapeButton(QMessageBox::Cancel);

@@ -17,7 +17,7 @@ namespace orna5 {
 // The manual of the current language: from the working directory first, then
 // from the documentation installed beside the program.
 void TFormHlav::MenuContensClick() {
-    const QString name = QString::fromStdString(MessageText(Msg::ManualFileName, languageIndex));
+    const QString name = QString::fromStdString(TextIn(Msg::ManualFileName, languageIndex));
     const QStringList places = {
         QDir::current().filePath(name),
         QDir(QCoreApplication::applicationDirPath() + "/../share/doc/orna5").filePath(name),
@@ -30,7 +30,7 @@ void TFormHlav::MenuContensClick() {
             return;
         break;
     }
-    ShowMessage(QString::fromStdString(MessageText(Msg::ManualOpenError, languageIndex)),
+    ShowMessage(QString::fromStdString(TextIn(Msg::ManualOpenError, languageIndex)),
                 "ManualOpenErrorBox");
 }
 

@@ -71,7 +71,7 @@ void TFormHlav::PrintOnDefaultPrinter(bool allPages) {
     const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
     if (printerInfo.isNull()) {
         QMessageBox box(QMessageBox::Question, windowTitle(),
-                        QString::fromStdString(MessageText(Msg::NoPrinterSavePdf, languageIndex)),
+                        QString::fromStdString(TextIn(Msg::NoPrinterSavePdf, languageIndex)),
                         QMessageBox::Yes | QMessageBox::No, this);
         box.setObjectName("NoPrinterBox");
         box.setDefaultButton(QMessageBox::Yes);
@@ -82,7 +82,7 @@ void TFormHlav::PrintOnDefaultPrinter(bool allPages) {
     QPrinter printer(printerInfo, QPrinter::HighResolution);
     printer.setDocName(windowTitle());
     if (!PrintPages(printer, allPages))
-        ShowMessage(QString::fromStdString(MessageText(Msg::PrintError, languageIndex)) + "\n\n" +
+        ShowMessage(QString::fromStdString(TextIn(Msg::PrintError, languageIndex)) + "\n\n" +
                         printerInfo.printerName(),
                     "PrintErrorBox");
 }
@@ -107,7 +107,7 @@ void TFormHlav::ExportPdf(bool allPages) {
     printer.setDocName(windowTitle());
     printer.setCreator(QCoreApplication::applicationName());
     if (!PrintPages(printer, allPages))
-        ShowMessage(QString::fromStdString(MessageText(Msg::PrintError, languageIndex)) + "\n\n" +
+        ShowMessage(QString::fromStdString(TextIn(Msg::PrintError, languageIndex)) + "\n\n" +
                         QDir::toNativeSeparators(path),
                     "PrintErrorBox");
 }

@@ -27,7 +27,7 @@ namespace orna5 {
 namespace {
 
 QString Text(ViewText id, int language) {
-    return QString::fromStdString(ViewTextIn(id, language));
+    return QString::fromStdString(TextIn(id, language));
 }
 
 // One kind of file, then all files.

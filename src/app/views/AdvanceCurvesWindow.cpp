@@ -164,7 +164,7 @@ AdvanceCurvesWindow::AdvanceCurvesWindow(Document& doc)
 void AdvanceCurvesWindow::ApplyLanguage() {
     const int language = document.Language();
     const auto text = [language](ViewText id) {
-        return QString::fromStdString(ViewTextIn(id, language));
+        return QString::fromStdString(TextIn(id, language));
     };
     setWindowTitle(text(ViewText::CurvesTitle));
     tabs->setTabText(0, text(ViewText::AdvanceTab));
@@ -243,7 +243,7 @@ void AdvanceCurvesWindow::ShowLive() {
         boldRow = row;
     }
     const QString label =
-        QString::fromStdString(ViewTextIn(ViewText::LivePointLabel, document.Language()));
+        QString::fromStdString(TextIn(ViewText::LivePointLabel, document.Language()));
     const double advance = CurveAt(xs, ys, rpm);
     const double mv = CurveAt(servoXs, servoYs, rpm);
     // Beyond the last axis point the unit holds the last value; the point

@@ -54,7 +54,7 @@ QString PageName(ParameterPage page, int language) {
     const char* name = controlName::Page(page);
     const std::string* caption = name ? ControlText(name, TextProp::Caption, language) : nullptr;
     QString text = caption ? QString::fromStdString(*caption)
-                           : QString::fromStdString(ViewTextIn(ViewText::ReservedPage, language));
+                           : QString::fromStdString(TextIn(ViewText::ReservedPage, language));
     return text.remove('&');
 }
 
@@ -172,7 +172,7 @@ void CompareWindow::Refresh() {
 void CompareWindow::ApplyLanguage() {
     const int language = document.Language();
     const auto text = [language](ViewText id) {
-        return QString::fromStdString(ViewTextIn(id, language));
+        return QString::fromStdString(TextIn(id, language));
     };
     setWindowTitle(text(ViewText::CompareTitle).arg(QFileInfo(path).fileName()));
     list->setHeaderLabels({text(ViewText::ParameterColumn), text(ViewText::WindowColumn),

@@ -103,7 +103,7 @@ QString QuantityName(const std::string& column, int language) {
     const Quantity* quantity = QuantityOf(column);
     if (!quantity)
         return QString::fromStdString(column);
-    QString name = QString::fromStdString(ViewTextIn(quantity->name, language));
+    QString name = QString::fromStdString(TextIn(quantity->name, language));
     return quantity->channel ? name.arg(quantity->channel) : name;
 }
 
@@ -309,7 +309,7 @@ void LogChartWindow::BuildMapTable() {
 void LogChartWindow::ApplyLanguage() {
     const int language = document.Language();
     const auto text = [language](ViewText id) {
-        return QString::fromStdString(ViewTextIn(id, language));
+        return QString::fromStdString(TextIn(id, language));
     };
     setWindowTitle(text(ViewText::LogTitle).arg(QFileInfo(path).fileName()));
     const auto or_ = [](const std::string& value, const QString& otherwise) {

@@ -243,7 +243,7 @@ void MapTableWindow::FitTableHeight() {
 void MapTableWindow::ApplyLanguage() {
     shownLanguage = document.Language();
     const auto text = [this](MapText id) {
-        return QString::fromUtf8(MapTableText(id, shownLanguage));
+        return QString::fromStdString(TextIn(id, shownLanguage));
     };
     setWindowTitle(text(MapText::Title));
     interpolateLabel->setText(text(MapText::Interpolate));
@@ -318,7 +318,7 @@ void MapTableWindow::Run(const std::function<bool(ParameterImage&, const MapBloc
 
 void MapTableWindow::ShowClipped(bool clipped) {
     if (clipped)
-        statusBar()->showMessage(QString::fromUtf8(MapTableText(MapText::Clipped, shownLanguage)));
+        statusBar()->showMessage(QString::fromStdString(TextIn(MapText::Clipped, shownLanguage)));
     else
         statusBar()->clearMessage();
 }
@@ -368,7 +368,7 @@ void MapTableWindow::CopySelection() {
 void MapTableWindow::PasteIntoSelection() {
     const auto refuse = [this](MapText reason) {
         auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(),
-                                    QString::fromUtf8(MapTableText(reason, shownLanguage)),
+                                    QString::fromStdString(TextIn(reason, shownLanguage)),
                                     QMessageBox::Ok, this);
         box->setObjectName("MapPasteErrorBox");
         box->setAttribute(Qt::WA_DeleteOnClose);
