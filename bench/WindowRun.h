@@ -76,9 +76,11 @@ inline qint64 RunMilliseconds(int defaultSeconds) {
     return (seconds ? std::max(1, std::atoi(seconds)) : defaultSeconds) * 1000LL;
 }
 
-// The main() of a window benchmark: the real form on the offscreen platform.
+// The main() of a window benchmark: the real form on the offscreen platform,
+// unless QT_QPA_PLATFORM names another (the views that need OpenGL).
 inline int RunWindowBenchmarks(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

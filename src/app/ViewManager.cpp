@@ -4,6 +4,7 @@
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/CompareWindow.h"
 #include "app/views/LogChartWindow.h"
+#include "app/views/Map3DWindow.h"
 #include "app/views/MapTableWindow.h"
 #include "disk/WholeFile.h"
 #include "files/BoundedFile.h"
@@ -62,10 +63,36 @@ MapTableWindow* ViewManager::ShowMapTable() {
     MapTableWindow* table = Single<MapTableWindow>();
     if (!table) {
         table = new MapTableWindow(document);
+        connect(table, &MapTableWindow::SelectionChanged, this, &ViewManager::ShowSelectionIn3D);
         Open(table, MapTableWindow::kSettingsSection);
+        ShowSelectionIn3D();
     }
     Present(table);
     return table;
+}
+
+Map3DWindow* ViewManager::ShowMap3D() {
+    Map3DWindow* map = Single<Map3DWindow>();
+    if (!map) {
+        if (!Map3DWindow::OpenGLAvailable()) {
+            showMessage(QString::fromStdString(TextIn(ViewText::NeedsOpenGL, document.Language())),
+                        "NoOpenGLBox");
+            return nullptr;
+        }
+        map = new Map3DWindow(document);
+        Open(map, Map3DWindow::kSettingsSection);
+        ShowSelectionIn3D();
+    }
+    Present(map);
+    return map;
+}
+
+void ViewManager::ShowSelectionIn3D() {
+    Map3DWindow* map = Single<Map3DWindow>();
+    if (!map)
+        return;
+    const MapTableWindow* table = Single<MapTableWindow>();
+    map->SetHighlight(table ? std::optional(table->SelectedBlock()) : std::nullopt);
 }
 
 CompareWindow* ViewManager::CompareWithFile(const QString& path) {
@@ -141,6 +168,7 @@ bool ViewManager::eventFilter(QObject* watched, QEvent* event) {
         if (closing != views.end()) {
             geometry.insert(closing->section, closing->view->geometry());
             views.erase(closing);
+            ShowSelectionIn3D();
         }
     }
     return QObject::eventFilter(watched, event);

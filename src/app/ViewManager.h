@@ -17,14 +17,16 @@ class AdvanceCurvesWindow;
 class CompareWindow;
 class Document;
 class LogChartWindow;
+class Map3DWindow;
 class MapTableWindow;
 class ProfileFile;
 
 // The views beyond the form, opened from its menus. There is one way in:
 // a view is a window of the form's, fed by the document only, placed where
 // the user last left a view of its kind (orna5.ini, one section per kind),
-// and deleted when it is closed. The advance curves and the map table open
-// once: asked again, the open one comes to the front. A comparison replaces
+// and deleted when it is closed. The advance curves, the map table and the
+// 3D map open once: asked again, the open one comes to the front. The 3D
+// map shows the map table's selection while both are open. A comparison replaces
 // the one before; each data log opened is a window of its own.
 class ViewManager : public QObject {
     Q_OBJECT
@@ -36,6 +38,8 @@ public:
 
     AdvanceCurvesWindow* ShowAdvanceCurves();
     MapTableWindow* ShowMapTable();
+    // The map as a surface; null without OpenGL (the user was told).
+    Map3DWindow* ShowMap3D();
     // A parameter file beside the form's image; null when it cannot be read
     // (the user was told).
     CompareWindow* CompareWithFile(const QString& path);
@@ -60,6 +64,8 @@ private:
     void Open(QWidget* view, const QString& section);
     void Present(QWidget* view);
     void Restore(QWidget* view, const QString& section);
+    // The map table's selection on the 3D map, or none without a table.
+    void ShowSelectionIn3D();
 
     Document& document;
     ProfileFile& settings;

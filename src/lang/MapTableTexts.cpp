@@ -80,6 +80,42 @@ constexpr std::array<TextRow, static_cast<std::size_t>(MapText::Count)> kRows{{
      "Die Drehzahlpunkte müssen vom ersten bis zum letzten steigen.",
      "Les points de régime doivent croître du premier au dernier.",
      "Body otáček musí od prvního k poslednímu stoupat."},
+    {"Change rpm axis…", "Drehzahlachse ändern…", "Changer l'axe de régime…", "Změnit osu otáček…"},
+    {"Change servo rpm points…", "Drehzahlpunkte des Servos ändern…",
+     "Changer les points de régime du servo…", "Změnit body otáček serva…"},
+    {"Ten rpm points", "Zehn Drehzahlpunkte", "Dix points de régime", "Deset bodů otáček"},
+    {"First and last point, the others spread evenly (rounded to 100 rpm)",
+     "Erster und letzter Punkt, die anderen gleichmäßig verteilt (auf 100 U/min gerundet)",
+     "Premier et dernier point, les autres répartis régulièrement (arrondis à 100 tr/min)",
+     "První a poslední bod, ostatní rovnoměrně mezi nimi (zaokrouhleno na 100 ot/min)"},
+    {"First:", "Erster:", "Premier :", "První:"},
+    {"Last:", "Letzter:", "Dernier :", "Poslední:"},
+    {"Every throttle row keeps its advance over engine speed: the map is interpolated onto the "
+     "new points.",
+     "Jede Drosselklappenzeile behält ihre Vorzündung über der Drehzahl: das Kennfeld wird auf "
+     "die neuen Punkte interpoliert.",
+     "Chaque ligne d'accélérateur garde son avance selon le régime : la cartographie est "
+     "interpolée sur les nouveaux points.",
+     "Každý řádek plynu si zachová předstih podle otáček: mapa se interpoluje na nové body."},
+    {"The servo curve keeps its voltage over engine speed: it is interpolated onto the new "
+     "points.",
+     "Die Servokurve behält ihre Spannung über der Drehzahl: sie wird auf die neuen Punkte "
+     "interpoliert.",
+     "La courbe du servo garde sa tension selon le régime : elle est interpolée sur les "
+     "nouveaux points.",
+     "Křivka serva si zachová napětí podle otáček: interpoluje se na nové body."},
+    {"Some servo values were kept within 20..5000 mV.",
+     "Einige Servowerte wurden auf 20..5000 mV begrenzt.",
+     "Certaines valeurs du servo ont été limitées à 20..5000 mV.",
+     "Některé hodnoty serva byly omezeny na 20..5000 mV."},
+    {"Move the map's ten rpm points; every throttle row keeps its curve",
+     "Die zehn Drehzahlpunkte des Kennfelds verschieben; jede Zeile behält ihre Kurve",
+     "Déplacer les dix points de régime de la cartographie ; chaque ligne garde sa courbe",
+     "Posunout deset bodů otáček mapy; každý řádek si zachová křivku"},
+    {"Move the servo curve's ten rpm points; the curve stays as it is",
+     "Die zehn Drehzahlpunkte der Servokurve verschieben; die Kurve bleibt",
+     "Déplacer les dix points de régime du servo ; la courbe reste la même",
+     "Posunout deset bodů otáček serva; křivka zůstane"},
 }};
 static_assert(EveryRowInEveryLanguage(kRows), "a map table text without a text");
 

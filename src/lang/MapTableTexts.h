@@ -28,9 +28,20 @@ enum class MapText {
     HintFromCorners,
     HintSmooth,
     HintTable,
-    RpmNotOn100,   // a new rpm point is not a whole hundred
-    RpmOutOfRange, // a new rpm point lies outside 300..20000 rpm
-    RpmNotRising,  // the new rpm points do not rise
+    RpmNotOn100,    // a new rpm point is not a whole hundred
+    RpmOutOfRange,  // a new rpm point lies outside 300..20000 rpm
+    RpmNotRising,   // the new rpm points do not rise
+    ChangeRpmAxis,  // "Change rpm axis…"
+    ChangeServoRpm, // "Change servo rpm points…"
+    TenPoints,      // type all ten points
+    SpreadPoints,   // a first and a last point, the others spread
+    FirstPoint,     // "First:"
+    LastPoint,      // "Last:"
+    RpmAxisNote,    // what a new map axis does to the curves
+    ServoRpmNote,   // the same for the servo curve
+    ServoClipped,   // a servo value was kept within its range
+    HintChangeRpmAxis,
+    HintChangeServoRpm,
     Count
 };
 

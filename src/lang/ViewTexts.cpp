@@ -85,6 +85,12 @@ constexpr std::array<TextRow, static_cast<std::size_t>(ViewText::Count)> kRows{{
     {"Programmed data error", "Fehler der programmierten Daten", "Erreur des données programmées",
      "Chyba naprogramovaných dat"},
     {"Protocol", "Protokoll", "Protocole", "Protokol"},
+    {"Map in 3D", "Kennfeld in 3D", "Cartographie en 3D", "Mapa ve 3D"},
+    {"Reset view", "Ansicht zurücksetzen", "Réinitialiser la vue", "Výchozí pohled"},
+    {"The 3D view needs OpenGL, which this display does not offer.",
+     "Die 3D-Ansicht braucht OpenGL, das diese Anzeige nicht bietet.",
+     "La vue 3D a besoin d'OpenGL, que cet affichage n'offre pas.",
+     "Pohled ve 3D potřebuje OpenGL, které tento displej nenabízí."},
 }};
 static_assert(EveryRowInEveryLanguage(kRows), "a view text without a text");
 

@@ -62,6 +62,9 @@ enum class ViewText {
     LogSavingCount,     // "Saving count"
     LogStoredDataError, // "Programmed data error"
     LogProtocol,        // "Protocol"
+    Map3DTitle,         // "Map in 3D"
+    ResetView,          // "Reset view"
+    NeedsOpenGL,        // the 3D view cannot open without OpenGL
     Count
 };
 

@@ -71,9 +71,9 @@ void TFormHlav::UpdateFormState() {
                              "UpDownTps100", "BitBtnTps0", "BitBtnTps100", "CGaugeRpm"})
         SetShown(name, !printing);
     SetShown("CGaugeTps", tps && !printing);
-    for (const char* name :
-         {"LabelPocetProgramovani", "CheckBoxTpsMapa", "UpDownPrivHyster", "BitBtnServoMinus",
-          "BitBtnServoPlus", "CheckBoxServoAll", "LabelMonSnimac1", "LabelMonSnimac2"})
+    for (const char* name : {"LabelPocetProgramovani", "CheckBoxTpsMapa", "UpDownPrivHyster",
+                             "BitBtnServoMinus", "BitBtnServoPlus", "BitBtnServoRpm",
+                             "CheckBoxServoAll", "LabelMonSnimac1", "LabelMonSnimac2"})
         SetShown(name, !printing);
     for (int j = 0; j < 10; ++j) {
         MapRpmUpDowns[j]->setVisible(!printing);

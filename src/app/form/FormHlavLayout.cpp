@@ -614,6 +614,10 @@ QWidget* TFormHlav::CreatePageServo() {
     row->addWidget(hysteresis.upDown);
     row->addSpacing(24);
     AddAllMinusPlus(group, row, "CheckBoxServoAll", "BitBtnServoMinus", "BitBtnServoPlus");
+    row->addSpacing(24);
+    auto* rpmPoints = Add(new QPushButton("Change servo rpm points…", group), "BitBtnServoRpm");
+    rpmPoints->setAutoDefault(false);
+    row->addWidget(rpmPoints);
     groupLayout->addLayout(row);
     layout->addWidget(group);
     layout->addStretch(1);

@@ -7,6 +7,7 @@
 #include "app/PortControl.h"
 #include "app/ViewManager.h"
 #include "app/form/FormHlav.h"
+#include "app/views/RpmAxisDialog.h"
 #include "device/DeviceSession.h"
 #include "device/SerialLink.h"
 #include "lang/ViewTexts.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
 
 namespace orna5 {
@@ -47,6 +49,10 @@ void TFormHlav::CreateViews() {
             [this] { views->ShowMapTable(); });
     QAction* curves = MakeAction(MenuView, "MenuAdvanceCurves", "Advance &curves");
     connect(curves, &QAction::triggered, this, [this] { views->ShowAdvanceCurves(); });
+    QAction* map3d = MakeAction(MenuView, "MenuMap3D", "Map in &3D");
+    connect(map3d, &QAction::triggered, this, [this] { views->ShowMap3D(); });
+    connect(Control<QPushButton>("BitBtnServoRpm"), &QPushButton::clicked, this,
+            [this] { OpenRpmAxisDialog(*document, RpmAxisDialog::Axis::Servo, this); });
     MenuView->addSeparator();
     QAction* record = MakeAction(MenuView, "MenuRecordLog", "&Record data log");
     record->setCheckable(true);

@@ -2,6 +2,7 @@
 
 #include "app/Document.h"
 #include "app/views/MapTableModel.h"
+#include "app/views/RpmAxisDialog.h"
 #include "device/MarkLivePosition.h"
 #include "lang/MapTableTexts.h"
 #include "params/TpsBreakpoints.h"
@@ -20,6 +21,8 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolBar>
+
+#include <tuple>
 
 namespace orna5 {
 
@@ -125,8 +128,16 @@ MapTableWindow::MapTableWindow(Document& doc)
         if (shownLanguage != document.Language())
             ApplyLanguage();
     });
+    const auto reportSelection = [this] { emit SelectionChanged(SelectedBlock()); };
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, reportSelection);
+    connect(table->selectionModel(), &QItemSelectionModel::currentChanged, this, reportSelection);
     ApplyLanguage();
     TickDone();
+}
+
+// Nothing is reported from a table that is going away.
+MapTableWindow::~MapTableWindow() {
+    disconnect(table->selectionModel(), nullptr, this, nullptr);
 }
 
 QPushButton* MapTableWindow::MakeButton(const QString& name, const std::function<void()>& command) {
@@ -222,6 +233,13 @@ void MapTableWindow::CreateControls() {
     copy->setObjectName("ActionCopy");
     auto* paste = tools->addAction(QString(), this, &MapTableWindow::PasteIntoSelection);
     paste->setObjectName("ActionPaste");
+    tools->addSeparator();
+    auto* rpmAxis = tools->addAction(
+        QString(), this, [this] { OpenRpmAxisDialog(document, RpmAxisDialog::Axis::Map, this); });
+    rpmAxis->setObjectName("ActionChangeRpmAxis");
+    auto* servoRpm = tools->addAction(
+        QString(), this, [this] { OpenRpmAxisDialog(document, RpmAxisDialog::Axis::Servo, this); });
+    servoRpm->setObjectName("ActionChangeServoRpm");
     addToolBar(tools);
 
     auto* status = new QStatusBar(this);
@@ -268,6 +286,14 @@ void MapTableWindow::ApplyLanguage() {
     table->setToolTip(text(MapText::HintTable));
     findChild<QAction*>("ActionCopy")->setText(text(MapText::Copy));
     findChild<QAction*>("ActionPaste")->setText(text(MapText::Paste));
+    for (auto [name, caption, hint] :
+         {std::tuple{"ActionChangeRpmAxis", MapText::ChangeRpmAxis, MapText::HintChangeRpmAxis},
+          std::tuple{"ActionChangeServoRpm", MapText::ChangeServoRpm,
+                     MapText::HintChangeServoRpm}}) {
+        auto* action = findChild<QAction*>(name);
+        action->setText(text(caption));
+        action->setToolTip(text(hint));
+    }
     statusBar()->clearMessage();
 }
 

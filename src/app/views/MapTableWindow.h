@@ -29,6 +29,7 @@ public:
     static constexpr const char* kSettingsSection = "MAP_TABLE";
 
     explicit MapTableWindow(Document& document);
+    ~MapTableWindow() override;
 
     // The selected rectangle in map coordinates; the current cell when
     // nothing is selected.
@@ -43,6 +44,10 @@ public:
     void SmoothSelection();
     void CopySelection();
     void PasteIntoSelection();
+
+signals:
+    // The selected rectangle (or the current cell) has moved.
+    void SelectionChanged(orna5::MapBlock block);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

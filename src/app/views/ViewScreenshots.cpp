@@ -6,11 +6,15 @@
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/CompareWindow.h"
 #include "app/views/LogChartWindow.h"
+#include "app/views/Map3DWindow.h"
+#include "app/views/MapTableWindow.h"
 #include "files/ParameterFile.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <fstream>
 
@@ -45,6 +49,22 @@ void TakeViewScreenshots(Document& document, ViewManager& views, DataLogRecorder
     if (LogChartWindow* log = views.OpenDataLog(LogPath(folder))) {
         log->SetCursorRow(static_cast<int>(log->Log().Rows()) * 2 / 3);
         Save(log, folder, "view-data-log");
+    }
+    // The map in 3D with a block selected in the table, where there is
+    // OpenGL to draw it.
+    if (Map3DWindow::OpenGLAvailable()) {
+        MapTableWindow* table = views.ShowMapTable();
+        const int rows = document.Image()[field::mapUsesTps] != 0 ? 10 : 1;
+        table->SelectCells(rows > 1 ? 6 : 0, 3, rows - 1, 5);
+        if (Map3DWindow* map = views.ShowMap3D()) {
+            map->show();
+            // Long enough for the live marker to be placed.
+            QEventLoop wait;
+            QTimer::singleShot(600, &wait, &QEventLoop::quit);
+            wait.exec();
+            map->Picture().save(folder + "/view-map-3d.png");
+        }
+        table->close();
     }
     // A copy of the parameters with a few map cells and the limiter changed.
     ParameterImage changed = document.Image();
