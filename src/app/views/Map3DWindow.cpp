@@ -11,6 +11,7 @@
 #include <Q3DScene>
 #include <Q3DSurface>
 #include <Q3DTheme>
+#include <qutils.h>
 #include <QCustom3DLabel>
 #include <QHBoxLayout>
 #include <QOffscreenSurface>
@@ -82,7 +83,10 @@ bool Map3DWindow::OpenGLAvailable() {
 
 Map3DWindow::Map3DWindow(Document& doc) : QMainWindow(&doc.Window(), Qt::Window), document(doc) {
     setObjectName("Map3DWindow");
-    graph = new Q3DSurface;
+    // Without multisampling: a software renderer takes several times longer
+    // over each frame with it, and the marker redraws the whole scene.
+    const QSurfaceFormat format = qDefaultSurfaceFormat(false);
+    graph = new Q3DSurface(&format);
     graph->setObjectName("SurfaceMap3D");
     graph->setSelectionMode(QAbstract3DGraph::SelectionNone);
     graph->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
