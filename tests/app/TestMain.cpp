@@ -21,6 +21,7 @@ namespace orna5::test {
 void WindowTest::SetUp() {
     QDir(TFormHlav::ConfigDirectory()).removeRecursively();
     QDir(HistoryStore::DefaultFolder()).removeRecursively();
+    QFile::remove(HistoryStore::DefaultFolder()); // a test's stand-in for an unwritable one
     QDir().mkpath(TFormHlav::ConfigDirectory());
 }
 

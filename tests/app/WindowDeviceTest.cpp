@@ -4,7 +4,6 @@
 #include "WindowFixture.h"
 
 #include "app/PortControl.h"
-#include "app/ViewManager.h"
 #include "app/views/CompareWindow.h"
 
 #include "device/DeviceSession.h"
@@ -14,6 +13,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -341,6 +341,31 @@ TEST_F(WindowDeviceTest, ProgramKeepsWhatTheUnitHeldUnlessUnticked) {
                                       : "[HISTORY]\nKeepRestorePointBeforeProgram=0"))
             << ini.toStdString();
     }
+}
+
+// A history that cannot be written does not stop a Program, and says so
+// once, not at every Program after it.
+TEST_F(WindowDeviceTest, UnwritableHistoryIsSaidOnceAndProgramGoesOn) {
+    QFile blocker(HistoryStore::DefaultFolder());
+    QDir().mkpath(QFileInfo(blocker).absolutePath());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+    blocker.close();
+    auto window = StartOnUnit();
+    for (const bool first : {true, false}) {
+        window->statusBar()->clearMessage();
+        Enter(*window, "Edit142", first ? "31" : "32");
+        Press(*window, "BitBtnProgram");
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return StatusShows(*window, "Program device:: OK"); }, 10000))
+            << StatusText(*window).toStdString();
+        EXPECT_TRUE(UnitHolds(window->Image()));
+        EXPECT_EQ(window->statusBar()->currentMessage().startsWith(
+                      "The restore point could not be kept: "),
+                  first)
+            << window->statusBar()->currentMessage().toStdString();
+    }
+    Close(window);
+    QFile::remove(HistoryStore::DefaultFolder());
 }
 
 // A Verify against a unit that holds another map cell ends in "Verify
