@@ -73,7 +73,7 @@ void TakeViewScreenshots(Document& document, ViewManager& views, DataLogRecorder
     HistoryStore store;
     if (store.List().points.empty()) {
         const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
-        const RestoreDetails unit{document.UnitVersion(), " 7. 5.2009", {}};
+        const RestoreDetails unit{"ORN12", " 7. 5.2009", {}}; // as the emulated unit says
         store.Add(changed, RestoreKind::BeforeProgram, unit, now - 3'600'000);
         store.Add(document.Image(), RestoreKind::Programmed, unit, now - 3'590'000);
         store.Add(changed, RestoreKind::Saved, {{}, {}, ign.toStdString()}, now - 60'000);
