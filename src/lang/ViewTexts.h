@@ -65,6 +65,34 @@ enum class ViewText {
     Map3DTitle,         // "Map in 3D"
     ResetView,          // "Reset view"
     NeedsOpenGL,        // the 3D view cannot open without OpenGL
+    // The history of restore points and the comparisons it offers.
+    HistoryTitle,         // "History"
+    KindColumn,           // "Kind"
+    UnitColumn,           // "Unit"
+    KindRead,             // "read"
+    KindBeforeProgram,    // "before program"
+    KindProgrammed,       // "programmed"
+    KindOpened,           // "opened"
+    KindSaved,            // "saved"
+    HistoryCompare,       // "&Compare with the window"
+    HistoryOpen,          // "&Open into the window"
+    HistorySave,          // "&Save as..."
+    HistoryDelete,        // "&Delete"
+    HistoryVerify,        // "What the last &Verify found"
+    HistoryCount,         // "Restore points: %1"
+    HistoryNone,          // "No restore point has been kept yet."
+    HistoryDamaged,       // "Damaged restore points left out: %1."
+    HistoryUnreadable,    // "The history cannot be read: %1"
+    ConfirmDeletePoint,   // "Delete the restore point of %1?"
+    PointNotDeleted,      // "The restore point could not be deleted: %1"
+    PointNotKept,         // "The restore point could not be kept: %1"
+    PointName,            // "the restore point of %1" (its time and kind)
+    PointColumn,          // "Restore point"
+    PointDifferenceCount, // "%1 parameters differ from the restore point."
+    PointNoDifference,    // "No parameter differs from the restore point."
+    UnitCompareTitle,     // "Verify: what differs in the unit"
+    UnitDifferenceCount,  // "%1 parameters in the unit differ from this window."
+    UnitNoDifference,     // "No parameter in the unit differs from this window."
     Count
 };
 
