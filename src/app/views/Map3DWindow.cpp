@@ -11,7 +11,6 @@
 #include <Q3DScene>
 #include <Q3DSurface>
 #include <Q3DTheme>
-#include <qutils.h>
 #include <QCustom3DLabel>
 #include <QHBoxLayout>
 #include <QOffscreenSurface>
@@ -22,6 +21,7 @@
 #include <QSurfaceDataProxy>
 #include <QVBoxLayout>
 #include <QValue3DAxis>
+#include <qutils.h>
 
 #include <algorithm>
 #include <cstring>
@@ -38,6 +38,9 @@ constexpr int kMarkerIntervalMs = 250;
 // The single row of a map without throttle rows is drawn as a strip of this
 // depth at the open throttle.
 constexpr float kRibbonFrom = 90.0f;
+
+// How far the live label floats over its cell, in degrees.
+constexpr float kMarkerLift = 3.0f;
 
 // Raised a little over the surface, so the highlight is not lost in it.
 constexpr float kHighlightLift = 0.3f;
@@ -184,7 +187,7 @@ void Map3DWindow::ApplyLanguage() {
 void Map3DWindow::ResetView() {
     Q3DCamera* camera = graph->scene()->activeCamera();
     camera->setCameraPreset(Q3DCamera::CameraPresetIsometricRightHigh);
-    camera->setZoomLevel(85);
+    camera->setZoomLevel(75);
 }
 
 void Map3DWindow::ShowImage() {
@@ -316,7 +319,9 @@ Map3DWindow::MarkerPlace Map3DWindow::LiveMarker() const {
     place.shown = true;
     place.position = QVector3D(
         static_cast<float>(Shown(fieldScale::mapRpm, image[field::mapRpm + live.mapRpmColumn])),
-        static_cast<float>(image[MapCell(row, live.mapRpmColumn)]),
+        // Above the surface, so that the label is not half buried in it.
+        std::min(static_cast<float>(image[MapCell(row, live.mapRpmColumn)]) + kMarkerLift,
+                 graph->axisY()->max()),
         tpsRows ? static_cast<float>(TpsBreakpoints[row]) : (kRibbonFrom + 100.0f) / 2);
     return place;
 }
