@@ -209,7 +209,7 @@ void TFormHlav::Timer1Timer() {
     RenderOperationDisplay();
     if (result.monitorFrame)
         RenderLivePanel();
-    port->NoticeLoss();
+    port->Tick(session->NoConnectionVisible());
     if (result.ended && result.ended->outcome == Outcome::VersionMismatch)
         ShowMessage(QString::fromStdString(
                         RenderLabel(VersionMismatchLabel(session->UnitVersion()), languageIndex)),
