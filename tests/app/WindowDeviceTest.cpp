@@ -216,7 +216,7 @@ TEST_F(WindowDeviceTest, ProgramStartedByNewShowsFromItsFirstTick) {
     EXPECT_TRUE(firstTickGauge);
 }
 
-TEST_F(WindowDeviceTest, PulledPortIsToldAndTheDeviceItemReopensIt) {
+TEST_F(WindowDeviceTest, PulledPortIsToldAndReopensWhenPluggedBackIn) {
     // The window opens the unit through a link of a stable name, as a
     // /dev/serial/by-id name is for a real adapter.
     QTemporaryDir dir;
