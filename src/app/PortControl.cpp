@@ -166,8 +166,6 @@ QString PortControl::ChosenDevice() const {
 void PortControl::Open() {
     const QString device = ChosenDevice();
     const PortOpenResult result = link->Open(device.toStdString());
-    if (links->portOpened)
-        links->portOpened();
     if (!result.ok) {
         QString text = Text(Msg::ComOpeningError);
         text += "\n\n" + device;
@@ -178,13 +176,13 @@ void PortControl::Open() {
         links->showMessage(text, "ComOpeningErrorBox");
     }
     ShowInUse();
+    emit Opened();
 }
 
 bool PortControl::OpenQuietly() {
     const bool ok = link->Open(ChosenDevice().toStdString()).ok;
-    if (links->portOpened)
-        links->portOpened();
     ShowInUse();
+    emit Opened();
     return ok;
 }
 

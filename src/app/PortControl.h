@@ -48,8 +48,6 @@ public:
         std::function<void(QObject*, const QString&)> setHint;
         std::function<void(QWidget*, ColourRole)> paint;
         std::function<void(const QString& text, const QString& name)> showMessage;
-        // Told after every open: the unit on the port may be another one.
-        std::function<void()> portOpened;
     };
 
     // The device table takes its overrides from the settings' PORTS section.
@@ -85,6 +83,10 @@ public:
     const PortDiscovery& Discovery() const { return *discovery; }
     // The device the adapter note offers; empty when no note shows.
     const QString& OfferedDevice() const { return offered; }
+
+signals:
+    // The port was opened (or tried): the unit behind it may be another.
+    void Opened();
 
 private:
     void ChooseComItem(QAction* sender);

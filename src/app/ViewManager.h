@@ -16,6 +16,9 @@ namespace orna5 {
 class AdvanceCurvesWindow;
 class CompareWindow;
 class Document;
+class HistoryWindow;
+struct CompareSubject;
+struct ParameterImage;
 class LogChartWindow;
 class MapTableWindow;
 class ProfileFile;
@@ -39,6 +42,15 @@ public:
     // A parameter file beside the form's image; null when it cannot be read
     // (the user was told).
     CompareWindow* CompareWithFile(const QString& path);
+    // Another image beside the form's (a restore point, what the unit sent).
+    CompareWindow* CompareWith(CompareSubject subject, const ParameterImage& other);
+    // What the unit sent in the last Verify that failed beside the form's
+    // image; null when no Verify left differences.
+    CompareWindow* ShowVerifyDifferences();
+    // View > History, on the history in `folder`; it opens once.
+    HistoryWindow* ShowHistory(const QString& folder);
+    // The history has changed: an open History view reads it again.
+    void HistoryChanged();
     // A recorded data log played back; null when it cannot be read.
     LogChartWindow* OpenDataLog(const QString& path);
 

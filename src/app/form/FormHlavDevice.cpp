@@ -22,8 +22,7 @@ void TFormHlav::ConnectDeviceCommands() {
         {comPortIndex, *MenuCom, *statusBar(), [this] { return int(languageIndex); },
          [this](QObject* control, const QString& hint) { SetHint(control, hint); },
          [this](QWidget* widget, ColourRole role) { PaintRole(widget, role); },
-         [this](const QString& text, const QString& name) { ShowMessage(text, name); },
-         [this] { session->PortOpened(); }});
+         [this](const QString& text, const QString& name) { ShowMessage(text, name); }});
 }
 
 // Program and Verify take what the controls show, normalised; Read takes
