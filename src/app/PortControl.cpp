@@ -227,7 +227,7 @@ void PortControl::Retranslate() {
     noteButton->setText(Text(Msg::UseAdapter));
     if (!offered.isEmpty())
         ShowAdapterNote(offered);
-    DescribeComItems();
+    // The Com items are described when the menu opens, in the language of then.
 }
 
 void PortControl::ShowInUse() {

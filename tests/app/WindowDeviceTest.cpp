@@ -280,6 +280,12 @@ TEST_F(WindowDeviceTest, FindUnitNamesWhatItTriedThenTakesTheItemThatAnswers) {
     window.Port().SetDiscovery([] { return std::vector<AdapterInfo>{}; },
                                dir.filePath("by-id").toStdString());
     window.show();
+    // Opening the Com menu describes each item's device as it is now.
+    emit window.findChild<QMenu*>("MenuCom")->aboutToShow();
+    EXPECT_EQ(window.findChild<QAction*>("MenuCom1")->text(),
+              "Com 1  " + QString::fromStdString(silent.DevicePath()));
+    EXPECT_EQ(window.findChild<QAction*>("MenuCom3")->text(),
+              "Com 3  " + dir.filePath("none") + "  not present");
     auto* find = window.findChild<QAction*>("MenuFindUnit");
     ASSERT_NE(find, nullptr);
 
