@@ -62,6 +62,14 @@ enum class ViewText {
     LogSavingCount,     // "Saving count"
     LogStoredDataError, // "Programmed data error"
     LogProtocol,        // "Protocol"
+    PlaybackTitle,      // "Play data log: %1"
+    Play,               // "Play"
+    Pause,              // "Pause"
+    Speed,              // "Speed:"
+    PlayingStatus,      // "Playing data log %1: %2 of %3"
+    LogMapDiffers,      // the log's map is not the window's
+    CompareMaps,        // "Compare"
+    LogPosition,        // "%1 of %2"
     Count
 };
 
