@@ -53,6 +53,10 @@ void Document::ChangeImage(const std::function<void(ParameterImage&)>& change) {
     form.ChangeImage(change);
 }
 
+void Document::OpenImage(const ParameterImage& opened) {
+    form.OpenImage(opened);
+}
+
 LivePosition Document::Live() const {
     return form.Session().Live(form.Image()[field::mapUsesTps] != 0);
 }
@@ -67,6 +71,14 @@ bool Document::UnitAnswering() const {
 
 const std::string& Document::UnitVersion() const {
     return form.Session().UnitTexts().versionText;
+}
+
+const std::vector<ParameterDifference>& Document::VerifyDifferences() const {
+    return form.Session().VerifyDifferences();
+}
+
+const ParameterImage& Document::VerifyUnitImage() const {
+    return form.Session().VerifyUnitImage();
 }
 
 int Document::Language() const {

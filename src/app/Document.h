@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -17,6 +18,7 @@ namespace orna5 {
 
 class TFormHlav;
 struct LiveValues;
+struct ParameterDifference;
 
 // What the views see of the form: the image to read, one road to change it,
 // the engine's live position and values, the unit and the language, and a
@@ -32,6 +34,11 @@ public:
     // change, then normalised, shown, one undo step and a program after
     // change when that is on. Ignored while the form writes its controls.
     void ChangeImage(const std::function<void(ParameterImage&)>& change);
+    // An image from elsewhere taken as File > Open takes a file: the
+    // earlier status line goes, then normalised, shown, one undo step and a
+    // program after change; the file label empties, as the parameters no
+    // longer come from the file it names.
+    void OpenImage(const ParameterImage& image);
 
     // Where the unit runs in the map now, as the image reads it.
     LivePosition Live() const;
@@ -40,6 +47,12 @@ public:
     bool UnitAnswering() const;
     // The unit's version text; empty until the unit has said it.
     const std::string& UnitVersion() const;
+    // After a Verify that ended in "Verify error!" with the unit answering
+    // (also the closing Verify of a Read or Program): where what the unit
+    // sent differs from the image as it was then; empty otherwise. The
+    // unit's side is VerifyUnitImage.
+    const std::vector<ParameterDifference>& VerifyDifferences() const;
+    const ParameterImage& VerifyUnitImage() const;
     int Language() const;
     // The form as a plain window: the parent of every view, and where the
     // views find the form's shared commands and draw beside its controls.

@@ -97,6 +97,7 @@ void PortControl::Open() {
         links->showMessage(text, "ComOpeningErrorBox");
     }
     ShowInUse();
+    emit Opened();
 }
 
 void PortControl::Close() {

@@ -67,6 +67,10 @@ public:
     // Once per tick: tells the user once when the port has vanished.
     void NoticeLoss();
 
+signals:
+    // The port was opened (or tried): the unit behind it may be another.
+    void Opened();
+
 private:
     void ChooseComItem(QAction* sender);
 

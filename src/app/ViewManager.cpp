@@ -3,6 +3,7 @@
 #include "app/Document.h"
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/CompareWindow.h"
+#include "app/views/HistoryWindow.h"
 #include "app/views/LogChartWindow.h"
 #include "app/views/LogPlaybackWindow.h"
 #include "app/views/MapTableWindow.h"
@@ -83,15 +84,50 @@ CompareWindow* ViewManager::CompareWithFile(const QString& path) {
         return nullptr;
     }
     NormaliseImage(fileImage);
-    return CompareWithImage(path, fileImage);
+    return CompareWith({CompareSubject::Kind::File, [path](int) { return path; }}, fileImage);
 }
 
-CompareWindow* ViewManager::CompareWithImage(const QString& path, const ParameterImage& image) {
+CompareWindow* ViewManager::CompareWith(CompareSubject subject, const ParameterImage& other) {
     if (CompareWindow* previous = Single<CompareWindow>())
         previous->close(); // one comparison at a time: its outlines go with it
-    auto* compare = new CompareWindow(document, path, image);
+    auto* compare = new CompareWindow(document, std::move(subject), other);
     Open(compare, CompareWindow::kSettingsSection);
     return compare;
+}
+
+CompareWindow* ViewManager::ShowVerifyDifferences() {
+    if (document.VerifyDifferences().empty())
+        return nullptr;
+    return CompareWith({CompareSubject::Kind::Unit, {}}, document.VerifyUnitImage());
+}
+
+HistoryWindow* ViewManager::ShowHistory(const QString& folder) {
+    HistoryWindow* history = Single<HistoryWindow>();
+    if (!history) {
+        history = new HistoryWindow(document, folder, showMessage);
+        connect(history, &HistoryWindow::CompareRequested, this,
+                [this](const ParameterImage& image, const RestorePoint& point) {
+                    CompareWith({CompareSubject::Kind::RestorePoint,
+                                 [point](int language) {
+                                     return QString::fromStdString(
+                                                TextIn(ViewText::PointName, language))
+                                         .arg(HistoryWindow::PointLabel(point, language));
+                                 }},
+                                image);
+                });
+        connect(history, &HistoryWindow::VerifyDifferencesRequested, this,
+                [this] { ShowVerifyDifferences(); });
+        Open(history, HistoryWindow::kSettingsSection);
+    } else {
+        history->Refresh();
+    }
+    Present(history);
+    return history;
+}
+
+void ViewManager::HistoryChanged() {
+    if (HistoryWindow* history = Single<HistoryWindow>())
+        history->Refresh();
 }
 
 std::optional<MonitorLog> ViewManager::ReadDataLog(const QString& path) {
@@ -135,10 +171,11 @@ LogPlaybackWindow* ViewManager::PlayDataLog(const QString& path) {
     if (LogPlaybackWindow* previous = Single<LogPlaybackWindow>())
         previous->close();
     auto* playback = new LogPlaybackWindow(document, path, std::move(*log));
-    connect(playback, &LogPlaybackWindow::CompareRequested, this,
-            [this](const QString& logPath, const ParameterImage& logImage) {
-                CompareWithImage(logPath, logImage);
-            });
+    connect(
+        playback, &LogPlaybackWindow::CompareRequested, this,
+        [this](const QString& logPath, const ParameterImage& logImage) {
+            CompareWith({CompareSubject::Kind::File, [logPath](int) { return logPath; }}, logImage);
+        });
     Open(playback, LogPlaybackWindow::kSettingsSection);
     return playback;
 }

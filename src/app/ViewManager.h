@@ -20,6 +20,9 @@ namespace orna5 {
 class AdvanceCurvesWindow;
 class CompareWindow;
 class Document;
+class HistoryWindow;
+struct CompareSubject;
+struct ParameterImage;
 class LogChartWindow;
 class LogPlaybackWindow;
 class MapTableWindow;
@@ -44,13 +47,20 @@ public:
     // A parameter file beside the form's image; null when it cannot be read
     // (the user was told).
     CompareWindow* CompareWithFile(const QString& path);
+    // Another image beside the form's (a restore point, what the unit sent).
+    CompareWindow* CompareWith(CompareSubject subject, const ParameterImage& other);
+    // What the unit sent in the last Verify that failed beside the form's
+    // image; null when no Verify left differences.
+    CompareWindow* ShowVerifyDifferences();
+    // View > History, on the history in `folder`; it opens once.
+    HistoryWindow* ShowHistory(const QString& folder);
+    // The history has changed: an open History view reads it again.
+    void HistoryChanged();
     // A recorded data log played back; null when it cannot be read.
     LogChartWindow* OpenDataLog(const QString& path);
     // A recorded data log played through the window; null when it cannot
     // be read. One plays at a time.
     LogPlaybackWindow* PlayDataLog(const QString& path);
-    // The form beside an image from elsewhere (a log's map), named by path.
-    CompareWindow* CompareWithImage(const QString& path, const ParameterImage& image);
 
     // Writes the places of the views, open now or closed in this run, into
     // the settings.

@@ -53,6 +53,17 @@ IndexRead ReadIndex(const QString& path) {
     return result;
 }
 
+// Every change of the index happens under this lock.
+bool TakeLock(QLockFile& lock, QString& reason) {
+    if (lock.tryLock(kLockWaitMs)) {
+        return true;
+    }
+    reason = lock.error() == QLockFile::LockFailedError
+                 ? QString("%1 is held by another program").arg(lock.fileName())
+                 : QString("cannot make %1").arg(lock.fileName());
+    return false;
+}
+
 } // namespace
 
 QString HistoryStore::DefaultFolder() {
@@ -70,10 +81,7 @@ HistoryStore::AddResult HistoryStore::Add(const ParameterImage& image, RestoreKi
         return result;
     }
     QLockFile lock(dir.filePath(kLockName));
-    if (!lock.tryLock(kLockWaitMs)) {
-        result.reason = lock.error() == QLockFile::LockFailedError
-                            ? QString("%1 is held by another program").arg(lock.fileName())
-                            : QString("cannot make %1").arg(lock.fileName());
+    if (!TakeLock(lock, result.reason)) {
         return result;
     }
     IndexRead read = ReadIndex(dir.filePath(kIndexName));
@@ -147,7 +155,7 @@ HistoryStore::Listing HistoryStore::List() const {
 bool HistoryStore::Load(const RestorePoint& point, ParameterImage& image, QString* reason) const {
     const std::string path =
         QDir(folder).filePath(QString::fromStdString(RestorePointFileName(point.id))).toStdString();
-    ParameterImage loaded;
+    ParameterImage loaded = image;
     const LoadOutcome outcome = LoadParameterFile(path, loaded);
     if (outcome.status != LoadStatus::Loaded) {
         if (reason) {
@@ -157,6 +165,33 @@ bool HistoryStore::Load(const RestorePoint& point, ParameterImage& image, QStrin
     }
     image = loaded;
     return true;
+}
+
+bool HistoryStore::Remove(const RestorePoint& point, QString* reason) {
+    const QDir dir(folder);
+    QString why;
+    QLockFile lock(dir.filePath(kLockName));
+    IndexRead read;
+    if (TakeLock(lock, why)) {
+        read = ReadIndex(dir.filePath(kIndexName));
+        why = read.reason; // an index that could not be read is not rewritten: that would lose it
+    }
+    std::vector<RestorePoint>& points = read.index.points;
+    // The whole entry must match: once removed by another program, its id
+    // may already name a newer point.
+    const auto gone = std::find(points.begin(), points.end(), point);
+    if (why.isEmpty() && gone != points.end()) {
+        points.erase(gone);
+        if (WriteWholeFile(dir.filePath(kIndexName),
+                           QByteArray::fromStdString(WriteRestoreIndex(points)), &why)) {
+            // Only once the index no longer names it.
+            QFile::remove(dir.filePath(QString::fromStdString(RestorePointFileName(point.id))));
+        }
+    }
+    if (reason) {
+        *reason = why;
+    }
+    return why.isEmpty();
 }
 
 } // namespace orna5

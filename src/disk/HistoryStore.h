@@ -47,8 +47,15 @@ public:
     // The points whose files are there and readable.
     Listing List() const;
 
-    // The image of a point; false with the reason when its file is gone or damaged.
+    // The image of a point, read over `image` as File > Open reads a file
+    // over the window's; false with the reason when its file is gone or
+    // damaged, `image` then unchanged.
     bool Load(const RestorePoint& point, ParameterImage& image, QString* reason = nullptr) const;
+
+    // Takes the point out of the index, then its file. A point another
+    // program removed already counts as removed; false with the reason when
+    // the index could not be rewritten.
+    bool Remove(const RestorePoint& point, QString* reason = nullptr);
 
     const QString& Folder() const { return folder; }
 

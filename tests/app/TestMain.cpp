@@ -1,9 +1,10 @@
 // The window tests need a QApplication; the locale is fixed so that digit
 // grouping does not depend on the machine (Czech groups with a no-break
-// space), and the settings go to a temporary folder.
+// space), and the settings and the history go to temporary folders.
 
 #include "WindowFixture.h"
 
+#include "disk/HistoryStore.h"
 #include "files/ParameterSnapshot.h"
 
 #include <QAbstractButton>
@@ -19,6 +20,8 @@ namespace orna5::test {
 
 void WindowTest::SetUp() {
     QDir(TFormHlav::ConfigDirectory()).removeRecursively();
+    QDir(HistoryStore::DefaultFolder()).removeRecursively();
+    QFile::remove(HistoryStore::DefaultFolder()); // a test's stand-in for an unwritable one
     QDir().mkpath(TFormHlav::ConfigDirectory());
 }
 
@@ -100,6 +103,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    // The restore points the window keeps go there too, never to the user's.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
     ::testing::InitGoogleTest(&argc, argv);

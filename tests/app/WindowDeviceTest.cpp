@@ -4,13 +4,16 @@
 #include "WindowFixture.h"
 
 #include "app/PortControl.h"
+#include "app/views/CompareWindow.h"
 
 #include "device/DeviceSession.h"
+#include "disk/HistoryStore.h"
 #include "sim/PtyUnit.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -18,6 +21,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <vector>
@@ -86,7 +90,8 @@ TEST_F(WindowDeviceTest, ProgramStepsTheGaugeAndLeavesTheImageInTheUnit) {
     Press(*window, "BitBtnProgram");
     ASSERT_TRUE(QTest::qWaitFor([&] { return StatusShows(*window, "Program device:: OK"); }, 10000))
         << StatusText(*window).toStdString();
-    EXPECT_EQ(steps, (std::vector<int>{0, 1, 2, 0, 1, 2}));
+    // The backup read of the unit not known yet, the pages, the Verify.
+    EXPECT_EQ(steps, (std::vector<int>{0, 1, 2, 0, 1, 2, 0, 1, 2}));
     EXPECT_TRUE(UnitHolds(window->Image()));
     EXPECT_FALSE(Red(Find<QLabel>(*window, "LabelHlaseni")));
 }
@@ -292,6 +297,103 @@ TEST_F(WindowDeviceTest, VerifyRightAfterStartPassesAndUnusedLobesStay) {
     ClickUpDown(*window, "UpDownOmez2", true);
     EXPECT_EQ(window->Image()[field::maxAdvanceLobe + 3], 0);
     EXPECT_EQ(window->Image()[field::startAdvanceLobe + 3], 0);
+}
+
+// Before the first Program of a unit the window reads what it holds and
+// keeps it; unticked in the Tools menu, it programs at once, and the choice
+// stays in a section of its own.
+TEST_F(WindowDeviceTest, ProgramKeepsWhatTheUnitHeldUnlessUnticked) {
+    for (const bool keep : {true, false}) {
+        SCOPED_TRACE(keep);
+        QDir(HistoryStore::DefaultFolder()).removeRecursively();
+        auto window = StartOnUnit();
+        ParameterImage before = window->Image();
+        before[MapCell(9, 2)] = 7;
+        unit->Emulator().StoreImage(before);
+        auto* item = window->findChild<QAction*>("MenuKeepRestorePoint");
+        ASSERT_TRUE(item->isChecked());
+        if (!keep)
+            item->trigger();
+        Enter(*window, "Edit142", "33");
+        Press(*window, "BitBtnProgram");
+        EXPECT_EQ(StatusText(*window), "Program device:");
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return StatusShows(*window, "Program device:: OK"); }, 10000))
+            << StatusText(*window).toStdString();
+        EXPECT_TRUE(UnitHolds(window->Image()));
+
+        const HistoryStore store;
+        const std::vector<RestorePoint> points = store.List().points;
+        ASSERT_EQ(points.size(), keep ? 2u : 1u);
+        EXPECT_EQ(points[0].kind, RestoreKind::Programmed);
+        ParameterImage kept;
+        ASSERT_TRUE(store.Load(points[0], kept));
+        EXPECT_EQ(kept[MapCell(9, 2)], 33);
+        if (keep) {
+            EXPECT_EQ(points[1].kind, RestoreKind::BeforeProgram);
+            EXPECT_EQ(points[1].unitVersion, "ORN12");
+            ASSERT_TRUE(store.Load(points[1], kept));
+            EXPECT_EQ(kept[MapCell(9, 2)], 7);
+        }
+        Close(window);
+        const QByteArray ini = ReadConfig("orna5.ini");
+        EXPECT_TRUE(ini.contains(keep ? "[HISTORY]\nKeepRestorePointBeforeProgram=1"
+                                      : "[HISTORY]\nKeepRestorePointBeforeProgram=0"))
+            << ini.toStdString();
+    }
+}
+
+// A history that cannot be written does not stop a Program, and says so
+// once, not at every Program after it.
+TEST_F(WindowDeviceTest, UnwritableHistoryIsSaidOnceAndProgramGoesOn) {
+    QFile blocker(HistoryStore::DefaultFolder());
+    QDir().mkpath(QFileInfo(blocker).absolutePath());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+    blocker.close();
+    auto window = StartOnUnit();
+    for (const bool first : {true, false}) {
+        window->statusBar()->clearMessage();
+        Enter(*window, "Edit142", first ? "31" : "32");
+        Press(*window, "BitBtnProgram");
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return StatusShows(*window, "Program device:: OK"); }, 10000))
+            << StatusText(*window).toStdString();
+        EXPECT_TRUE(UnitHolds(window->Image()));
+        EXPECT_EQ(window->statusBar()->currentMessage().startsWith(
+                      "The restore point could not be kept: "),
+                  first)
+            << window->statusBar()->currentMessage().toStdString();
+    }
+    Close(window);
+    QFile::remove(HistoryStore::DefaultFolder());
+}
+
+// A Verify against a unit that holds another map cell ends in "Verify
+// error!"; the status line then offers what the unit holds against the
+// window, in the compare list with the map cell outlined.
+TEST_F(WindowDeviceTest, FailedVerifyOffersWhatDiffers) {
+    auto window = StartOnUnit();
+    Enter(*window, "Edit144", "30");
+    ParameterImage inUnit = window->Image();
+    inUnit[MapCell(9, 4)] = 34;
+    unit->Emulator().StoreImage(inUnit);
+    Press(*window, "BitBtnVerify");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusShows(*window, "Verify error!"); }, 10000))
+        << StatusText(*window).toStdString();
+    auto* differs = Find<QPushButton>(*window, "ButtonWhatDiffers");
+    ASSERT_TRUE(differs->isVisible());
+    Press(*window, "ButtonWhatDiffers");
+    auto* compare = window->findChild<CompareWindow*>("CompareWindow");
+    ASSERT_NE(compare, nullptr);
+    EXPECT_EQ(compare->windowTitle(), "Verify: what differs in the unit");
+    QTreeWidget* list = compare->List();
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    ASSERT_EQ(list->topLevelItem(0)->childCount(), 1);
+    const QTreeWidgetItem* row = list->topLevelItem(0)->child(0);
+    EXPECT_EQ(row->text(0), "Advance at TPS 100%, rpm point 5");
+    EXPECT_EQ(row->text(1), QString::fromUtf8("30°"));
+    EXPECT_EQ(row->text(2), QString::fromUtf8("34°"));
+    EXPECT_EQ(compare->OutlinedControls(), std::vector<QWidget*>{Edit(*window, "Edit144")});
 }
 
 } // namespace

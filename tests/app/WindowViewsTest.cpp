@@ -7,9 +7,11 @@
 #include "app/ViewManager.h"
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/CompareWindow.h"
+#include "app/views/HistoryWindow.h"
 #include "app/views/LogChartWindow.h"
 #include "device/DeviceFrame.h"
 #include "device/LogClock.h"
+#include "disk/HistoryStore.h"
 #include "files/ParameterFile.h"
 #include "params/MonitorFrame.h"
 #include "sim/PtyUnit.h"
@@ -22,6 +24,7 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QPushButton>
 #include <QScatterSeries>
 #include <QSlider>
 #include <QTableWidget>
@@ -133,6 +136,38 @@ TEST_F(WindowViewsTest, CompareNamesAChangedCellAndOutlinesItUntilClosed) {
     compare->close();
     QApplication::processEvents();
     EXPECT_EQ(window->findChildren<QWidget*>("CompareOutline").size(), 0);
+}
+
+// A restore point opened from View > History is one step of the form, as a
+// file opened; the damaged entry beside it is said once and left out.
+TEST_F(WindowViewsTest, HistoryOpensAPointAsOneUndoStep) {
+    auto window = Start();
+    Enter(*window, "Edit143", Edit(*window, "Edit143")->text());
+    const ParameterImage mine = window->Image();
+    ParameterImage kept = mine;
+    kept[MapCell(9, 3)] = static_cast<std::uint8_t>(mine[MapCell(9, 3)] + 3);
+    HistoryStore store;
+    ASSERT_TRUE(store.Add(kept, RestoreKind::Read, {"ORN12", " 7. 5.2009", ""}, 1000).ok);
+    QFile index(store.Folder() + "/index");
+    ASSERT_TRUE(index.open(QIODevice::Append));
+    index.write("not an entry\n");
+    index.close();
+
+    window->findChild<QAction*>("MenuHistory")->trigger();
+    auto* history = window->findChild<HistoryWindow*>("HistoryWindow");
+    ASSERT_NE(history, nullptr);
+    ASSERT_EQ(history->List()->topLevelItemCount(), 1);
+    EXPECT_EQ(history->List()->topLevelItem(0)->text(1), "read");
+    EXPECT_EQ(history->List()->topLevelItem(0)->text(2), "ORN12 (7. 5.2009)");
+    EXPECT_TRUE(history->findChild<QLabel*>("HistorySummary")
+                    ->text()
+                    .contains("Damaged restore points left out: 1."));
+
+    history->findChild<QPushButton*>("HistoryOpenButton")->click();
+    EXPECT_EQ(window->Image(), kept);
+    EXPECT_EQ(Edit(*window, "Edit143")->text(), QString::number(kept[MapCell(9, 3)]));
+    window->findChild<QAction*>("MenuZpet")->trigger();
+    EXPECT_EQ(window->Image(), mine);
 }
 
 TEST_F(WindowViewsTest, CompareWithAFileOfAnotherVersionSaysSo) {

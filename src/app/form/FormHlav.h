@@ -42,6 +42,7 @@ namespace orna5 {
 class DataLogRecorder;
 class DeviceSession;
 class Document;
+class HistoryKeeper;
 class MouseCheckBox;
 class PortControl;
 class SpinButton;
@@ -117,6 +118,9 @@ public:
     // view: the controls into the image, the change, ApplyParameterChange.
     // Ignored while the window writes its controls.
     void ChangeImage(const std::function<void(ParameterImage&)>& change);
+    // An image taken as File > Open takes a file, the file label emptied
+    // (FormHlavFiles.cpp).
+    void OpenImage(const ParameterImage& opened);
 
     // Which controls are shown and enabled, from the controls and the image
     // (FormHlavFormState.cpp).
@@ -132,12 +136,13 @@ public:
     void CheckTestMarker();
 
     // The objects beside the form, each in its own files in src/app: what
-    // the views see of the form, the views open now, the data-log recorder
-    // and the serial port.
+    // the views see of the form, the views open now, the data-log recorder,
+    // the serial port and the keeper of restore points.
     Document& Doc() const { return *document; }
     ViewManager& Views() const { return *views; }
     DataLogRecorder& DataLog() const { return *recorder; }
     PortControl& Port() const { return *port; }
+    HistoryKeeper& History() const { return *history; }
 
 signals:
     // The controls were rewritten from the image: after an edit, undo or
@@ -250,7 +255,8 @@ private:
     void ShowLiveLabel(QLabel* label, const LiveLabel& live);
     void PaintRole(QWidget* widget, ColourRole role);
 
-    // The View menu and File > Compare with... (FormHlavViews.cpp).
+    // The View menu, File > Compare with... and the restore points
+    // (FormHlavViews.cpp).
     void CreateViews();
     QString LogFolder() const;
     // File commands (FormHlavFiles.cpp).
@@ -321,6 +327,7 @@ private:
     ViewManager* views = nullptr;
     DataLogRecorder* recorder = nullptr;
     PortControl* port = nullptr;
+    HistoryKeeper* history = nullptr;
 
     QHash<QString, QWidget*> controls;
     QTabWidget* PageControl1 = nullptr;

@@ -2,6 +2,7 @@
 // come from the command line or are dropped on the window.
 
 #include "app/FileDialog.h"
+#include "app/HistoryKeeper.h"
 #include "app/form/BusyGuard.h"
 #include "app/form/FormHlav.h"
 #include "device/DeviceSession.h"
@@ -130,6 +131,7 @@ void TFormHlav::OpenFile(const QString& path) {
         ApplyParameterChange();
         Control<QLabel>("LabelFile2")->setText(fullPath);
         lastFilePath = fullPath;
+        history->FileOpened(fullPath);
     } else {
         ShowMessage(LoadFailureText(outcome, fullPath, languageIndex),
                     outcome.status == LoadStatus::UnmatchedVersion ? "UnmatchedFileVersionBox"
@@ -153,6 +155,17 @@ void TFormHlav::SaveFile(const QString& path) {
     }
     Control<QLabel>("LabelFile2")->setText(fullPath);
     lastFilePath = fullPath;
+    history->FileSaved(fullPath);
+}
+
+void TFormHlav::OpenImage(const ParameterImage& opened) {
+    if (writingControls != 0 || closed)
+        return;
+    BusyGuard busy(writingControls);
+    HideOperationDisplay(); // before a Program the opened image may start
+    image = opened;
+    ApplyParameterChange();
+    Control<QLabel>("LabelFile2")->clear();
 }
 
 void TFormHlav::HideOperationDisplay() {

@@ -234,6 +234,8 @@ void TFormHlav::CreateMenus() {
     MakeAction(tools, "AdvancePlus", "Advance +", QKeySequence(Qt::Key_F5));
     MakeAction(tools, "MenuZpet", "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z));
     MakeAction(tools, "MenuZnovu", "Redo", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
+    tools->addSeparator();
+    MakeAction(tools, "MenuKeepRestorePoint", "Keep a restore point before programming");
 
     // The views beyond the form (charts, tables) add their items here.
     MenuView = addMenu("MenuView", "&View");
@@ -683,6 +685,10 @@ QWidget* TFormHlav::CreateMonitorArea() {
     auto* progress = gauge("CGaugeProgram");
     progress->setRange(0, 2);
     layout->addWidget(progress);
+    // Beside a "Verify error!": what the unit holds against the window.
+    auto* differs = Add(new QPushButton("What differs...", area), "ButtonWhatDiffers");
+    differs->hide();
+    layout->addWidget(differs);
     auto* dataError = live("LabelEeDataErr", "Programmed data error");
     dataError->setStyleSheet("QLabel { background-color: red; }");
     live("LabelVersion", QString())->setWordWrap(true);

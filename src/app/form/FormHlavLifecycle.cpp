@@ -3,6 +3,7 @@
 
 #include "app/DataLogRecorder.h"
 #include "app/Document.h"
+#include "app/HistoryKeeper.h"
 #include "app/PortControl.h"
 #include "app/ViewManager.h"
 #include "app/form/FormAbout.h"
@@ -42,6 +43,8 @@ TFormHlav::TFormHlav(StartOptions startOptions, QWidget* parent)
     port = new PortControl(this, settingsFile);
     session = std::make_unique<DeviceSession>(image);
     session->SetLink(&port->Link());
+    // Another unit may be on the port now: a Program reads it first again.
+    connect(port, &PortControl::Opened, this, [this] { session->PortOpened(); });
     document = new Document(*this);
     views =
         new ViewManager(*document, settingsFile, [this](const QString& text, const QString& name) {
@@ -210,6 +213,7 @@ void TFormHlav::Timer1Timer() {
     if (result.monitorFrame)
         RenderLivePanel();
     port->NoticeLoss();
+    history->AfterTick(result);
     if (result.ended && result.ended->outcome == Outcome::VersionMismatch)
         ShowMessage(QString::fromStdString(
                         RenderLabel(VersionMismatchLabel(session->UnitVersion()), languageIndex)),
@@ -237,6 +241,9 @@ void TFormHlav::RenderOperationDisplay() {
     if (progress->value() != gauge.position)
         progress->setValue(gauge.position);
     progress->setVisible(gauge.visible);
+    Widget("ButtonWhatDiffers")
+        ->setVisible(status.visible && session->CurrentOperation() == Operation::Idle &&
+                     !session->VerifyDifferences().empty());
     Widget("LabelSpojeni")->setVisible(display.NoConnectionVisible());
     // Hidden too while "No Connection" shows.
     Widget("LabelVersion")->setVisible(session->Panel().versionVisible);

@@ -3,6 +3,7 @@
 // the default printer or, where there is none, into a PDF file.
 
 #include "app/FileDialog.h"
+#include "app/form/ControlNames.h"
 #include "app/form/FormHlav.h"
 #include "device/DeviceSession.h"
 #include "lang/ControlTexts.h"
@@ -29,8 +30,8 @@ namespace orna5 {
 namespace {
 
 // The tab pages in the order Print All prints them.
-const char* const kPrintedPages[] = {"TabSheetRuzne", "TabSheetBike", "TabSheetAdvance",
-                                     "TabSheetServo"};
+const ParameterPage kPrintedPages[] = {ParameterPage::Misc, ParameterPage::Bike,
+                                       ParameterPage::Advance, ParameterPage::Servo};
 
 // The picture keeps its proportions and fills the page in one direction.
 QSize FitToPage(const QSize& picture, const QSize& page) {
@@ -119,8 +120,8 @@ bool TFormHlav::PrintPages(QPrinter& printer, bool allPages) {
     const int shownPage = PageControl1->currentIndex();
     QList<int> pages;
     if (allPages) {
-        for (const char* name : kPrintedPages)
-            pages.append(PageControl1->indexOf(Widget(name)));
+        for (ParameterPage page : kPrintedPages)
+            pages.append(PageControl1->indexOf(Widget(controlName::Page(page))));
     } else {
         pages.append(shownPage);
     }

@@ -2,6 +2,7 @@
 // snapshot and the test marker, all in one folder of the user's
 // configuration.
 
+#include "app/HistoryKeeper.h"
 #include "app/ViewManager.h"
 #include "app/form/FormHlav.h"
 #include "disk/WholeFile.h"
@@ -97,6 +98,7 @@ void TFormHlav::SaveSettings() {
     s.WriteString(kSection, "IniDir", lastFilePath.toStdString());
     s.WriteInteger(kSection, "PageControl1->ActivePageIndex", PageControl1->currentIndex());
     views->SaveSettings();
+    history->SaveSettings(s);
     std::ostringstream settingsText;
     s.Save(settingsText);
     WriteWhole(SettingsPath(), settingsText.str());

@@ -4,6 +4,7 @@
 #include "app/DataLogRecorder.h"
 #include "app/Document.h"
 #include "app/FileDialog.h"
+#include "app/HistoryKeeper.h"
 #include "app/PortControl.h"
 #include "app/ViewManager.h"
 #include "app/form/FormHlav.h"
@@ -11,6 +12,7 @@
 #include "device/SerialLink.h"
 #include "lang/ViewTexts.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QDateTime>
 #include <QDir>
@@ -108,6 +110,16 @@ void TFormHlav::CreateViews() {
         if (!path.isEmpty())
             views->CompareWithFile(path);
     });
+
+    history = new HistoryKeeper(*document, settingsFile,
+                                {*session, *actions.value("MenuKeepRestorePoint"), *statusBar(),
+                                 [this] { return Control<QLabel>("LabelFile2")->text(); }});
+    QAction* historyItem = MakeAction(MenuView, "MenuHistory", "&History");
+    connect(historyItem, &QAction::triggered, this,
+            [this] { views->ShowHistory(history->Folder()); });
+    connect(history, &HistoryKeeper::Kept, views, &ViewManager::HistoryChanged);
+    connect(Control<QAbstractButton>("ButtonWhatDiffers"), &QAbstractButton::clicked, this,
+            [this] { views->ShowVerifyDifferences(); });
 
     recorder = new DataLogRecorder(
         *document, {*session, *record, *statusBar(), [this] { return port->Link().Lost(); },

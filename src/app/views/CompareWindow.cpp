@@ -16,6 +16,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace orna5 {
 
 namespace {
@@ -95,8 +97,9 @@ QString Value(const std::string& value, int language) {
 
 } // namespace
 
-CompareWindow::CompareWindow(Document& doc, const QString& filePath, const ParameterImage& image)
-    : QWidget(&doc.Window(), Qt::Window), document(doc), path(filePath), fileImage(image) {
+CompareWindow::CompareWindow(Document& doc, CompareSubject what, const ParameterImage& image)
+    : QWidget(&doc.Window(), Qt::Window), document(doc), subject(std::move(what)),
+      otherImage(image) {
     setObjectName("CompareWindow");
     // Esc closes the view, as it closes a dialog.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
@@ -142,7 +145,7 @@ std::vector<QWidget*> CompareWindow::OutlinedControls() const {
 }
 
 void CompareWindow::Refresh() {
-    const std::vector<ParameterDifference> found = CompareImages(document.Image(), fileImage);
+    const std::vector<ParameterDifference> found = CompareImages(document.Image(), otherImage);
     differences = static_cast<int>(found.size());
     const int language = document.Language();
     list->clear();
@@ -174,12 +177,34 @@ void CompareWindow::ApplyLanguage() {
     const auto text = [language](ViewText id) {
         return QString::fromStdString(TextIn(id, language));
     };
-    setWindowTitle(text(ViewText::CompareTitle).arg(QFileInfo(path).fileName()));
-    list->setHeaderLabels({text(ViewText::ParameterColumn), text(ViewText::WindowColumn),
-                           text(ViewText::FileColumn)});
-    summary->setText((differences ? text(ViewText::DifferenceCount).arg(differences)
-                                  : text(ViewText::NoDifference)) +
-                     "\n" + QDir::toNativeSeparators(path));
+    using Kind = CompareSubject::Kind;
+    const QString name = subject.name ? subject.name(language) : QString();
+    // The other side's column, then the summary with and without differences.
+    const std::array<ViewText, 3> texts =
+        subject.kind == Kind::File
+            ? std::array{ViewText::FileColumn, ViewText::DifferenceCount, ViewText::NoDifference}
+        : subject.kind == Kind::RestorePoint
+            ? std::array{ViewText::PointColumn, ViewText::PointDifferenceCount,
+                         ViewText::PointNoDifference}
+            : std::array{ViewText::UnitColumn, ViewText::UnitDifferenceCount,
+                         ViewText::UnitNoDifference};
+    switch (subject.kind) {
+    case Kind::File:
+        setWindowTitle(text(ViewText::CompareTitle).arg(QFileInfo(name).fileName()));
+        break;
+    case Kind::RestorePoint:
+        setWindowTitle(text(ViewText::CompareTitle).arg(name));
+        break;
+    case Kind::Unit:
+        setWindowTitle(text(ViewText::UnitCompareTitle));
+        break;
+    }
+    list->setHeaderLabels(
+        {text(ViewText::ParameterColumn), text(ViewText::WindowColumn), text(texts[0])});
+    QString summaryText = differences ? text(texts[1]).arg(differences) : text(texts[2]);
+    if (subject.kind == Kind::File)
+        summaryText += "\n" + QDir::toNativeSeparators(name);
+    summary->setText(summaryText);
 }
 
 void CompareWindow::closeEvent(QCloseEvent* event) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QLabel;
@@ -15,16 +16,27 @@ namespace orna5 {
 
 class Document;
 
-// The parameters in which a parameter file differs from the form, page by
-// page in user units, while the differing map cells of the Advance page are
-// outlined. The file is only read: nothing of it reaches the form's image.
-// The list follows the form: an edit that makes a value equal drops it.
+// What the form is compared with: a parameter file, a restore point of the
+// history, or what the unit sent in a Verify that failed.
+struct CompareSubject {
+    enum class Kind { File, RestorePoint, Unit };
+    Kind kind = Kind::File;
+    // The file's path, or the restore point's name in a language; the unit
+    // needs none.
+    std::function<QString(int language)> name;
+};
+
+// The parameters in which another image differs from the form, page by page
+// in user units, while the differing map cells of the Advance page are
+// outlined. The other image is only read: nothing of it reaches the form's
+// image. The list follows the form: an edit that makes a value equal drops it.
 class CompareWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr const char* kSettingsSection = "COMPARE";
 
-    CompareWindow(Document& document, const QString& path, const ParameterImage& fileImage);
+    CompareWindow(Document& document, CompareSubject subject, const ParameterImage& otherImage);
+    const CompareSubject& Subject() const { return subject; }
     ~CompareWindow() override;
 
     // Compares again with the form's image as it is now, in the form's
@@ -43,8 +55,8 @@ private:
     void RemoveOutlines();
 
     Document& document;
-    QString path;
-    ParameterImage fileImage;
+    CompareSubject subject;
+    ParameterImage otherImage;
     QLabel* summary = nullptr;
     QTreeWidget* list = nullptr;
     int differences = 0;

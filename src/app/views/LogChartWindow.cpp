@@ -22,6 +22,7 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -178,7 +179,11 @@ LogChartWindow::LogChartWindow(Document& doc, const QString& filePath, MonitorLo
     mapTabs = new QTabWidget(right);
     mapTabs->setObjectName("LogMapTabs");
     BuildMapTable();
-    mapTabs->addTab(map, QString());
+    auto* mapPage = new QWidget(mapTabs);
+    auto* mapLayout = new QVBoxLayout(mapPage);
+    mapLayout->setContentsMargins(2, 2, 2, 2);
+    mapLayout->addWidget(map, 0, Qt::AlignHCenter | Qt::AlignTop);
+    mapTabs->addTab(mapPage, QString());
     timeView = new TimeInCellView(logCells, mapTabs);
     timeView->setObjectName("LogTimeInCell");
     if (CountLogCells(log, logCells)) {
@@ -191,7 +196,10 @@ LogChartWindow::LogChartWindow(Document& doc, const QString& filePath, MonitorLo
     rightLayout->addWidget(mapTabs);
     splitter->addWidget(right);
     // The side pane as wide as the whole map table, the rest for the chart.
-    right->setFixedWidth(mapTabs->sizeHint().width());
+    // The seconds of a long log need wider cells than the map's degrees.
+    timeView->setFixedHeight(timeView->FittingHeight());
+    const int frame = 2 * mapTabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 4;
+    right->setFixedWidth(std::max(map->width(), timeView->minimumWidth()) + frame);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     layout->addWidget(splitter, 1);

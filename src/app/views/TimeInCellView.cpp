@@ -162,8 +162,11 @@ TimeInCellView::TimeInCellView(const TimeInCell& cells, QWidget* parent) : QTabl
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
     const QFontMetrics metrics(font());
+    // Room for the rpm heads and for the seconds of a long ride.
     const int columnWidth =
-        std::max(56, metrics.horizontalAdvance(QLocale().toString(20000.0, 'f', 1)) + 12);
+        std::max(metrics.horizontalAdvance(QLocale().toString(10000)),
+                 metrics.horizontalAdvance(QLocale().toString(9999.9, 'f', 1))) +
+        10;
     horizontalHeader()->setDefaultSectionSize(columnWidth);
     horizontalHeader()->setMinimumSectionSize(columnWidth);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);

@@ -5,11 +5,14 @@
 #include "app/ViewManager.h"
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/CompareWindow.h"
+#include "app/views/HistoryWindow.h"
 #include "app/views/LogChartWindow.h"
 #include "app/views/LogPlaybackWindow.h"
+#include "disk/HistoryStore.h"
 #include "files/ParameterFile.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QSlider>
 #include <QTabWidget>
@@ -71,7 +74,19 @@ void TakeViewScreenshots(Document& document, ViewManager& views, DataLogRecorder
         pages->setCurrentWidget(window.findChild<QWidget*>("TabSheetAdvance"));
         QApplication::processEvents();
         window.grab().save(folder + "/view-compare-outlines.png");
+        compare->close();
     }
+    // An empty history (the screenshot script's own) gets a day's work, so
+    // that the picture shows what a user sees; a user's history is left alone.
+    HistoryStore store;
+    if (store.List().points.empty()) {
+        const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
+        const RestoreDetails unit{"ORN12", " 7. 5.2009", {}}; // as the emulated unit says
+        store.Add(changed, RestoreKind::BeforeProgram, unit, now - 3'600'000);
+        store.Add(document.Image(), RestoreKind::Programmed, unit, now - 3'590'000);
+        store.Add(changed, RestoreKind::Saved, {{}, {}, ign.toStdString()}, now - 60'000);
+    }
+    Save(views.ShowHistory(store.Folder()), folder, "view-history");
 }
 
 } // namespace orna5

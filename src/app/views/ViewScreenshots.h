@@ -10,8 +10,8 @@ class ViewManager;
 
 // Pictures of the views beyond the form for --screenshot: a data log is
 // recorded from the start, and when the pictures are taken the advance
-// curves, that log played back and a comparison with a changed copy of the
-// parameters are shown and saved into `folder`.
+// curves, that log played back, a comparison with a changed copy of the
+// parameters and the history are shown and saved into `folder`.
 void StartViewScreenshots(DataLogRecorder& recorder, const QString& folder);
 void TakeViewScreenshots(Document& document, ViewManager& views, DataLogRecorder& recorder,
                          const QString& folder);

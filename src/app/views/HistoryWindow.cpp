@@ -1,0 +1,267 @@
+#include "app/views/HistoryWindow.h"
+
+#include "app/Document.h"
+#include "app/FileDialog.h"
+#include "disk/WholeFile.h"
+#include "lang/ViewTexts.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace orna5 {
+
+namespace {
+
+QString Text(ViewText id, int language) {
+    return QString::fromStdString(TextIn(id, language));
+}
+
+ViewText KindText(RestoreKind kind) {
+    switch (kind) {
+    case RestoreKind::Read:
+        return ViewText::KindRead;
+    case RestoreKind::BeforeProgram:
+        return ViewText::KindBeforeProgram;
+    case RestoreKind::Programmed:
+        return ViewText::KindProgrammed;
+    case RestoreKind::Opened:
+        return ViewText::KindOpened;
+    case RestoreKind::Saved:
+        break;
+    }
+    return ViewText::KindSaved;
+}
+
+QString TimeText(const RestorePoint& point) {
+    return QDateTime::fromMSecsSinceEpoch(point.timeMs)
+        .toLocalTime()
+        .toString("yyyy-MM-dd HH:mm:ss");
+}
+
+QString UnitText(const RestorePoint& point) {
+    QString text = QString::fromStdString(point.unitVersion);
+    if (!point.unitBuildDate.empty())
+        text += QString(" (%1)").arg(QString::fromStdString(point.unitBuildDate).simplified());
+    return text.trimmed();
+}
+
+} // namespace
+
+QString HistoryWindow::PointLabel(const RestorePoint& point, int language) {
+    return QString("%1 (%2)").arg(TimeText(point), Text(KindText(point.kind), language));
+}
+
+HistoryWindow::HistoryWindow(Document& doc, QString folder, MessageSink sink)
+    : QWidget(&doc.Window(), Qt::Window), document(doc), store(std::move(folder)),
+      showMessage(std::move(sink)) {
+    setObjectName("HistoryWindow");
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
+    resize(760, 460);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    summary = new QLabel(this);
+    summary->setObjectName("HistorySummary");
+    summary->setWordWrap(true);
+    layout->addWidget(summary);
+    list = new QTreeWidget(this);
+    list->setObjectName("HistoryList");
+    list->setColumnCount(4);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list->header()->setStretchLastSection(true);
+    layout->addWidget(list, 1);
+    auto* buttons = new QHBoxLayout;
+    const auto button = [&](const char* name, void (HistoryWindow::*command)()) {
+        auto* push = new QPushButton(this);
+        push->setObjectName(name);
+        connect(push, &QPushButton::clicked, this, command);
+        buttons->addWidget(push);
+        return push;
+    };
+    compareButton = button("HistoryCompareButton", &HistoryWindow::CompareSelected);
+    openButton = button("HistoryOpenButton", &HistoryWindow::OpenSelected);
+    saveButton = button("HistorySaveButton", &HistoryWindow::SaveSelected);
+    deleteButton = button("HistoryDeleteButton", &HistoryWindow::DeleteSelected);
+    buttons->addStretch(1);
+    verifyButton = new QPushButton(this);
+    verifyButton->setObjectName("HistoryVerifyButton");
+    connect(verifyButton, &QPushButton::clicked, this, &HistoryWindow::VerifyDifferencesRequested);
+    buttons->addWidget(verifyButton);
+    layout->addLayout(buttons);
+
+    connect(list, &QTreeWidget::itemSelectionChanged, this, &HistoryWindow::UpdateButtons);
+    // Enter and a double click compare, the harmless command.
+    connect(list, &QTreeWidget::itemActivated, this, &HistoryWindow::CompareSelected);
+    connect(new QShortcut(QKeySequence::Delete, list), &QShortcut::activated, this,
+            &HistoryWindow::DeleteSelected);
+    connect(&document, &Document::LanguageChanged, this, &HistoryWindow::Refresh);
+    // A Verify may end, or an operation start, in any tick.
+    connect(&document, &Document::TickDone, this, &HistoryWindow::UpdateButtons);
+    Refresh();
+    Select(0);
+}
+
+void HistoryWindow::Refresh() {
+    const int language = document.Language();
+    const QTreeWidgetItem* current = list->currentItem();
+    const std::uint64_t selectedId =
+        current ? current->data(0, Qt::UserRole).toULongLong() : std::uint64_t(0);
+    HistoryStore::Listing listing = store.List();
+    points = std::move(listing.points);
+    skipped = listing.skipped;
+    unreadable = listing.reason;
+    list->clear();
+    QTreeWidgetItem* keep = nullptr;
+    for (const RestorePoint& point : points) {
+        auto* item = new QTreeWidgetItem(
+            list, {TimeText(point), Text(KindText(point.kind), language), UnitText(point),
+                   QDir::toNativeSeparators(QString::fromStdString(point.sourcePath))});
+        item->setData(0, Qt::UserRole, QVariant::fromValue<qulonglong>(point.id));
+        if (point.id == selectedId)
+            keep = item;
+    }
+    if (keep)
+        list->setCurrentItem(keep);
+    ApplyLanguage();
+    UpdateButtons();
+}
+
+void HistoryWindow::ApplyLanguage() {
+    const int language = document.Language();
+    setWindowTitle(Text(ViewText::HistoryTitle, language));
+    list->setHeaderLabels({Text(ViewText::LogTime, language), Text(ViewText::KindColumn, language),
+                           Text(ViewText::UnitColumn, language),
+                           Text(ViewText::FileColumn, language)});
+    compareButton->setText(Text(ViewText::HistoryCompare, language));
+    openButton->setText(Text(ViewText::HistoryOpen, language));
+    saveButton->setText(Text(ViewText::HistorySave, language));
+    deleteButton->setText(Text(ViewText::HistoryDelete, language));
+    verifyButton->setText(Text(ViewText::HistoryVerify, language));
+    QStringList lines;
+    if (!unreadable.isEmpty())
+        lines << Text(ViewText::HistoryUnreadable, language).arg(unreadable);
+    else if (points.empty())
+        lines << Text(ViewText::HistoryNone, language);
+    else
+        lines << Text(ViewText::HistoryCount, language).arg(points.size());
+    if (skipped > 0)
+        lines << Text(ViewText::HistoryDamaged, language).arg(skipped);
+    lines << QDir::toNativeSeparators(store.Folder());
+    summary->setText(lines.join('\n'));
+}
+
+void HistoryWindow::UpdateButtons() {
+    const bool chosen = list->currentItem() != nullptr && list->currentItem()->isSelected();
+    for (QPushButton* push : {compareButton, openButton, saveButton, deleteButton})
+        push->setEnabled(chosen);
+    verifyButton->setEnabled(!document.VerifyDifferences().empty());
+}
+
+void HistoryWindow::Select(int row) {
+    if (QTreeWidgetItem* item = list->topLevelItem(row)) {
+        list->setCurrentItem(item);
+        item->setSelected(true);
+    }
+}
+
+bool HistoryWindow::LoadSelected(RestorePoint& point, ParameterImage& image) {
+    const QTreeWidgetItem* item = list->currentItem();
+    if (!item || !item->isSelected())
+        return false;
+    const std::uint64_t id = item->data(0, Qt::UserRole).toULongLong();
+    const auto found = std::find_if(points.begin(), points.end(),
+                                    [id](const RestorePoint& p) { return p.id == id; });
+    if (found == points.end())
+        return false;
+    point = *found;
+    image = document.Image();
+    QString reason;
+    if (!store.Load(point, image, &reason)) {
+        showMessage(reason, "OpenFileErrorBox");
+        Refresh(); // it has gone: say so in the list too
+        return false;
+    }
+    return true;
+}
+
+void HistoryWindow::CompareSelected() {
+    RestorePoint point;
+    ParameterImage image;
+    if (LoadSelected(point, image))
+        emit CompareRequested(image, point);
+}
+
+void HistoryWindow::OpenSelected() {
+    RestorePoint point;
+    ParameterImage image;
+    if (LoadSelected(point, image))
+        document.OpenImage(image);
+}
+
+void HistoryWindow::SaveSelected() {
+    RestorePoint point;
+    ParameterImage image;
+    if (!LoadSelected(point, image))
+        return;
+    const int language = document.Language();
+    const QString suggested =
+        point.sourcePath.empty()
+            ? QDir::homePath() + "/orna5-" +
+                  QDateTime::fromMSecsSinceEpoch(point.timeMs).toString("yyyyMMdd-HHmmss") + ".ign"
+            : QString::fromStdString(point.sourcePath);
+    const QString path = ChooseFile(this, {"HistorySaveDialog",
+                                           saveButton->text().remove('&'),
+                                           QFileDialog::AcceptSave,
+                                           {Text(ViewText::ParameterFilter, language)},
+                                           "ign",
+                                           suggested});
+    if (path.isEmpty())
+        return;
+    QString reason;
+    if (!SaveParameterFile(path, image, &reason))
+        showMessage(OpenFileErrorText(path, reason, language), "OpenFileErrorBox");
+}
+
+void HistoryWindow::DeleteSelected() {
+    RestorePoint point;
+    ParameterImage image;
+    if (!LoadSelected(point, image))
+        return;
+    const int language = document.Language();
+    auto* box = new QMessageBox(
+        QMessageBox::Question, windowTitle(),
+        Text(ViewText::ConfirmDeletePoint, language).arg(PointLabel(point, language)),
+        QMessageBox::Yes | QMessageBox::No, this);
+    box->setObjectName("ConfirmDeletePointBox");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setDefaultButton(QMessageBox::No);
+    box->setWindowModality(Qt::WindowModal);
+    connect(box, &QMessageBox::finished, this, [this, box, point] {
+        if (box->standardButton(box->clickedButton()) != QMessageBox::Yes)
+            return;
+        QString reason;
+        if (!store.Remove(point, &reason))
+            showMessage(Text(ViewText::PointNotDeleted, document.Language()).arg(reason),
+                        "PointNotDeletedBox");
+        const int row = list->indexOfTopLevelItem(list->currentItem());
+        Refresh();
+        Select(std::min(row, list->topLevelItemCount() - 1));
+    });
+    box->show();
+}
+
+} // namespace orna5

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "disk/HistoryStore.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+namespace orna5 {
+
+class Document;
+
+// View > History: the restore points, newest first, with their time, kind,
+// unit and file. The selected one can be compared with the window, opened
+// into it (as File > Open opens a file), saved as a parameter file or
+// deleted; the differences found by the last failed Verify are offered here
+// too. Damaged entries are left out and said once, above the list.
+class HistoryWindow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr const char* kSettingsSection = "HISTORY_VIEW";
+
+    // Shows a message about a restore point, named for the tests.
+    using MessageSink = std::function<void(const QString& text, const QString& name)>;
+
+    HistoryWindow(Document& document, QString folder, MessageSink showMessage);
+
+    // Reads the history again, keeping the selection where it can.
+    void Refresh();
+
+    QTreeWidget* List() const { return list; }
+    const std::vector<RestorePoint>& Points() const { return points; }
+    // Selects the row of the point numbered as orna5ctl numbers them (0 is
+    // the newest).
+    void Select(int row);
+
+    // The commands on the selected point.
+    void CompareSelected();
+    void OpenSelected();
+    void SaveSelected();
+    void DeleteSelected();
+
+    // A point's time and kind in a language, as the list shows them.
+    static QString PointLabel(const RestorePoint& point, int language);
+
+signals:
+    void CompareRequested(const orna5::ParameterImage& image, const orna5::RestorePoint& point);
+    void VerifyDifferencesRequested();
+
+private:
+    void ApplyLanguage();
+    void UpdateButtons();
+    // The selected point and its image, loaded over the window's image;
+    // false (the user was told) when there is none or it cannot be read.
+    bool LoadSelected(RestorePoint& point, ParameterImage& image);
+
+    Document& document;
+    HistoryStore store;
+    MessageSink showMessage;
+    std::vector<RestorePoint> points;
+    int skipped = 0;
+    QString unreadable;
+    QLabel* summary = nullptr;
+    QTreeWidget* list = nullptr;
+    QPushButton* compareButton = nullptr;
+    QPushButton* openButton = nullptr;
+    QPushButton* saveButton = nullptr;
+    QPushButton* deleteButton = nullptr;
+    QPushButton* verifyButton = nullptr;
+};
+
+} // namespace orna5
