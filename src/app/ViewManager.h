@@ -1,5 +1,8 @@
 #pragma once
 
+#include "files/MonitorLog.h"
+#include "params/ParameterImage.h"
+
 #include <QMap>
 #include <QObject>
 #include <QPointer>
@@ -7,6 +10,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -20,6 +24,7 @@ class HistoryWindow;
 struct CompareSubject;
 struct ParameterImage;
 class LogChartWindow;
+class LogPlaybackWindow;
 class MapTableWindow;
 class ProfileFile;
 
@@ -27,8 +32,8 @@ class ProfileFile;
 // a view is a window of the form's, fed by the document only, placed where
 // the user last left a view of its kind (orna5.ini, one section per kind),
 // and deleted when it is closed. The advance curves and the map table open
-// once: asked again, the open one comes to the front. A comparison replaces
-// the one before; each data log opened is a window of its own.
+// once: asked again, the open one comes to the front. A comparison and a
+// log played back replace the one before; each data log opened is a window of its own.
 class ViewManager : public QObject {
     Q_OBJECT
 public:
@@ -53,6 +58,9 @@ public:
     void HistoryChanged();
     // A recorded data log played back; null when it cannot be read.
     LogChartWindow* OpenDataLog(const QString& path);
+    // A recorded data log played through the window; null when it cannot
+    // be read. One plays at a time.
+    LogPlaybackWindow* PlayDataLog(const QString& path);
 
     // Writes the places of the views, open now or closed in this run, into
     // the settings.
@@ -69,6 +77,9 @@ private:
 
     // The open view of a kind that opens once; null when none is open.
     template <class View> View* Single() const;
+    // A data log from disk; nothing (the user was told) when it cannot be
+    // read or has no rows.
+    std::optional<MonitorLog> ReadDataLog(const QString& path);
     void Open(QWidget* view, const QString& section);
     void Present(QWidget* view);
     void Restore(QWidget* view, const QString& section);

@@ -31,6 +31,13 @@ enum class MapText {
     RpmNotOn100,   // a new rpm point is not a whole hundred
     RpmOutOfRange, // a new rpm point lies outside 300..20000 rpm
     RpmNotRising,  // the new rpm points do not rise
+    MapTab,        // "Map"
+    TimeInCellTab, // "Time in cell"
+    ResetTime,     // "Reset"
+    CellTime,      // tooltip: "%1 s at %2 rpm, %3\nAdvance %4°"
+    TimeTotal,     // "Counted: %1 s"
+    HintTimeInCell,
+    HintResetTime,
     Count
 };
 

@@ -7,12 +7,14 @@
 #include "app/views/CompareWindow.h"
 #include "app/views/HistoryWindow.h"
 #include "app/views/LogChartWindow.h"
+#include "app/views/LogPlaybackWindow.h"
 #include "disk/HistoryStore.h"
 #include "files/ParameterFile.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QSlider>
 #include <QTabWidget>
 
 #include <fstream>
@@ -48,6 +50,12 @@ void TakeViewScreenshots(Document& document, ViewManager& views, DataLogRecorder
     if (LogChartWindow* log = views.OpenDataLog(LogPath(folder))) {
         log->SetCursorRow(static_cast<int>(log->Log().Rows()) * 2 / 3);
         Save(log, folder, "view-data-log");
+    }
+    if (LogPlaybackWindow* playback = views.PlayDataLog(LogPath(folder))) {
+        auto* position = playback->findChild<QSlider*>("SliderPosition");
+        position->setValue(position->maximum() / 2);
+        Save(playback, folder, "view-playback");
+        playback->close();
     }
     // A copy of the parameters with a few map cells and the limiter changed.
     ParameterImage changed = document.Image();
