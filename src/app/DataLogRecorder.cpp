@@ -87,7 +87,9 @@ void DataLogRecorder::Tick(bool monitorFrame) {
     const std::string& unit = document.UnitVersion();
     if (!namesUnit && !unit.empty())
         namesUnit = writer.AppendUnitVersion(unit);
-    if (monitorFrame && !writer.Append(links.session.LastMonitorFrame().data())) {
+    // A log played back is not the engine running now.
+    if (monitorFrame && !document.Playing() &&
+        !writer.Append(links.session.LastMonitorFrame().data())) {
         const QString note = text(ViewText::LogWriteError);
         writer.Close();
         ShowState();

@@ -7,7 +7,42 @@ namespace orna5 {
 
 Document::Document(TFormHlav& owner) : QObject(&owner), form(owner) {
     connect(&form, &TFormHlav::ImageShown, this, &Document::ImageShown);
-    connect(&form, &TFormHlav::TickDone, this, &Document::TickDone);
+    connect(&form, &TFormHlav::TickDone, this, &Document::Tick);
+    wall.start();
+}
+
+void Document::Tick(bool monitorFrame) {
+    const double wallNow = static_cast<double>(wall.nsecsElapsed()) * 1e-9;
+    cellClock += playing ? playedStep : wallNow - wallSeen;
+    wallSeen = wallNow;
+    playedStep = 0;
+    if (monitorFrame)
+        liveCells.AddFrame(cellClock, Live());
+    emit TickDone(monitorFrame);
+}
+
+void Document::ResetLiveCells() {
+    liveCells.Reset();
+}
+
+void Document::StartPlayback() {
+    playing = true;
+    playedStep = 0;
+    form.Session().PausePolling(true);
+}
+
+void Document::StopPlayback() {
+    if (!playing)
+        return;
+    playing = false;
+    form.Session().PausePolling(false);
+}
+
+void Document::PlayFrame(const DeviceFrame& frame, double step) {
+    if (!playing)
+        return;
+    form.Session().PlayFrame(frame);
+    playedStep += step;
 }
 
 const ParameterImage& Document::Image() const {

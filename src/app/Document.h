@@ -1,8 +1,11 @@
 #pragma once
 
+#include "device/DeviceFrame.h"
+#include "device/TimeInCell.h"
 #include "params/LivePosition.h"
 #include "params/ParameterImage.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <functional>
@@ -55,6 +58,26 @@ public:
     // views find the form's shared commands and draw beside its controls.
     QWidget& Window() const;
 
+    // How long the engine ran in each cell since the window started (or the
+    // last Reset), counted from every accepted live-data frame, played ones
+    // included, on CellClock().
+    const TimeInCell& LiveCells() const { return liveCells; }
+    void ResetLiveCells();
+    // The clock the live time in cell counts by: the seconds since the
+    // window started, but while a log plays the log's recorded time, so a
+    // ride played fast counts what it took on the road.
+    double CellClock() const { return cellClock; }
+
+    // A recorded log plays through the window: polling pauses (the port is
+    // left alone) until it ends, and the rows played take the road of live
+    // frames.
+    void StartPlayback();
+    void StopPlayback();
+    bool Playing() const { return playing; }
+    // A recorded row, taken by the next tick as the unit's live frame;
+    // `step` is the recorded time since the row played before.
+    void PlayFrame(const DeviceFrame& frame, double step);
+
 signals:
     // The form's controls were rewritten from the image.
     void ImageShown();
@@ -65,7 +88,15 @@ signals:
     void LanguageChanged();
 
 private:
+    void Tick(bool monitorFrame);
+
     TFormHlav& form;
+    TimeInCell liveCells;
+    QElapsedTimer wall;
+    double wallSeen = 0;
+    double cellClock = 0;
+    bool playing = false;
+    double playedStep = 0;
 };
 
 } // namespace orna5

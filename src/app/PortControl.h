@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/ColourRole.h"
+#include "device/PortDiscovery.h"
 
 #include <QObject>
 #include <QString>
@@ -13,21 +14,25 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QPushButton;
+class QShortcut;
 class QStatusBar;
 class QWidget;
 
 namespace orna5 {
 
-class PortTable;
+enum class Msg;
+class PortScan;
 class ProfileFile;
 class PtyUnit;
 class SerialLink;
 
 // The serial port the window talks through: the Com menu (twenty table
-// entries, headed by the device given for this run), the port label in the
-// status bar, the note when the port vanishes and the reopening when the
-// user chooses it again, and the device of --port or of the emulated unit
-// of --simulate.
+// entries, each with what the system knows of its device, headed by the
+// device given for this run), the port label in the status bar, the note
+// when the port vanishes and the reopening when it comes back, Find unit,
+// the note when an adapter is plugged in while no unit answers, and the
+// device of --port or of the emulated unit of --simulate.
 class PortControl : public QObject {
     Q_OBJECT
 public:
@@ -64,8 +69,20 @@ public:
     // The Com menu's check mark, the device item and the port label, in the
     // current language.
     void ShowInUse();
-    // Once per tick: tells the user once when the port has vanished.
-    void NoticeLoss();
+    // Once per tick: tells the user once when the port has vanished, runs
+    // Find unit, and while no unit answers (noConnection) watches at most
+    // once a second for a device that appears.
+    void Tick(bool noConnection);
+
+    // Com > Find unit: starts the search, or stops the one running.
+    void FindUnit();
+    bool Scanning() const { return scan != nullptr; }
+
+    // Where the devices are looked for (tests give their own).
+    void SetDiscovery(PortDiscovery::AdapterSource adapters, const std::string& byIdFolder);
+    const PortDiscovery& Discovery() const { return *discovery; }
+    // The device the adapter note offers; empty when no note shows.
+    const QString& OfferedDevice() const { return offered; }
 
 signals:
     // The port was opened (or tried): the unit behind it may be another.
@@ -73,8 +90,25 @@ signals:
 
 private:
     void ChooseComItem(QAction* sender);
+    // The Com items' texts with what the system knows now.
+    void DescribeComItems();
+    // The device the chosen Com item or --port names.
+    QString ChosenDevice() const;
+    // Opens the device the choice names, with no box when it fails.
+    bool OpenQuietly();
+    void NoticeLoss();
+    void ScanTick();
+    void EndScan(bool stopped);
+    // Makes `device` the port: its Com item when it has one, otherwise as
+    // --port would for this run.
+    void UseDevice(const QString& device);
+    void Watch(bool noConnection);
+    void ShowAdapterNote(const QString& device);
+    void HideAdapterNote();
+    void Retranslate();
+    QString Text(Msg id) const;
 
-    std::unique_ptr<PortTable> table;
+    std::unique_ptr<PortDiscovery> discovery;
     std::unique_ptr<SerialLink> link;
     std::unique_ptr<PtyUnit> ptyUnit;
     std::unique_ptr<Links> links;
@@ -83,8 +117,25 @@ private:
     std::array<QAction*, kComMenuItems> comItems{};
     QAction* deviceItem = nullptr;
     QAction* deviceSeparator = nullptr;
+    QAction* findItem = nullptr;
     QLabel* label = nullptr;
     bool wasLost = false;
+
+    std::unique_ptr<PortScan> scan;
+    QLabel* scanLabel = nullptr;
+    QShortcut* escape = nullptr;
+    // The device the port was on before a search, opened again when none
+    // answers.
+    QString beforeScan;
+
+    // The adapter watch: the devices there were at the last look.
+    std::vector<std::string> known;
+    bool knownValid = false;
+    int watchTicks = 0;
+    QWidget* note = nullptr;
+    QLabel* noteLabel = nullptr;
+    QPushButton* noteButton = nullptr;
+    QString offered;
 };
 
 } // namespace orna5

@@ -5,6 +5,7 @@
 #include "app/views/CompareWindow.h"
 #include "app/views/HistoryWindow.h"
 #include "app/views/LogChartWindow.h"
+#include "app/views/LogPlaybackWindow.h"
 #include "app/views/Map3DWindow.h"
 #include "app/views/MapTableWindow.h"
 #include "disk/WholeFile.h"
@@ -156,14 +157,14 @@ void ViewManager::HistoryChanged() {
         history->Refresh();
 }
 
-LogChartWindow* ViewManager::OpenDataLog(const QString& path) {
+std::optional<MonitorLog> ViewManager::ReadDataLog(const QString& path) {
     const int language = document.Language();
     const BoundedRead read = ReadBoundedFile(
         QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString(), kMaxLogBytes);
     if (!read.Ok()) {
         showMessage(OpenFileErrorText(path, ReadFaultText(read, language), language),
                     "OpenFileErrorBox");
-        return nullptr;
+        return std::nullopt;
     }
     const auto text = [language](ViewText id) {
         return QString::fromStdString(TextIn(id, language));
@@ -171,15 +172,39 @@ LogChartWindow* ViewManager::OpenDataLog(const QString& path) {
     MonitorLog log;
     if (!ReadMonitorLog(std::string_view(read.bytes), log)) {
         showMessage(WithPath(text(ViewText::NotALog), path), "NotALogBox");
-        return nullptr;
+        return std::nullopt;
     }
     if (log.Rows() == 0) {
         showMessage(WithPath(text(ViewText::LogEmpty), path), "LogEmptyBox");
-        return nullptr;
+        return std::nullopt;
     }
-    auto* chart = new LogChartWindow(document, path, std::move(log));
+    return log;
+}
+
+LogChartWindow* ViewManager::OpenDataLog(const QString& path) {
+    std::optional<MonitorLog> log = ReadDataLog(path);
+    if (!log)
+        return nullptr;
+    auto* chart = new LogChartWindow(document, path, std::move(*log));
     Open(chart, LogChartWindow::kSettingsSection);
     return chart;
+}
+
+LogPlaybackWindow* ViewManager::PlayDataLog(const QString& path) {
+    std::optional<MonitorLog> log = ReadDataLog(path);
+    if (!log)
+        return nullptr;
+    // One log plays at a time: the one before stops and lets the port go.
+    if (LogPlaybackWindow* previous = Single<LogPlaybackWindow>())
+        previous->close();
+    auto* playback = new LogPlaybackWindow(document, path, std::move(*log));
+    connect(
+        playback, &LogPlaybackWindow::CompareRequested, this,
+        [this](const QString& logPath, const ParameterImage& logImage) {
+            CompareWith({CompareSubject::Kind::File, [logPath](int) { return logPath; }}, logImage);
+        });
+    Open(playback, LogPlaybackWindow::kSettingsSection);
+    return playback;
 }
 
 // Every view lives from here until it is closed; closing keeps its place.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "files/MonitorLog.h"
+#include "params/ParameterImage.h"
+
 #include <QMap>
 #include <QObject>
 #include <QPointer>
@@ -7,6 +10,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -21,6 +25,7 @@ struct CompareSubject;
 struct ParameterImage;
 class LogChartWindow;
 class Map3DWindow;
+class LogPlaybackWindow;
 class MapTableWindow;
 class ProfileFile;
 
@@ -29,8 +34,9 @@ class ProfileFile;
 // the user last left a view of its kind (orna5.ini, one section per kind),
 // and deleted when it is closed. The advance curves, the map table and the
 // 3D map open once: asked again, the open one comes to the front. The 3D
-// map shows the map table's selection while both are open. A comparison replaces
-// the one before; each data log opened is a window of its own.
+// map shows the map table's selection while both are open. A comparison
+// and a log played back replace the one before; each data log opened is a
+// window of its own.
 class ViewManager : public QObject {
     Q_OBJECT
 public:
@@ -57,6 +63,9 @@ public:
     void HistoryChanged();
     // A recorded data log played back; null when it cannot be read.
     LogChartWindow* OpenDataLog(const QString& path);
+    // A recorded data log played through the window; null when it cannot
+    // be read. One plays at a time.
+    LogPlaybackWindow* PlayDataLog(const QString& path);
 
     // Writes the places of the views, open now or closed in this run, into
     // the settings.
@@ -73,6 +82,9 @@ private:
 
     // The open view of a kind that opens once; null when none is open.
     template <class View> View* Single() const;
+    // A data log from disk; nothing (the user was told) when it cannot be
+    // read or has no rows.
+    std::optional<MonitorLog> ReadDataLog(const QString& path);
     void Open(QWidget* view, const QString& section);
     void Present(QWidget* view);
     void Restore(QWidget* view, const QString& section);

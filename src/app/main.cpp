@@ -57,10 +57,16 @@ void TakeScreenshots(orna5::TFormHlav& window, const QString& folder) {
     // The map table with a block selected and the live cell outlined.
     window.findChild<QAction*>("MenuMapTable")->trigger();
     if (auto* mapTable = window.findChild<orna5::MapTableWindow*>("MapTableWindow")) {
-        const int rows = mapTable->findChild<QTableView*>()->model()->rowCount();
+        const int rows = mapTable->findChild<QTableView*>("TableMap")->model()->rowCount();
         mapTable->SelectCells(std::min(2, rows - 1), 1, std::min(5, rows - 1), 3);
         QApplication::processEvents();
         mapTable->grab().save(folder + "/view-MapTable.png");
+        // The seconds counted while the pictures were taken.
+        auto* tabs = mapTable->findChild<QTabWidget*>("TabsMapTable");
+        tabs->setCurrentIndex(1);
+        QApplication::processEvents();
+        mapTable->grab().save(folder + "/view-time-in-cell.png");
+        tabs->setCurrentIndex(0);
     }
     window.close();
 }

@@ -1,6 +1,7 @@
 #include "cli/DeviceCommands.h"
 
 #include "cli/CliCommon.h"
+#include "cli/PortCommands.h"
 #include "device/DeviceSession.h"
 #include "device/LogClock.h"
 #include "device/MonitorPanel.h"
@@ -38,18 +39,12 @@ constexpr int kTickMs = 55;
 // apart, twice over. Beyond it the tool gives up rather than hang a script.
 constexpr int kOperationTickLimit = 1000;
 
-// The per-number port overrides of the settings file, as the window uses them.
-PortTable LoadPortTable() {
-    const QString dir =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/orna5";
-    ProfileFile settings;
-    settings.Load(QDir(dir).filePath("orna5.ini").toStdString()); // none: the plain table
-    return PortTable::FromKeys(
-        [&settings](const std::string& key) { return settings.ReadString("PORTS", key, ""); });
-}
-
 // Opens the --port argument; prints the system's message and reason on failure.
 bool OpenPort(const std::string& value, SerialLink& link) {
+    if (value == "auto") {
+        const std::optional<std::string> found = FindUnitPort();
+        return found && OpenPort(*found, link);
+    }
     const std::optional<std::string> device = ResolvePortArgument(value, LoadPortTable());
     if (!device) {
         std::cerr << TextIn(Msg::ComOpeningError, English) << " (" << value

@@ -6,6 +6,7 @@
 #include "cli/FileCommands.h"
 #include "cli/HistoryCommands.h"
 #include "cli/MapCommands.h"
+#include "cli/PortCommands.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -32,7 +33,15 @@ Data logs (.csv, as monitor --csv writes them):
   cells LOG [--csv]           print the seconds spent in each map cell, against
                               the log's own map; --csv as comma-separated values
 
-The unit (PORT is a device path such as /dev/ttyUSB0, or COM1..COM21):
+Serial ports:
+  ports [--probe]             list Com 1..Com 20 with their devices: present, not
+                              present or no permission, and what the system
+                              knows of each; --probe also polls every present
+                              device and says whether a unit answers;
+                              exit 0 when one answered, 1 when none did
+
+The unit (PORT is a device path such as /dev/ttyUSB0, COM1..COM21, or auto:
+the first device that answers, in the order of ports --probe):
   program IN --port PORT [--no-backup]
                               program the unit with IN, then verify it; first
                               read what the unit holds into the history
@@ -88,7 +97,7 @@ int main(int argc, char** argv) {
         {"new", CommandNew},     {"normalise", CommandNormalise}, {"show", CommandShow},
         {"diff", CommandDiff},   {"program", CommandProgram},     {"verify", CommandVerify},
         {"read", CommandRead},   {"monitor", CommandMonitor},     {"rebin", CommandRebin},
-        {"cells", CommandCells}, {"history", CommandHistory},
+        {"cells", CommandCells}, {"history", CommandHistory},     {"ports", CommandPorts},
     };
     for (const Entry& entry : commands) {
         if (!std::strcmp(command, entry.name)) {

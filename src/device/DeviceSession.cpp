@@ -72,7 +72,16 @@ void DeviceSession::BeginVerifyRecord() {
 
 TickResult DeviceSession::Tick() {
     TickResult result;
-    ReceivePending(result);
+    if (playedFrame) {
+        if (HandleMonitorFrame(playedFrame->data(), image, panel)) {
+            lastMonitorFrame = *playedFrame;
+            result.monitorFrame = true;
+        }
+        playedFrame.reset();
+    }
+    const bool linkIdle = pollingPaused && operation == Operation::Idle;
+    if (!linkIdle)
+        ReceivePending(result);
 
     const Operation running = operation;
     if (running != Operation::Idle) {
@@ -92,7 +101,7 @@ TickResult DeviceSession::Tick() {
         }
     }
 
-    if (operation == Operation::Idle) {
+    if (operation == Operation::Idle && !pollingPaused) {
         ++ticksSinceSend;
         if (ticksSinceSend >= kPollTicks) {
             ticksSinceSend = 0;
@@ -105,7 +114,7 @@ TickResult DeviceSession::Tick() {
         unitKnown = false;
     }
     display.Tick(running, operation == Operation::Idle, panel.live.unitSavingCount, unitHeard);
-    if (unitHeard) {
+    if (unitHeard && !linkIdle) {
         ++noAnswerTicks;
     }
     if (display.NoConnectionVisible()) {

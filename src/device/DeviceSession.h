@@ -55,6 +55,21 @@ public:
     // status display and the connection indicator.
     TickResult Tick();
 
+    // While paused the idle poll is not sent and the link is neither read
+    // nor written unless an operation runs: a recorded log plays instead,
+    // and the connection indicator stays as it was.
+    // Resuming drops a played frame not taken yet.
+    void PausePolling(bool paused) {
+        pollingPaused = paused;
+        if (!paused)
+            playedFrame.reset();
+    }
+    bool PollingPaused() const { return pollingPaused; }
+    // A live-data frame the next tick takes as if the unit had sent it (a
+    // recorded row played back): it moves the panel and the live position
+    // and makes a monitor frame of the tick, but says nothing about the unit.
+    void PlayFrame(const DeviceFrame& frame) { playedFrame = frame; }
+
     // Starting never sends at once, and replaces a running operation.
     // With the backup read on, a Program of a unit whose content the session
     // does not know first reads pages 0, 1 and 2 into a copy (handed out in
@@ -126,6 +141,8 @@ private:
     bool backupBeforeProgram = false;
     bool backupPhase = false; // a Program's backup read runs
     bool unitKnown = false;
+    bool pollingPaused = false;
+    std::optional<DeviceFrame> playedFrame;
     std::uint8_t currentCommand = 0;
     std::uint8_t currentPage = 0;
     std::uint8_t ticksSinceSend = 0;

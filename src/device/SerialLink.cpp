@@ -108,14 +108,15 @@ PortOpenResult SerialLink::Open(const std::string& path) {
     if (!port.open(QIODevice::ReadWrite)) {
         // The port says "permission" for a device another program holds;
         // access was checked above, so that is what it means here.
-        result.reason = port.error() == QSerialPort::PermissionError
-                            ? std::string(std::strerror(EBUSY))
-                            : port.errorString().toStdString();
+        result.busy = port.error() == QSerialPort::PermissionError;
+        result.reason =
+            result.busy ? std::string(std::strerror(EBUSY)) : port.errorString().toStdString();
         return result;
     }
     // The port's own exclusivity does not hold against a privileged user; an
     // advisory lock on the open device does, so two programs never share it.
     if (::flock(static_cast<int>(port.handle()), LOCK_EX | LOCK_NB) != 0) {
+        result.busy = true;
         result.reason = std::strerror(EBUSY);
         port.close();
         return result;

@@ -15,6 +15,8 @@ struct PortOpenResult {
     std::string reason;
     // The device exists but the user may not open it; the hint says what to do.
     bool permissionDenied = false;
+    // Another program holds the device.
+    bool busy = false;
     std::string hint; // English; empty unless permissionDenied
 };
 

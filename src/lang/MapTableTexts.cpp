@@ -116,6 +116,21 @@ constexpr std::array<TextRow, static_cast<std::size_t>(MapText::Count)> kRows{{
      "Die zehn Drehzahlpunkte der Servokurve verschieben; die Kurve bleibt",
      "Déplacer les dix points de régime du servo ; la courbe reste la même",
      "Posunout deset bodů otáček serva; křivka zůstane"},
+    {"Map", "Kennfeld", "Cartographie", "Mapa"},
+    {"Time in cell", "Zeit pro Zelle", "Temps par cellule", "Čas v buňce"},
+    {"Reset", "Zurücksetzen", "Remettre à zéro", "Vynulovat"},
+    {"%1 s at %2 rpm, throttle %3\nAdvance %4°",
+     "%1 s bei %2 U/min, Drosselklappe %3\nVorzündung %4°",
+     "%1 s à %2 tr/min, papillon %3\nAvance %4°", "%1 s při %2 ot/min, plyn %3\nPředstih %4°"},
+    {"Counted: %1 s", "Gezählt: %1 s", "Compté : %1 s", "Započteno: %1 s"},
+    {"Seconds the engine ran in each cell; the cells of the last 10 seconds are outlined",
+     "Sekunden, die der Motor in jeder Zelle lief; die Zellen der letzten 10 Sekunden sind "
+     "umrandet",
+     "Secondes passées par le moteur dans chaque cellule ; les cellules des 10 dernières secondes "
+     "sont encadrées",
+     "Sekundy, které motor strávil v každé buňce; buňky posledních 10 sekund jsou orámované"},
+    {"Start counting again from now", "Ab jetzt neu zählen", "Recommencer à compter maintenant",
+     "Začít počítat znovu od teď"},
 }};
 static_assert(EveryRowInEveryLanguage(kRows), "a map table text without a text");
 

@@ -42,6 +42,13 @@ enum class MapText {
     ServoClipped,   // a servo value was kept within its range
     HintChangeRpmAxis,
     HintChangeServoRpm,
+    MapTab,        // "Map"
+    TimeInCellTab, // "Time in cell"
+    ResetTime,     // "Reset"
+    CellTime,      // tooltip: "%1 s at %2 rpm, %3\nAdvance %4°"
+    TimeTotal,     // "Counted: %1 s"
+    HintTimeInCell,
+    HintResetTime,
     Count
 };
 

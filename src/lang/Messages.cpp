@@ -92,12 +92,13 @@ constexpr std::array<TextRow, static_cast<size_t>(Msg::Count)> kMessageRows{{
     {"No connection with PC", "Keine Verbindung zum PC", "Pas de connection acec pc",
      "Není spojení s PC"},
     // PortDisappeared
-    {"Port %1 has disappeared (cable or adapter pulled out). Choose it again in the Com menu.",
-     "Der Anschluss %1 ist verschwunden (Kabel oder Adapter abgezogen). Wählen Sie ihn im "
-     "Menü COM-Anschluß erneut.",
-     "Le port %1 a disparu (câble ou adaptateur débranché). Choisissez-le de nouveau dans le "
-     "menu Connection com.",
-     "Port %1 zmizel (kabel nebo adaptér odpojen). Vyberte jej znovu v nabídce Port."},
+    {"Port %1 has disappeared (cable or adapter pulled out). It opens again when it is plugged "
+     "back in.",
+     "Der Anschluss %1 ist verschwunden (Kabel oder Adapter abgezogen). Er wird wieder "
+     "geöffnet, sobald er wieder angeschlossen ist.",
+     "Le port %1 a disparu (câble ou adaptateur débranché). Il sera rouvert dès qu'il sera "
+     "rebranché.",
+     "Port %1 zmizel (kabel nebo adaptér odpojen). Po opětovném připojení se znovu otevře."},
     // EmulatedUnit
     {"emulated unit", "emulierte Zündung", "allumage émulé", "emulovaná jednotka"},
     // PortInUse
@@ -114,6 +115,44 @@ constexpr std::array<TextRow, static_cast<size_t>(Msg::Count)> kMessageRows{{
      "Es ist kein Drucker installiert. Den Ausdruck als PDF-Datei speichern?",
      "Aucune imprimante n'est installée. Enregistrer l'impression en fichier PDF ?",
      "Není nainstalována žádná tiskárna. Uložit výtisk jako soubor PDF?"},
+    // PortNotPresent
+    {"not present", "nicht vorhanden", "absent", "není připojeno"},
+    // PortNoPermission
+    {"no permission: join the dialout group",
+     "keine Berechtigung: treten Sie der Gruppe dialout bei",
+     "pas d'autorisation : rejoignez le groupe dialout",
+     "bez oprávnění: přidejte se do skupiny dialout"},
+    // FindUnit
+    {"&Find unit", "Zündung &suchen", "&Chercher l'allumage", "&Najít zapalování"},
+    // ScanProgress
+    {"Looking for the unit: %1 (%2 of %3) ... Escape stops.",
+     "Suche nach der Zündung: %1 (%2 von %3) ... Escape bricht ab.",
+     "Recherche de l'allumage : %1 (%2 sur %3) ... Échap arrête.",
+     "Hledání zapalování: %1 (%2 z %3) ... Escape zastaví."},
+    // UnitFoundOn
+    {"Unit found on %1.", "Zündung gefunden an %1.", "Allumage trouvé sur %1.",
+     "Zapalování nalezeno na %1."},
+    // NoUnitAnswered
+    {"No unit answered. Devices tried: %1", "Keine Zündung hat geantwortet. Versuchte Geräte: %1",
+     "Aucun allumage n'a répondu. Appareils essayés : %1",
+     "Žádné zapalování neodpovědělo. Vyzkoušená zařízení: %1"},
+    // NoSerialDevice
+    {"No unit answered: no serial device is present.",
+     "Keine Zündung hat geantwortet: es ist kein serielles Gerät vorhanden.",
+     "Aucun allumage n'a répondu : aucun port série n'est présent.",
+     "Žádné zapalování neodpovědělo: není připojeno žádné sériové zařízení."},
+    // ScanStopped
+    {"The search for the unit was stopped.", "Die Suche nach der Zündung wurde abgebrochen.",
+     "La recherche de l'allumage a été arrêtée.", "Hledání zapalování bylo zastaveno."},
+    // DeviceBusy
+    {"in use by another program", "von einem anderen Programm belegt",
+     "utilisé par un autre programme", "používá jiný program"},
+    // AdapterOn
+    {"%1 on %2", "%1 an %2", "%1 sur %2", "%1 na %2"},
+    // AdapterPluggedIn
+    {"Plugged in: %1", "Angeschlossen: %1", "Branché : %1", "Připojeno: %1"},
+    // UseAdapter
+    {"Use it", "Verwenden", "Utiliser", "Použít"},
 }};
 
 static_assert(EveryRowInEveryLanguage(kMessageRows), "a message without a text");

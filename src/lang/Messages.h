@@ -48,6 +48,18 @@ enum class Msg {
     FileTooLarge,         // why a file was refused: far larger than a parameter file
     PrintError,           // "Print error!"
     NoPrinterSavePdf,     // "No printer is installed. Save the printout as a PDF file?"
+    PortNotPresent,       // "not present" (a Com item whose device is not there)
+    PortNoPermission,     // "no permission: join the dialout group"
+    FindUnit,             // "&Find unit" (Com menu)
+    ScanProgress,         // "Looking for the unit: %1 (%2 of %3) ..." (device, number, count)
+    UnitFoundOn,          // "Unit found on %1." (%1: "Com 3 (/dev/ttyUSB0)" or the device)
+    NoUnitAnswered,       // "No unit answered. Devices tried: %1"
+    NoSerialDevice,       // "No unit answered: no serial device is present."
+    ScanStopped,          // "The search for the unit was stopped."
+    DeviceBusy,           // "in use by another program"
+    AdapterOn,            // "%1 on %2" (adapter description, device)
+    AdapterPluggedIn,     // "Plugged in: %1"
+    UseAdapter,           // "Use it"
     Count
 };
 

@@ -145,6 +145,22 @@ constexpr std::array<TextRow, static_cast<std::size_t>(ViewText::Count)> kRows{{
      "Kein Parameter in der Zündung weicht von diesem Fenster ab.",
      "Aucun paramètre de l'allumage ne diffère de cette fenêtre.",
      "Žádný parametr v zapalování se od tohoto okna neliší."},
+    {"Play data log: %1", "Datenlog abspielen: %1", "Lire un journal : %1",
+     "Přehrát záznam dat: %1"},
+    {"Play", "Abspielen", "Lecture", "Přehrát"},
+    {"Pause", "Pause", "Pause", "Pozastavit"},
+    {"Speed:", "Tempo:", "Vitesse :", "Rychlost:"},
+    {"Playing data log %1: %2 of %3", "Datenlog %1 wird abgespielt: %2 von %3",
+     "Lecture du journal %1 : %2 sur %3", "Přehrává se záznam dat %1: %2 z %3"},
+    {"The log was recorded on another map than the window's. The window's parameters stay as "
+     "they are.",
+     "Das Datenlog wurde mit einem anderen Kennfeld aufgezeichnet als dem des Fensters. Die "
+     "Parameter des Fensters bleiben, wie sie sind.",
+     "Le journal a été enregistré avec une autre cartographie que celle de la fenêtre. Les "
+     "paramètres de la fenêtre restent inchangés.",
+     "Záznam byl pořízen s jinou mapou, než má okno. Parametry okna zůstávají beze změny."},
+    {"Compare", "Vergleichen", "Comparer", "Porovnat"},
+    {"%1 of %2", "%1 von %2", "%1 sur %2", "%1 z %2"},
 }};
 static_assert(EveryRowInEveryLanguage(kRows), "a view text without a text");
 

@@ -93,6 +93,14 @@ enum class ViewText {
     UnitCompareTitle,     // "Verify: what differs in the unit"
     UnitDifferenceCount,  // "%1 parameters in the unit differ from this window."
     UnitNoDifference,     // "No parameter in the unit differs from this window."
+    PlaybackTitle,        // "Play data log: %1"
+    Play,                 // "Play"
+    Pause,                // "Pause"
+    Speed,                // "Speed:"
+    PlayingStatus,        // "Playing data log %1: %2 of %3"
+    LogMapDiffers,        // the log's map is not the window's
+    CompareMaps,          // "Compare"
+    LogPosition,          // "%1 of %2"
     Count
 };
 

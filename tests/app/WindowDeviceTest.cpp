@@ -221,7 +221,7 @@ TEST_F(WindowDeviceTest, ProgramStartedByNewShowsFromItsFirstTick) {
     EXPECT_TRUE(firstTickGauge);
 }
 
-TEST_F(WindowDeviceTest, PulledPortIsToldAndTheDeviceItemReopensIt) {
+TEST_F(WindowDeviceTest, PulledPortIsToldAndReopensWhenPluggedBackIn) {
     // The window opens the unit through a link of a stable name, as a
     // /dev/serial/by-id name is for a real adapter.
     QTemporaryDir dir;
@@ -251,14 +251,97 @@ TEST_F(WindowDeviceTest, PulledPortIsToldAndTheDeviceItemReopensIt) {
     EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("Port " + link));
     EXPECT_TRUE(QTest::qWaitFor([&] { return connection->isVisible(); }, 5000));
 
-    // Plugged in again and chosen again in the Com menu.
+    // Plugged in again: the port opens again by itself.
     ASSERT_TRUE(unit->Start(error)) << error;
     QFile::remove(link);
     ASSERT_TRUE(QFile::link(QString::fromStdString(unit->DevicePath()), link));
-    item->trigger();
-    EXPECT_FALSE(Red(port));
     EXPECT_TRUE(QTest::qWaitFor([&] { return connection->isHidden(); }, 5000));
+    EXPECT_FALSE(Red(port));
+    EXPECT_TRUE(item->isChecked());
     window.close();
+}
+
+// Com 1 on a device that never answers, Com 2 on a name that reaches the unit
+// only once it is plugged in, the other items on nothing.
+TEST_F(WindowDeviceTest, FindUnitNamesWhatItTriedThenTakesTheItemThatAnswers) {
+    QTemporaryDir dir;
+    EmulatorOptions quiet;
+    quiet.silent = true;
+    PtyUnit silent(quiet);
+    std::string error;
+    ASSERT_TRUE(silent.Start(error)) << error;
+    const QString unitLink = dir.filePath("unit");
+    QByteArray ini = "[PORTS]\nCom1=" + QByteArray::fromStdString(silent.DevicePath()) +
+                     "\nCom2=" + unitLink.toUtf8() + "\n";
+    for (int n = 3; n <= 20; ++n)
+        ini += "Com" + QByteArray::number(n) + "=" + dir.filePath("none").toUtf8() + "\n";
+    WriteConfig("orna5.ini", ini);
+    TFormHlav window{StartOptions{}};
+    window.Port().SetDiscovery([] { return std::vector<AdapterInfo>{}; },
+                               dir.filePath("by-id").toStdString());
+    window.show();
+    // Opening the Com menu describes each item's device as it is now.
+    emit window.findChild<QMenu*>("MenuCom")->aboutToShow();
+    EXPECT_EQ(window.findChild<QAction*>("MenuCom1")->text(),
+              "Com 1  " + QString::fromStdString(silent.DevicePath()));
+    EXPECT_EQ(window.findChild<QAction*>("MenuCom3")->text(),
+              "Com 3  " + dir.filePath("none") + "  not present");
+    auto* find = window.findChild<QAction*>("MenuFindUnit");
+    ASSERT_NE(find, nullptr);
+
+    find->trigger();
+    EXPECT_TRUE(Find<QLabel>(window, "LabelPortScan")->isVisible());
+    QMessageBox* box = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return (box = window.findChild<QMessageBox*>("NoUnitFoundBox")) != nullptr; },
+        10000));
+    EXPECT_TRUE(box->text().startsWith("No unit answered.")) << box->text().toStdString();
+    EXPECT_TRUE(box->text().contains(QString::fromStdString(silent.DevicePath())));
+    box->close();
+    EXPECT_FALSE(find->isChecked());
+    EXPECT_EQ(window.Port().Device().toStdString(), silent.DevicePath());
+
+    unit = std::make_unique<PtyUnit>();
+    ASSERT_TRUE(unit->Start(error)) << error;
+    ASSERT_TRUE(QFile::link(QString::fromStdString(unit->DevicePath()), unitLink));
+    // A second click stops the search, and the port stays where it was.
+    find->trigger();
+    find->trigger();
+    EXPECT_EQ(window.statusBar()->currentMessage(), "The search for the unit was stopped.");
+    EXPECT_EQ(window.ComPortIndex(), 0);
+
+    find->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.ComPortIndex() == 1; }, 10000));
+    EXPECT_EQ(window.statusBar()->currentMessage(), "Unit found on Com 2 (" + unitLink + ").");
+    EXPECT_TRUE(window.findChild<QAction*>("MenuCom2")->isChecked());
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return Find<QLabel>(window, "LabelSpojeni")->isHidden(); }, 5000));
+    window.close();
+}
+
+TEST_F(WindowDeviceTest, AdapterPluggedInWhileNoUnitAnswersIsOfferedAndUsed) {
+    EmulatorOptions quiet;
+    quiet.silent = true;
+    auto window = StartOnUnit(quiet);
+    QTemporaryDir dir;
+    std::vector<AdapterInfo> plugged;
+    window->Port().SetDiscovery([&] { return plugged; }, dir.filePath("by-id").toStdString());
+    auto* connection = Find<QLabel>(*window, "LabelSpojeni");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return connection->isVisible(); }, 5000));
+    QTest::qWait(1200); // the watch has looked once
+
+    PtyUnit adapter;
+    std::string error;
+    ASSERT_TRUE(adapter.Start(error)) << error;
+    plugged.push_back({adapter.DevicePath(), "Test UART", "", ""});
+    auto* note = Find<QWidget>(*window, "PortAdapterNote");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return note->isVisible(); }, 5000));
+    EXPECT_EQ(Find<QLabel>(*window, "LabelPortAdapter")->text(),
+              "Plugged in: Test UART on " + QString::fromStdString(adapter.DevicePath()));
+    QTest::mouseClick(Find<QPushButton>(*window, "ButtonUseAdapter"), Qt::LeftButton);
+    EXPECT_FALSE(note->isVisible());
+    EXPECT_EQ(window->Port().Device().toStdString(), adapter.DevicePath());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return connection->isHidden(); }, 5000));
 }
 
 TEST_F(WindowDeviceTest, ComItemThatCannotOpenSaysWhy) {

@@ -212,7 +212,7 @@ void TFormHlav::Timer1Timer() {
     RenderOperationDisplay();
     if (result.monitorFrame)
         RenderLivePanel();
-    port->NoticeLoss();
+    port->Tick(session->NoConnectionVisible());
     history->AfterTick(result);
     if (result.ended && result.ended->outcome == Outcome::VersionMismatch)
         ShowMessage(QString::fromStdString(

@@ -86,6 +86,17 @@ void TFormHlav::CreateViews() {
         if (!path.isEmpty())
             views->OpenDataLog(path);
     });
+    QAction* play = MakeAction(MenuView, "MenuPlayLog", "&Play data log...");
+    connect(play, &QAction::triggered, this, [this, play] {
+        const QString path = ChooseFile(this, {"PlayLogDialog",
+                                               play->text().remove('&'),
+                                               QFileDialog::AcceptOpen,
+                                               Filters(ViewText::LogFilter, languageIndex),
+                                               {},
+                                               LogFolder()});
+        if (!path.isEmpty())
+            views->PlayDataLog(path);
+    });
 
     // File > Compare with... sits after Open, which it resembles.
     auto* file = menuBar()->findChild<QMenu*>("MenuFile");

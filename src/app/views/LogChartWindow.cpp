@@ -1,7 +1,9 @@
 #include "app/views/LogChartWindow.h"
 
 #include "app/Document.h"
+#include "app/views/TimeInCellView.h"
 #include "device/MarkLivePosition.h"
+#include "lang/MapTableTexts.h"
 #include "lang/ViewTexts.h"
 #include "params/FieldTable.h"
 #include "params/TpsBreakpoints.h"
@@ -20,6 +22,8 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QSplitter>
+#include <QStyle>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -170,13 +174,32 @@ LogChartWindow::LogChartWindow(Document& doc, const QString& filePath, MonitorLo
         for (int c = 0; c < 2; ++c)
             values->setItem(r, c, new QTableWidgetItem);
     rightLayout->addWidget(values, 1);
-    mapCaption = new QLabel(right);
-    rightLayout->addWidget(mapCaption);
+    // The cell in use at the cursor, and the time the log spent in each
+    // cell, counted on the log's own map.
+    mapTabs = new QTabWidget(right);
+    mapTabs->setObjectName("LogMapTabs");
     BuildMapTable();
-    rightLayout->addWidget(map);
+    auto* mapPage = new QWidget(mapTabs);
+    auto* mapLayout = new QVBoxLayout(mapPage);
+    mapLayout->setContentsMargins(2, 2, 2, 2);
+    mapLayout->addWidget(map, 0, Qt::AlignHCenter | Qt::AlignTop);
+    mapTabs->addTab(mapPage, QString());
+    timeView = new TimeInCellView(logCells, mapTabs);
+    timeView->setObjectName("LogTimeInCell");
+    if (CountLogCells(log, logCells)) {
+        TimeInCellView::Map shown = TimeInCellView::MapOf(mapImage);
+        shown.tpsRowsUsed = tpsRowsUsed;
+        timeView->SetMap(shown);
+    }
+    mapTabs->addTab(timeView, QString());
+    mapTabs->setTabEnabled(1, log.header.hasMap);
+    rightLayout->addWidget(mapTabs);
     splitter->addWidget(right);
     // The side pane as wide as the whole map table, the rest for the chart.
-    right->setFixedWidth(map->width());
+    // The seconds of a long log need wider cells than the map's degrees.
+    timeView->setFixedHeight(timeView->FittingHeight());
+    const int frame = 2 * mapTabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 4;
+    right->setFixedWidth(std::max(map->width(), timeView->minimumWidth()) + frame);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     layout->addWidget(splitter, 1);
@@ -339,7 +362,10 @@ void LogChartWindow::ApplyLanguage() {
     values->item(0, 0)->setText(QuantityName("time", language));
     for (std::size_t c = 0; c < log.columns.size(); ++c)
         values->item(static_cast<int>(c) + 1, 0)->setText(QuantityName(log.columns[c], language));
-    mapCaption->setText(text(ViewText::MapCellInUse));
+    mapTabs->setTabText(0, text(ViewText::MapCellInUse));
+    mapTabs->setTabText(1, QString::fromStdString(TextIn(MapText::TimeInCellTab, language)));
+    mapTabs->setTabToolTip(1, log.header.hasMap ? QString() : text(ViewText::LogWithoutMap));
+    timeView->SetLanguage(language);
 }
 
 double LogChartWindow::ValueAt(const std::string& column, int row) const {
@@ -374,6 +400,10 @@ void LogChartWindow::SetCursorRow(int row) {
     cursorMapColumn = live.belowMapAxis ? -1 : live.mapRpmColumn;
     if (cursorMapColumn >= 0)
         map->item(cursorMapRow, cursorMapColumn)->setBackground(kCellInUse);
+    std::optional<std::pair<int, int>> cell;
+    if (cursorMapColumn >= 0)
+        cell = std::pair{cursorMapRow, cursorMapColumn};
+    timeView->Refresh(cell, {});
     PlaceCursorLine();
 }
 

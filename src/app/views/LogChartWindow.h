@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/TimeInCell.h"
 #include "files/MonitorLog.h"
 #include "params/ParameterImage.h"
 
@@ -15,17 +16,20 @@ class QGraphicsLineItem;
 class QLabel;
 class QLineSeries;
 class QSlider;
+class QTabWidget;
 class QTableWidget;
 class QValueAxis;
 
 namespace orna5 {
 
 class Document;
+class TimeInCellView;
 
 // A data log played back as a chart over time: engine speed, throttle,
 // supply voltage and each channel's advance, with a cursor that shows every
 // value of one row and the map cell the unit was using then. The map is the
 // one the log names; a log without one is shown against the document's map.
+// Beside the cell in use, the time the log spent in each cell of its map.
 class LogChartWindow : public QWidget {
     Q_OBJECT
 public:
@@ -74,8 +78,10 @@ private:
     QGraphicsLineItem* cursorLine = nullptr;
     QSlider* slider = nullptr;
     QTableWidget* values = nullptr;
-    QLabel* mapCaption = nullptr;
+    QTabWidget* mapTabs = nullptr;
     QTableWidget* map = nullptr;
+    TimeInCell logCells;
+    TimeInCellView* timeView = nullptr;
     int cursorRow = -1;
     int cursorMapRow = -1;
     int cursorMapColumn = -1;

@@ -5,6 +5,7 @@
 #include "params/TpsBreakpoints.h"
 
 #include <QLocale>
+#include <QPainter>
 
 namespace orna5 {
 
@@ -130,6 +131,14 @@ QColor MapTableModel::CellColour(int degrees) {
     const int clamped = std::clamp(degrees, 0, static_cast<int>(kMaxAdvance));
     const int hue = 240 - 240 * clamped / kMaxAdvance;
     return QColor::fromHsv(hue, 150, 255);
+}
+
+void MapTableModel::PaintLiveFrame(QPainter* painter, const QRect& cell) {
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(Qt::black, 3));
+    painter->drawRect(cell.adjusted(1, 1, -2, -2));
+    painter->setPen(QPen(Qt::white, 1));
+    painter->drawRect(cell.adjusted(3, 3, -4, -4));
 }
 
 QColor MapTableModel::TextColour(const QColor& background) {

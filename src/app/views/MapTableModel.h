@@ -9,6 +9,9 @@
 #include <functional>
 #include <optional>
 
+class QPainter;
+class QRect;
+
 namespace orna5 {
 
 // The advance map of the window's image as a table: one row per throttle row
@@ -49,6 +52,8 @@ public:
 
     // Cold to hot, 0..60 degrees.
     static QColor CellColour(int degrees);
+    // The frame of the live cell, seen on every colour.
+    static void PaintLiveFrame(QPainter* painter, const QRect& cell);
     // Black or white, whichever reads better on the background.
     static QColor TextColour(const QColor& background);
 

@@ -3,6 +3,7 @@
 #include "app/Document.h"
 #include "app/views/MapTableModel.h"
 #include "app/views/RpmAxisDialog.h"
+#include "app/views/TimeInCellView.h"
 #include "device/MarkLivePosition.h"
 #include "lang/MapTableTexts.h"
 #include "params/TpsBreakpoints.h"
@@ -19,6 +20,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
+#include <QTabWidget>
 #include <QTableView>
 #include <QToolBar>
 
@@ -54,13 +56,8 @@ public:
         painter->drawText(option.rect, Qt::AlignCenter, index.data().toString());
         if (option.state & QStyle::State_Selected)
             DrawSelectionEdges(painter, option, index);
-        if (index.data(MapTableModel::LiveRole).toBool()) {
-            painter->setBrush(Qt::NoBrush);
-            painter->setPen(QPen(Qt::black, 3));
-            painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
-            painter->setPen(QPen(Qt::white, 1));
-            painter->drawRect(option.rect.adjusted(3, 3, -4, -4));
-        }
+        if (index.data(MapTableModel::LiveRole).toBool())
+            MapTableModel::PaintLiveFrame(painter, option.rect);
         if (option.state & QStyle::State_HasFocus) {
             painter->setPen(QPen(option.palette.color(QPalette::Text), 1, Qt::DotLine));
             painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
@@ -116,6 +113,7 @@ MapTableWindow::MapTableWindow(Document& doc)
     : QMainWindow(&doc.Window(), Qt::Window), document(doc) {
     setObjectName("MapTableWindow");
     model = new MapTableModel(document.Image(), this);
+    shownMap = TimeInCellView::MapOf(document.Image());
     model->cellEdited = [this](int row, int column, int value) {
         Run([row, column, value](ParameterImage& image, const MapBlock&) {
             return SetBlock(image, MapBlock{row, column, row, column}, value);
@@ -214,11 +212,34 @@ void MapTableWindow::CreateControls() {
     controls->addLayout(interpolate, 1, 0, 1, 7);
     controls->setColumnStretch(6, 1);
 
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
+    tabs = new QTabWidget(this);
+    tabs->setObjectName("TabsMapTable");
+    auto* mapPage = new QWidget(tabs);
+    auto* layout = new QVBoxLayout(mapPage);
     layout->addWidget(table, 1);
     layout->addLayout(controls);
-    setCentralWidget(central);
+    tabs->addTab(mapPage, QString());
+
+    // The time in cell the document counts, laid on the window's map.
+    auto* timePage = new QWidget(tabs);
+    auto* timeLayout = new QVBoxLayout(timePage);
+    timeTable = new TimeInCellView(document.LiveCells(), timePage);
+    timeTable->setObjectName("TableTimeInCell");
+    timeTable->SetMap(TimeInCellView::MapOf(document.Image()));
+    timeTable->setFixedHeight(timeTable->FittingHeight());
+    timeLayout->addWidget(timeTable);
+    auto* timeControls = new QHBoxLayout;
+    timeTotal = new QLabel(timePage);
+    timeTotal->setObjectName("LabelTimeTotal");
+    timeControls->addWidget(timeTotal, 1);
+    timeControls->addWidget(MakeButton("ButtonResetTime", [this] {
+        document.ResetLiveCells();
+        TickDone();
+    }));
+    timeLayout->addLayout(timeControls);
+    timeLayout->addStretch(1);
+    tabs->addTab(timePage, QString());
+    setCentralWidget(tabs);
 
     // The form's own undo and redo, shortcuts and enabling included.
     auto* tools = new QToolBar(this);
@@ -254,6 +275,8 @@ void MapTableWindow::FitTableHeight() {
     table->setFixedHeight(table->horizontalHeader()->sizeHint().height() +
                           rows * table->verticalHeader()->defaultSectionSize() +
                           2 * table->frameWidth());
+    if (timeTable)
+        timeTable->setFixedHeight(timeTable->FittingHeight());
     if (isVisible())
         resize(width(), sizeHint().height());
 }
@@ -294,11 +317,26 @@ void MapTableWindow::ApplyLanguage() {
         action->setText(text(caption));
         action->setToolTip(text(hint));
     }
+    tabs->setTabText(0, text(MapText::MapTab));
+    tabs->setTabText(1, text(MapText::TimeInCellTab));
+    timeTable->SetLanguage(shownLanguage);
+    timeTable->setToolTip(text(MapText::HintTimeInCell));
+    auto* reset = findChild<QPushButton*>("ButtonResetTime");
+    reset->setText(text(MapText::ResetTime));
+    reset->setToolTip(text(MapText::HintResetTime));
+    ShowTimeTotal();
     statusBar()->clearMessage();
 }
 
 void MapTableWindow::ImageShown() {
     model->Refresh();
+    const TimeInCellView::Map map = TimeInCellView::MapOf(document.Image());
+    if (map.tpsRowsUsed != shownMap.tpsRowsUsed || map.rpm != shownMap.rpm ||
+        map.advance != shownMap.advance) {
+        shownMap = map;
+        timeTable->SetMap(map);
+        FitTableHeight();
+    }
     if (!table->currentIndex().isValid()) {
         FitTableHeight();
         table->setCurrentIndex(model->index(0, 0));
@@ -311,6 +349,13 @@ void MapTableWindow::TickDone() {
     if (!live.belowMapAxis && live.tpsRow < kMapRows && live.mapRpmColumn < kAxisPoints)
         cell = std::pair{static_cast<int>(live.tpsRow), static_cast<int>(live.mapRpmColumn)};
     model->SetLiveCell(cell);
+    timeTable->Refresh(cell, document.LiveCells().Trail(document.CellClock()));
+    ShowTimeTotal();
+}
+
+void MapTableWindow::ShowTimeTotal() {
+    timeTotal->setText(QString::fromStdString(TextIn(MapText::TimeTotal, shownLanguage))
+                           .arg(QLocale().toString(document.LiveCells().Total(), 'f', 1)));
 }
 
 MapBlock MapTableWindow::SelectedBlock() const {

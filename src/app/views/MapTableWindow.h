@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/views/TimeInCellView.h"
 #include "edit/MapBlockCommands.h"
 #include "params/ParameterImage.h"
 
@@ -10,6 +11,7 @@
 class QLabel;
 class QPushButton;
 class QSpinBox;
+class QTabWidget;
 class QTableView;
 
 namespace orna5 {
@@ -22,7 +24,8 @@ class MapTableModel;
 // interpolated, smoothed, copied to a spreadsheet or pasted from one. The
 // window owns no image: it shows the document's, and every command goes
 // through the document's one road (controls into the image, the change,
-// normalise, show, one undo state, program after change).
+// normalise, show, one undo state, program after change). A second tab
+// shows how long the engine ran in each cell, as the document counts it.
 class MapTableWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -63,6 +66,7 @@ private:
     // command returns whether a value was kept within 0..60.
     void Run(const std::function<bool(ParameterImage&, const MapBlock&)>& command);
     void ShowClipped(bool clipped);
+    void ShowTimeTotal();
 
     Document& document;
     MapTableModel* model = nullptr;
@@ -71,6 +75,10 @@ private:
     QSpinBox* addValue = nullptr;
     QSpinBox* scaleValue = nullptr;
     QLabel* interpolateLabel = nullptr;
+    QTabWidget* tabs = nullptr;
+    TimeInCellView* timeTable = nullptr;
+    TimeInCellView::Map shownMap;
+    QLabel* timeTotal = nullptr;
     int shownLanguage = -1;
 };
 

@@ -7,6 +7,7 @@
 #include "app/views/CompareWindow.h"
 #include "app/views/HistoryWindow.h"
 #include "app/views/LogChartWindow.h"
+#include "app/views/LogPlaybackWindow.h"
 #include "app/views/Map3DWindow.h"
 #include "app/views/MapTableWindow.h"
 #include "disk/HistoryStore.h"
@@ -16,6 +17,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -68,6 +70,12 @@ void TakeViewScreenshots(Document& document, ViewManager& views, DataLogRecorder
             map->Picture().save(folder + "/view-map-3d.png");
         }
         table->close();
+    }
+    if (LogPlaybackWindow* playback = views.PlayDataLog(LogPath(folder))) {
+        auto* position = playback->findChild<QSlider*>("SliderPosition");
+        position->setValue(position->maximum() / 2);
+        Save(playback, folder, "view-playback");
+        playback->close();
     }
     // A copy of the parameters with a few map cells and the limiter changed.
     ParameterImage changed = document.Image();
