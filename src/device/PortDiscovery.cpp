@@ -66,7 +66,9 @@ std::string PortDiscovery::Describe(const AdapterInfo& info) {
 }
 
 std::string PortDiscovery::DescriptionOf(const std::string& device) const {
-    const AdapterInfo* info = FindAdapter(Adapters(), RealPath(device));
+    // The list is kept here: what FindAdapter returns points into it.
+    const std::vector<AdapterInfo> known = Adapters();
+    const AdapterInfo* info = FindAdapter(known, RealPath(device));
     return info ? Describe(*info) : std::string();
 }
 
