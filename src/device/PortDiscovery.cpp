@@ -28,6 +28,8 @@ const AdapterInfo* FindAdapter(const std::vector<AdapterInfo>& adapters, const s
             return &info;
     return nullptr;
 }
+// What it returns points into the list, so the list must outlive it.
+const AdapterInfo* FindAdapter(std::vector<AdapterInfo>&&, const std::string&) = delete;
 
 } // namespace
 
