@@ -28,6 +28,8 @@ const AdapterInfo* FindAdapter(const std::vector<AdapterInfo>& adapters, const s
             return &info;
     return nullptr;
 }
+// What it returns points into the list, so the list must outlive it.
+const AdapterInfo* FindAdapter(std::vector<AdapterInfo>&&, const std::string&) = delete;
 
 } // namespace
 
@@ -66,7 +68,9 @@ std::string PortDiscovery::Describe(const AdapterInfo& info) {
 }
 
 std::string PortDiscovery::DescriptionOf(const std::string& device) const {
-    const AdapterInfo* info = FindAdapter(Adapters(), RealPath(device));
+    // The list is kept here: what FindAdapter returns points into it.
+    const std::vector<AdapterInfo> known = Adapters();
+    const AdapterInfo* info = FindAdapter(known, RealPath(device));
     return info ? Describe(*info) : std::string();
 }
 
