@@ -64,8 +64,7 @@ TEST_F(CtlPorts, ProbeAndAutoPassTheSilentDeviceAndTakeTheUnit) {
 
     run = RunCtl({"ports", "--probe"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(LineOf(run.out, 1), silent.Device().toStdString() + " present no answer")
-        << run.out;
+    EXPECT_EQ(LineOf(run.out, 1), silent.Device().toStdString() + " present no answer") << run.out;
     EXPECT_EQ(LineOf(run.out, 2), unit.Device().toStdString() + " present answers ORN12")
         << run.out;
     EXPECT_EQ(LineOf(run.out, 3), ws.Path("none3").toStdString() + " not present") << run.out;
