@@ -2,6 +2,7 @@
 
 #include "app/Document.h"
 #include "device/DeviceSession.h"
+#include "device/RestoreRule.h"
 #include "files/ProfileFile.h"
 #include "lang/ViewTexts.h"
 
@@ -36,15 +37,19 @@ void HistoryKeeper::SaveSettings(ProfileFile& settings) const {
 }
 
 void HistoryKeeper::AfterTick(const TickResult& result) {
-    if (result.backup)
-        Keep(*result.backup, RestoreKind::BeforeProgram, {}, true);
-    if (!result.ended || result.ended->outcome != Outcome::Success)
-        return;
-    // A Read or Program ends after its closing Verify: the unit holds the image.
-    if (result.ended->operation == Operation::Read)
-        Keep(document.Image(), RestoreKind::Read, {}, true);
-    else if (result.ended->operation == Operation::Program)
-        Keep(document.Image(), RestoreKind::Programmed, links.loadedFile(), true);
+    DeviceSession& session = links.session;
+    for (const PointToKeep& point : PointsToKeep(result, session)) {
+        const QString path = point.kind == RestoreKind::Programmed ? links.loadedFile() : QString();
+        const bool kept = Keep(point.bytes, point.kind, path, true);
+        if (point.backup) {
+            if (kept)
+                session.BackupKept();
+            else
+                session.BackupNotKept();
+        } else if (kept) {
+            session.PointKept();
+        }
+    }
 }
 
 void HistoryKeeper::FileOpened(const QString& path) {
@@ -55,7 +60,7 @@ void HistoryKeeper::FileSaved(const QString& path) {
     Keep(document.Image(), RestoreKind::Saved, path, false);
 }
 
-void HistoryKeeper::Keep(const ParameterImage& image, RestoreKind kind, const QString& path,
+bool HistoryKeeper::Keep(const ParameterImage& image, RestoreKind kind, const QString& path,
                          bool fromUnit) {
     RestoreDetails details;
     if (fromUnit) {
@@ -70,15 +75,16 @@ void HistoryKeeper::Keep(const ParameterImage& image, RestoreKind kind, const QS
         failureTold = false;
         if (added.stored)
             emit Kept();
-        return;
+        return true;
     }
     if (failureTold)
-        return;
+        return false;
     failureTold = true;
     links.statusBar.showMessage(
         QString::fromStdString(TextIn(ViewText::PointNotKept, document.Language()))
             .arg(added.reason),
         kFailureShownMs);
+    return false;
 }
 
 } // namespace orna5

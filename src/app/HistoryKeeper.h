@@ -55,7 +55,7 @@ signals:
     void Kept();
 
 private:
-    void Keep(const ParameterImage& image, RestoreKind kind, const QString& path, bool fromUnit);
+    bool Keep(const ParameterImage& image, RestoreKind kind, const QString& path, bool fromUnit);
 
     Document& document;
     Links links;

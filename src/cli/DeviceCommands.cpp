@@ -6,8 +6,10 @@
 #include "device/LogClock.h"
 #include "device/MonitorPanel.h"
 #include "device/PortTable.h"
+#include "device/RestoreRule.h"
 #include "device/SerialLink.h"
 #include "disk/HistoryStore.h"
+#include "files/BoundedFile.h"
 #include "files/MonitorLog.h"
 #include "files/ParameterFile.h"
 #include "files/ProfileFile.h"
@@ -163,11 +165,10 @@ RunState RunOperationOn(DeviceSession& session, SerialLink& link, Operation oper
         progress);
 }
 
-// Keeps a restore point in the history; a store that cannot be written is
-// said once and never fails the operation.
-void KeepRestorePoint(const ParameterImage& image, RestoreKind kind, const DeviceSession& session,
+// Keeps a restore point in the history; false, said on stderr, when it could
+// not be kept.
+bool KeepRestorePoint(const ParameterImage& image, RestoreKind kind, const UnitInfoTexts& unit,
                       const std::string& sourcePath) {
-    const UnitInfoTexts& unit = session.UnitTexts();
     const QString source = sourcePath.empty()
                                ? QString()
                                : QFileInfo(QString::fromStdString(sourcePath)).absoluteFilePath();
@@ -179,26 +180,35 @@ void KeepRestorePoint(const ParameterImage& image, RestoreKind kind, const Devic
         std::cerr << "orna5ctl: the " << RestoreKindName(kind)
                   << " restore point could not be kept: " << added.reason.toStdString() << '\n';
     }
+    return added.ok;
 }
 
-// The image as `orna5ctl diff` would see it in a parameter file.
-ParameterImage AsInFile(const ParameterImage& image) {
-    std::ostringstream text(std::ios::binary);
-    WriteParameterFile(text, image);
-    std::istringstream in(text.str());
-    ParameterImage read = StartupImage();
-    ReadParameterFile(in, read);
-    return read;
+// After "Verify error!": every byte in which the unit (left) differs.
+void PrintVerifyDifferences(std::ostream& out, const std::vector<ParameterDifference>& found) {
+    for (const ParameterDifference& d : found) {
+        out << d.left.page << ": " << d.left.name << ": " << d.left.value << " -> " << d.rightValue
+            << '\n';
+    }
 }
 
 // What one device command does beside the exchange.
 struct RunOptions {
     bool backup = true;     // Program: the backup read when the unit is not known
     std::string sourcePath; // the parameter file, for the restore points
+    // Program: the parameter file's text, read over what the backup read
+    // found, so the unit keeps its own reserved bytes.
+    std::optional<std::string> fileOverBackup;
+};
+
+// What RunOperation leaves for its caller.
+struct RunLeft {
+    // Read: its point, kept by the caller once OUT is written.
+    std::optional<PointToKeep> readPoint;
+    UnitInfoTexts unit;
 };
 
 int RunOperation(ParameterImage& image, const std::string& port, Operation operation,
-                 const RunOptions& options) {
+                 const RunOptions& options, RunLeft* left = nullptr) {
     SerialLink link;
     if (!OpenPort(port, link)) {
         return kExitFailed;
@@ -213,24 +223,37 @@ int RunOperation(ParameterImage& image, const std::string& port, Operation opera
             if (result.ended) {
                 outcome = result.ended->outcome;
             }
-            if (result.backup) {
-                KeepRestorePoint(*result.backup, RestoreKind::BeforeProgram, session, {});
+            for (const PointToKeep& point : PointsToKeep(result, session)) {
+                if (point.backup) {
+                    if (!KeepRestorePoint(point.bytes, point.kind, session.UnitTexts(), {})) {
+                        session.BackupNotKept(); // the unit stays untouched
+                        continue;
+                    }
+                    if (options.fileOverBackup) {
+                        ParameterImage over = point.bytes;
+                        std::istringstream text(*options.fileOverBackup);
+                        ReadParameterFile(text, over); // read and checked once already
+                        NormaliseImage(over);
+                        image = over;
+                    }
+                    session.BackupKept();
+                } else if (point.kind == RestoreKind::Read && left) {
+                    left->readPoint = point;
+                } else {
+                    KeepRestorePoint(point.bytes, point.kind, session.UnitTexts(),
+                                     options.sourcePath);
+                }
             }
         });
     link.Close();
-    if (outcome == Outcome::VerifyError && !session.VerifyDifferences().empty()) {
-        // After the error line, as `orna5ctl diff UNIT.ign IN.ign` would print them.
-        PrintDifferences(std::cerr, AsInFile(session.VerifyUnitImage()), AsInFile(image));
+    if (left) {
+        left->unit = session.UnitTexts();
     }
-    if (state != RunState::Succeeded) {
-        return kExitFailed;
+    if (outcome == Outcome::VerifyError) {
+        // After the error line, every byte in which the unit differs.
+        PrintVerifyDifferences(std::cerr, session.VerifyDifferences());
     }
-    if (operation == Operation::Program) {
-        KeepRestorePoint(image, RestoreKind::Programmed, session, options.sourcePath);
-    } else if (operation == Operation::Read) {
-        KeepRestorePoint(image, RestoreKind::Read, session, options.sourcePath);
-    }
-    return kExitOk;
+    return state == RunState::Succeeded ? kExitOk : kExitFailed;
 }
 
 // IN and --port of program and verify; the image as `normalise` makes it.
@@ -247,11 +270,24 @@ int TransferFromFile(int argc, char** argv, Operation operation, const char* usa
         return Usage(usage);
     }
     ParameterImage image = StartupImage();
-    if (!LoadParameterFile(args.positional[0], image)) {
+    if (!cli::LoadParameterFile(args.positional[0], image)) {
         return kExitFailed;
     }
     NormaliseImage(image);
-    return RunOperation(image, *port, operation, {!args.Flag("--no-backup"), args.positional[0]});
+    RunOptions options;
+    options.backup = !args.Flag("--no-backup");
+    options.sourcePath = args.positional[0];
+    if (program && options.backup) {
+        // With the backup read the file goes over the unit's own bytes, as
+        // the window reads a file over what a Read brought in.
+        const BoundedRead text = ReadBoundedFile(args.positional[0]);
+        if (!text.Ok()) {
+            std::cerr << TextIn(Msg::OpenFileError, English) << " (" << args.positional[0] << ")\n";
+            return kExitFailed;
+        }
+        options.fileOverBackup = text.bytes;
+    }
+    return RunOperation(image, *port, operation, options);
 }
 
 // The live panel as one line of the system's own label texts.
@@ -314,12 +350,19 @@ int CommandRead(int argc, char** argv) {
         return Usage("usage: orna5ctl read --port PORT -o OUT");
     }
     ParameterImage image = StartupImage();
-    const int status = RunOperation(image, *port, Operation::Read, {true, *out});
+    RunLeft left;
+    const int status = RunOperation(image, *port, Operation::Read, {}, &left);
     if (status != kExitOk) {
         return status;
     }
-    // The Read normalised the image before its closing Verify passed.
-    return SaveParameterFile(*out, image) ? kExitOk : kExitFailed;
+    // The Read normalised the image before its closing Verify passed. Its
+    // point names OUT only once OUT holds it.
+    const bool saved = SaveParameterFile(*out, image);
+    if (left.readPoint) {
+        KeepRestorePoint(left.readPoint->bytes, left.readPoint->kind, left.unit,
+                         saved ? *out : std::string());
+    }
+    return saved ? kExitOk : kExitFailed;
 }
 
 int CommandMonitor(int argc, char** argv) {
@@ -344,7 +387,7 @@ int CommandMonitor(int argc, char** argv) {
     ParameterImage image = StartupImage();
     const std::string* params = args.Option("--params");
     if (params) {
-        if (!LoadParameterFile(*params, image)) {
+        if (!cli::LoadParameterFile(*params, image)) {
             return kExitFailed;
         }
         NormaliseImage(image);

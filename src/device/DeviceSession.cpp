@@ -35,13 +35,19 @@ DeviceSession::DeviceSession(ParameterImage& image) : image(image), rxBuffer(kRe
 
 void DeviceSession::SetLink(Link* newLink) {
     if (newLink != link) {
-        unitKnown = false;
+        Forget();
     }
     link = newLink;
 }
 
-void DeviceSession::StartProgramming() {
-    Start(Operation::Program, ProgramCommand);
+void DeviceSession::Forget() {
+    unitKnown = false;
+    provenPending = false;
+    infoSeen = false;
+}
+
+void DeviceSession::StartProgramming(bool withoutBackup) {
+    Start(Operation::Program, ProgramCommand, withoutBackup);
 }
 void DeviceSession::StartVerify() {
     Start(Operation::Verify, VerifyCommand);
@@ -50,11 +56,19 @@ void DeviceSession::StartRead() {
     Start(Operation::Read, ReadCommand);
 }
 
-void DeviceSession::Start(Operation op, std::uint8_t command) {
-    backupPhase = op == Operation::Program && backupBeforeProgram && !unitKnown;
-    if (op == Operation::Program) {
-        unitKnown = false; // until its Verify passes, the unit may hold part of it
-    }
+void DeviceSession::Start(Operation op, std::uint8_t command, bool withoutBackup) {
+    const bool backupWanted = op == Operation::Program && backupBeforeProgram && !withoutBackup;
+    backupPhase = backupWanted && !unitKnown;
+    // Skipped only because the unit is known: its page-0 answer must show
+    // the same unit, else the backup read comes after all.
+    checkUnitOnPageZero = backupWanted && !backupPhase;
+    waitingForBackup = false;
+    backupRefused = false;
+    verifyTail = false;
+    // Until this operation passes and its point is kept, the unit is not
+    // known: a Program may leave it half written.
+    unitKnown = false;
+    provenPending = false;
     operation = op;
     started = op;
     currentCommand = backupPhase ? ReadCommand : command;
@@ -67,11 +81,38 @@ void DeviceSession::Start(Operation op, std::uint8_t command) {
 
 void DeviceSession::BeginVerifyRecord() {
     verifySeen = image;
-    verifyAnswered = false;
+    verifyRaw = ParameterImage{};
+    verifyPagesSeen = {false, false};
+}
+
+void DeviceSession::BackupKept() {
+    if (!waitingForBackup) {
+        return;
+    }
+    waitingForBackup = false;
+    currentCommand = ProgramCommand;
+    // The next tick sends page 0, as a start would.
+    sendAttempts = 0;
+    ticksSinceSend = kAnswerTimeoutTicks - 1;
+    display.OperationStarted(Operation::Program);
+}
+
+void DeviceSession::BackupNotKept() {
+    if (waitingForBackup) {
+        backupRefused = true;
+    }
+}
+
+void DeviceSession::PointKept() {
+    if (provenPending && infoSeen) {
+        unitKnown = true;
+    }
+    provenPending = false;
 }
 
 TickResult DeviceSession::Tick() {
     TickResult result;
+    bool unitAnswered = false;
     if (playedFrame) {
         if (HandleMonitorFrame(playedFrame->data(), image, panel)) {
             lastMonitorFrame = *playedFrame;
@@ -80,28 +121,48 @@ TickResult DeviceSession::Tick() {
         playedFrame.reset();
     }
     const bool linkIdle = pollingPaused && operation == Operation::Idle;
-    if (!linkIdle)
-        ReceivePending(result);
+    if (!linkIdle) {
+        // A played row says nothing about the unit; only what came in does.
+        unitAnswered = ReceivePending(result);
+    }
 
     const Operation running = operation;
-    if (running != Operation::Idle) {
+    if (backupRefused) {
+        backupRefused = false;
+        waitingForBackup = false;
+        End(Outcome::BackupNotKept, result);
+        display.BackupNotKept();
+    } else if (waitingForBackup) {
+        // Nothing is sent for the Program until the shell has kept the copy;
+        // the polls below keep the connection indicator true meanwhile.
+    } else if (running != Operation::Idle) {
         ++ticksSinceSend;
         if (ticksSinceSend >= kAnswerTimeoutTicks) {
             ticksSinceSend = 0;
             ++sendAttempts;
             if (sendAttempts <= kMaxSends) {
                 SendCurrent();
+            } else if (running == Operation::Verify && !verifyTail && verifyPagesSeen[0] &&
+                       !verifyPagesSeen[1]) {
+                // Page 1 differs: read page 2 too, so every difference is listed.
+                verifyTail = true;
+                currentCommand = ReadCommand + 2;
+                sendAttempts = 1;
+                SendCurrent();
             } else {
                 // A unit heard from in the wait is there but refuses; one
                 // silent all along is not connected.
-                End(noAnswerTicks < kNoConnectionTicks ? ErrorOf(running) : Outcome::NoConnection,
+                // A Verify that already found page 1 different failed,
+                // whether or not page 2 could be read after it.
+                End(noAnswerTicks < kNoConnectionTicks || verifyTail ? ErrorOf(running)
+                                                                     : Outcome::NoConnection,
                     result);
                 display.GaveUp(running);
             }
         }
     }
 
-    if (operation == Operation::Idle && !pollingPaused) {
+    if ((operation == Operation::Idle || waitingForBackup) && !pollingPaused) {
         ++ticksSinceSend;
         if (ticksSinceSend >= kPollTicks) {
             ticksSinceSend = 0;
@@ -110,8 +171,13 @@ TickResult DeviceSession::Tick() {
     }
 
     const bool unitHeard = noAnswerTicks < kNoConnectionTicks;
-    if (!unitHeard) {
-        unitKnown = false;
+    if (unitAnswered) {
+        silentTicks = 0;
+    } else if (!linkIdle && silentTicks < kUnknownAfterSilentTicks) {
+        ++silentTicks;
+    }
+    if (silentTicks >= kUnknownAfterSilentTicks) {
+        Forget(); // another unit may answer next
     }
     display.Tick(running, operation == Operation::Idle, panel.live.unitSavingCount, unitHeard);
     if (unitHeard && !linkIdle) {
@@ -123,20 +189,20 @@ TickResult DeviceSession::Tick() {
     return result;
 }
 
-void DeviceSession::ReceivePending(TickResult& result) {
+bool DeviceSession::ReceivePending(TickResult& result) {
     if (link == nullptr) {
-        return;
+        return false;
     }
     std::size_t queued = link->BytesQueued();
     if (queued < kFrameSize) {
-        return;
+        return false;
     }
     queued = std::min(queued, rxBuffer.size());
     const std::size_t got = std::min(link->Read(rxBuffer.data(), queued), queued);
     // Everything read in one tick is taken as starting at a frame boundary;
     // only the first frame counts, the rest is dropped.
     if (got < kFrameSize) {
-        return;
+        return false;
     }
     const std::uint8_t* frame = rxBuffer.data();
     if (frame[0] == MonitorCode) {
@@ -144,17 +210,19 @@ void DeviceSession::ReceivePending(TickResult& result) {
             std::copy(frame, frame + kFrameSize, lastMonitorFrame.begin());
             noAnswerTicks = 0;
             result.monitorFrame = true;
+            return true;
         }
-        return;
+        return false;
     }
     if (!FrameCheckOk(frame) || operation == Operation::Idle) {
-        return;
+        return false;
     }
     currentPage = currentCommand & PageMask;
     if (currentPage > 2 || frame[0] != (currentCommand ^ AnswerFlag)) {
-        return;
+        return false;
     }
     HandleAnswerFrame(frame, result);
+    return true;
 }
 
 void DeviceSession::HandleAnswerFrame(const std::uint8_t* frame, TickResult& result) {
@@ -163,6 +231,13 @@ void DeviceSession::HandleAnswerFrame(const std::uint8_t* frame, TickResult& res
     const std::uint8_t* payload = frame + 1;
     const std::size_t first = currentPage >= 1 ? (currentPage - 1) * kPageSize : 0;
 
+    if (verifyTail) {
+        // The other page of a failed Verify, read only to list its differences.
+        RecordVerifyPage(payload, first);
+        End(Outcome::VerifyError, result);
+        display.GaveUp(Operation::Verify);
+        return;
+    }
     // A Program's backup read takes its pages as a Read does, into its own copy.
     switch (backupPhase ? Operation::Read : operation) {
     case Operation::Read:
@@ -173,6 +248,7 @@ void DeviceSession::HandleAnswerFrame(const std::uint8_t* frame, TickResult& res
                 VersionMismatch(result);
                 return;
             }
+            infoSeen = true;
         } else {
             std::copy(payload, payload + kPayloadSize,
                       (backupPhase ? backupBuffer : readBuffer).begin() + first);
@@ -182,9 +258,7 @@ void DeviceSession::HandleAnswerFrame(const std::uint8_t* frame, TickResult& res
         if (currentPage == 0) {
             return;
         }
-        std::copy(payload, payload + kPayloadSize, verifySeen.begin() + first);
-        verifySeen[kReservedImageByte] = image[kReservedImageByte];
-        verifyAnswered = true;
+        RecordVerifyPage(payload, first);
         for (std::size_t k = 0; k < kPayloadSize; ++k) {
             if (first + k != kReservedImageByte && payload[k] != image[first + k]) {
                 return; // the timer resends; five failures report "Verify error!"
@@ -199,6 +273,18 @@ void DeviceSession::HandleAnswerFrame(const std::uint8_t* frame, TickResult& res
             result.imageChanged = true;
             if (unitInfo[unitInfo::protocolVersion] != ProtocolVersion) {
                 VersionMismatch(result);
+                return;
+            }
+            const bool sameUnit = infoSeen && unitInfo == provenInfo;
+            infoSeen = true;
+            if (checkUnitOnPageZero && !sameUnit) {
+                // Another unit, or one changed behind our back: keep what it
+                // holds before page 1 writes anything.
+                checkUnitOnPageZero = false;
+                backupPhase = true;
+                currentCommand = ReadCommand + 1;
+                sendAttempts = 1;
+                SendCurrent();
                 return;
             }
         } else if (!std::equal(payload, payload + kPayloadSize, image.begin() + first)) {
@@ -220,13 +306,13 @@ void DeviceSession::Advance(TickResult& result) {
         return;
     }
     if (backupPhase) {
-        // The copy is whole: now program exactly as without it.
+        // The copy is whole; the Program goes on only once the shell has it
+        // on disk (BackupKept).
         backupPhase = false;
         result.backup = backupBuffer;
-        currentCommand = ProgramCommand;
-        sendAttempts = 1;
-        SendCurrent();
-        display.OperationStarted(Operation::Program);
+        waitingForBackup = true;
+        ticksSinceSend = 0;
+        display.KeepingBackup();
         return;
     }
     switch (operation) {
@@ -257,12 +343,35 @@ void DeviceSession::StartClosingVerify() {
     display.ClosingVerifyStarted(started);
 }
 
+void DeviceSession::RecordVerifyPage(const std::uint8_t* payload, std::size_t first) {
+    std::copy(payload, payload + kPayloadSize, verifySeen.begin() + first);
+    std::copy(payload, payload + kPayloadSize, verifyRaw.begin() + first);
+    // The Verify leaves this byte out, so the list must not show it either.
+    verifySeen[kReservedImageByte] = image[kReservedImageByte];
+    verifyPagesSeen[first / kPageSize] = true;
+}
+
 void DeviceSession::End(Outcome outcome, TickResult& result) {
     const bool verifyFailed = outcome == Outcome::VerifyError && operation == Operation::Verify;
-    verifyDifferences = verifyFailed && verifyAnswered ? CompareImages(verifySeen, image)
-                                                       : std::vector<ParameterDifference>{};
-    unitKnown = outcome == Outcome::Success;
+    verifyDifferences.clear();
+    if (verifyFailed && (verifyPagesSeen[0] || verifyPagesSeen[1])) {
+        for (ParameterDifference& d : CompareImages(verifySeen, image)) {
+            if (d.left.offset < kTransferSize && verifyPagesSeen[d.left.offset / kPageSize])
+                verifyDifferences.push_back(std::move(d));
+        }
+    }
+    if (outcome == Outcome::Success) {
+        // Every operation ends in a Verify that passed: what the unit sent
+        // in it is the unit's content, to the byte.
+        unitBytes = verifyRaw;
+        provenPending = true;
+        provenInfo = unitInfo;
+    } else {
+        Forget();
+    }
     backupPhase = false;
+    waitingForBackup = false;
+    verifyTail = false;
     operation = Operation::Idle;
     result.ended = OperationOutcome{started, outcome};
 }
@@ -281,7 +390,8 @@ void DeviceSession::VersionMismatch(TickResult& result) {
 void DeviceSession::SendCurrent() {
     ticksSinceSend = 0;
     currentPage = currentCommand & PageMask;
-    SendDataFrame(link, currentCommand, operation != Operation::Read && !backupPhase, image);
+    SendDataFrame(link, currentCommand, operation != Operation::Read && !backupPhase && !verifyTail,
+                  image);
 }
 
 LivePosition DeviceSession::Live(bool tpsRowsUsed) const {

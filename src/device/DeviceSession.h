@@ -9,6 +9,7 @@
 #include "params/ParameterImage.h"
 #include "params/ParameterReport.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -28,9 +29,10 @@ struct TickResult {
     // the modal message VersionMismatchLabel(UnitVersion()) in the current
     // language. An operation replaced by a new start never ends.
     std::optional<OperationOutcome> ended;
-    // What the unit held before this Program, read in full just now and
-    // never put into the image: the shell keeps it as a `before program`
-    // restore point. The Program goes on by itself.
+    // What the unit held before this Program, its 200 bytes exactly as sent,
+    // read in full just now and never put into the image: the shell keeps it
+    // as a `before program` restore point. Nothing is written to the unit
+    // until the shell answers with BackupKept() (or BackupNotKept()).
     std::optional<ParameterImage> backup;
 };
 
@@ -59,9 +61,14 @@ public:
     // nor written unless an operation runs: a recorded log plays instead,
     // and the connection indicator stays as it was.
     // Resuming drops a played frame not taken yet.
+    // A pause is a break in the unit's answers: whatever is plugged in when
+    // polling resumes must prove itself again before a Program skips its
+    // backup read.
     void PausePolling(bool paused) {
         pollingPaused = paused;
-        if (!paused)
+        if (paused)
+            Forget();
+        else
             playedFrame.reset();
     }
     bool PollingPaused() const { return pollingPaused; }
@@ -75,27 +82,58 @@ public:
     // does not know first reads pages 0, 1 and 2 into a copy (handed out in
     // TickResult::backup); a failed backup read ends the Program before
     // anything is written.
-    void StartProgramming();
+    // `withoutBackup` skips the backup read for this one Program: the user
+    // chose to program although its restore point could not be kept.
+    void StartProgramming(bool withoutBackup = false);
     void StartVerify();
     void StartRead();
+
+    // The shell's answer to TickResult::backup: the `before program` point
+    // is on disk, so the Program may write the unit; or it could not be
+    // kept, and the Program ends in BackupNotKept at the next tick with the
+    // unit untouched. Ignored unless a Program waits for it.
+    void BackupKept();
+    void BackupNotKept();
+    // A Program waits for the shell to keep its backup.
+    bool WaitingForBackup() const { return waitingForBackup; }
 
     // Off at creation: Program works as it always has.
     void SetBackupBeforeProgram(bool on) { backupBeforeProgram = on; }
     bool BackupBeforeProgram() const { return backupBeforeProgram; }
-    // Whether a Read, Verify or Program has passed since the port was opened
-    // and the unit has not gone silent since: then the history already
-    // holds what the unit has.
+    // The unit's content is known, so a Program may skip its backup read,
+    // only when all hold: the last Read, Verify or Program passed and the
+    // shell confirmed (PointKept) that its restore point is on disk; the unit
+    // has answered without a break since (a pause, a new link or port, a
+    // failed operation or kUnknownAfterSilentTicks without an answer); and
+    // the information block the unit sends when the Program begins is the one
+    // seen when it was proven. Another block turns the Program into a backup
+    // read first.
     bool UnitKnown() const { return unitKnown; }
-    // The shell opened the port (perhaps to another unit).
-    void PortOpened() { unitKnown = false; }
+    // The shell's word that the restore point of the operation that just
+    // passed is on disk. Without it the unit stays unknown.
+    void PointKept();
+    // The shell opened the port (perhaps to another unit), or found it anew.
+    void PortOpened() { Forget(); }
 
     // After an operation that ended in VerifyError with the unit answering:
-    // the parameters where what the unit sent last (left) differs from the
-    // image (right); empty otherwise. A page the unit never sent counts as
-    // equal, and so does the reserved byte the Verify leaves out.
+    // every byte where what the unit sent (left) differs from the image
+    // (right). After the first page that differs the other page is read as
+    // well, so both are listed; a page the unit never sent (see
+    // VerifyPagesSeen) is not compared. Reserved bytes are listed; the byte
+    // the Verify leaves out and the bytes that never travel are not.
     const std::vector<ParameterDifference>& VerifyDifferences() const { return verifyDifferences; }
-    // What the unit sent last in that Verify, the rest from the image.
+    // What the unit sent in that Verify, a page it never sent taken from the
+    // image (see VerifyPagesSeen).
     const ParameterImage& VerifyUnitImage() const { return verifySeen; }
+    // Which of pages 1 and 2 the unit sent in that Verify.
+    std::array<bool, 2> VerifyPagesSeen() const { return verifyPagesSeen; }
+    // The 200 bytes exactly as the unit sent them in the last Read (before
+    // normalising) or the last Verify that passed (the closing Verify of a
+    // Program included); bytes 200..206 are zero. This is what a restore
+    // point of the unit keeps.
+    const ParameterImage& UnitBytes() const { return unitBytes; }
+    // The unit's information block as its last page-0 answer carried it.
+    const UnitInfoBlock& UnitInfo() const { return unitInfo; }
 
     // The status line, gauge and connection indicator; the shell adds the
     // print header and the printing flag.
@@ -122,9 +160,15 @@ public:
     // Where the live engine speed and throttle sit on the image's axes.
     LivePosition Live(bool tpsRowsUsed) const;
 
+    // Without an answer for this long the unit may have been swapped.
+    static constexpr std::uint8_t kUnknownAfterSilentTicks = 37; // about 2 s
+
 private:
-    void Start(Operation op, std::uint8_t command);
-    void ReceivePending(TickResult& result);
+    void Forget();
+    void Start(Operation op, std::uint8_t command, bool withoutBackup = false);
+    // True when a frame of the unit was accepted.
+    bool ReceivePending(TickResult& result);
+    void RecordVerifyPage(const std::uint8_t* payload, std::size_t first);
     void HandleAnswerFrame(const std::uint8_t* frame, TickResult& result);
     void Advance(TickResult& result);
     void StartClosingVerify();
@@ -139,8 +183,18 @@ private:
     Operation operation = Operation::Idle;
     Operation started = Operation::Idle; // what operation will report on its end
     bool backupBeforeProgram = false;
-    bool backupPhase = false; // a Program's backup read runs
+    bool backupPhase = false;      // a Program's backup read runs
+    bool waitingForBackup = false; // its copy is out; nothing written until kept
+    bool backupRefused = false;    // the shell could not keep it: end at the next tick
+    bool verifyTail = false;       // a failed Verify reads the page it did not reach
+    bool checkUnitOnPageZero = false;
     bool unitKnown = false;
+    // A passed operation waits for PointKept(); `provenInfo` is the block the
+    // unit sent when it was proven, `infoSeen` whether one came since a break.
+    bool provenPending = false;
+    bool infoSeen = false;
+    UnitInfoBlock provenInfo{};
+    std::uint8_t silentTicks = 0;
     bool pollingPaused = false;
     std::optional<DeviceFrame> playedFrame;
     std::uint8_t currentCommand = 0;
@@ -155,7 +209,9 @@ private:
     ParameterImage backupBuffer{};
     // The pages the unit sent in the running or last Verify, over the image.
     ParameterImage verifySeen{};
-    bool verifyAnswered = false;
+    ParameterImage verifyRaw{};
+    std::array<bool, 2> verifyPagesSeen{};
+    ParameterImage unitBytes{};
     std::vector<ParameterDifference> verifyDifferences;
     std::vector<std::uint8_t> rxBuffer;
 

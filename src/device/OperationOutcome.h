@@ -16,7 +16,10 @@ enum class Outcome : std::uint8_t {
     ProgramError,
     VerifyError,
     VersionMismatch,
-    NoConnection
+    NoConnection,
+    // A Program stopped before writing anything: the `before program`
+    // restore point of what the unit held could not be put on disk.
+    BackupNotKept
 };
 
 // The operation the user started (never the closing Verify) and its end.

@@ -78,6 +78,18 @@ void StatusDisplay::VersionMismatch() {
     statusTicks = 0;
 }
 
+void StatusDisplay::KeepingBackup() {
+    Set(Msg::KeepingRestorePoint, StatusSuffix::None, ColourRole::ButtonFace);
+    statusTicks = kStatusTicks;
+    status.visible = !printingInProgress;
+}
+
+void StatusDisplay::BackupNotKept() {
+    Set(Msg::RestorePointNotKept, StatusSuffix::None, ColourRole::Red);
+    statusTicks = kStatusTicks;
+    programmedOk = false;
+}
+
 void StatusDisplay::Tick(Operation running, bool idle, int unitSavingCount, bool unitHeard) {
     // A Read replaces the image the last Program wrote, so its success line
     // must not come back.

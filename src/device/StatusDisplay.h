@@ -48,6 +48,10 @@ public:
     // The resends of `phase` (Read, Program or Verify pages) ran out.
     void GaveUp(Operation phase);
     void VersionMismatch();
+    // A Program's backup read is through; its restore point is being kept.
+    void KeepingBackup();
+    // That point could not be kept: the Program ends with nothing written.
+    void BackupNotKept();
     // The end of every tick. `running` is the operation after receiving,
     // `idle` whether none runs now; `unitHeard` whether the unit answered
     // within the connection indicator's wait.

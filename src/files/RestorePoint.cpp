@@ -21,7 +21,8 @@ constexpr std::size_t kMaxVersionBytes = 64;
 constexpr std::size_t kMaxDateBytes = 32;
 constexpr std::size_t kMaxPathBytes = 4096;
 
-constexpr const char* kKindNames[] = {"read", "before program", "programmed", "opened", "saved"};
+constexpr const char* kKindNames[] = {"read",   "before program", "programmed",
+                                      "opened", "saved",          "verified"};
 
 // FNV-1a: cheap, and enough to tell a damaged or cut line from a whole one.
 std::uint32_t LineCheck(std::string_view text) {

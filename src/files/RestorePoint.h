@@ -9,9 +9,9 @@
 namespace orna5 {
 
 // Why a restore point was kept.
-enum class RestoreKind : std::uint8_t { Read, BeforeProgram, Programmed, Opened, Saved };
+enum class RestoreKind : std::uint8_t { Read, BeforeProgram, Programmed, Opened, Saved, Verified };
 
-// "read", "before program", "programmed", "opened", "saved": the words of the
+// "read", "before program", "programmed", "opened", "saved", "verified": the words of the
 // index and of orna5ctl's listing.
 const char* RestoreKindName(RestoreKind kind);
 std::optional<RestoreKind> RestoreKindFromName(std::string_view name);

@@ -153,6 +153,16 @@ constexpr std::array<TextRow, static_cast<size_t>(Msg::Count)> kMessageRows{{
     {"Plugged in: %1", "Angeschlossen: %1", "Branché : %1", "Připojeno: %1"},
     // UseAdapter
     {"Use it", "Verwenden", "Utiliser", "Použít"},
+    // KeepingRestorePoint
+    {"Program device: keeping a restore point of the unit ...",
+     "Programmieren: Wiederherstellungspunkt der Zündung wird gesichert ...",
+     "Programmer : sauvegarde d'un point de restauration du boîtier ...",
+     "Programování: ukládá se bod obnovy zapalování ..."},
+    // RestorePointNotKept
+    {"Restore point not kept: nothing was written to the unit!",
+     "Wiederherstellungspunkt nicht gesichert: nichts wurde in die Zündung geschrieben!",
+     "Point de restauration non sauvegardé : rien n'a été écrit dans le boîtier !",
+     "Bod obnovy nebyl uložen: do zapalování nebylo nic zapsáno!"},
 }};
 
 static_assert(EveryRowInEveryLanguage(kMessageRows), "a message without a text");

@@ -60,6 +60,8 @@ enum class Msg {
     AdapterOn,            // "%1 on %2" (adapter description, device)
     AdapterPluggedIn,     // "Plugged in: %1"
     UseAdapter,           // "Use it"
+    KeepingRestorePoint,  // status line while a Program waits for its backup to reach the disk
+    RestorePointNotKept,  // status line: that backup could not be kept, nothing was written
     Count
 };
 

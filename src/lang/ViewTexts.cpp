@@ -99,6 +99,7 @@ constexpr std::array<TextRow, static_cast<std::size_t>(ViewText::Count)> kRows{{
     {"programmed", "programmiert", "programmé", "naprogramováno"},
     {"opened", "geöffnet", "ouvert", "otevřeno"},
     {"saved", "gespeichert", "enregistré", "uloženo"},
+    {"verified", "verglichen", "vérifié", "ověřeno"},
     {"&Compare with the window", "Mit dem Fenster &vergleichen", "&Comparer avec la fenêtre",
      "&Porovnat s oknem"},
     {"&Open into the window", "Ins Fenster ö&ffnen", "&Ouvrir dans la fenêtre", "&Otevřít do okna"},

@@ -74,6 +74,7 @@ enum class ViewText {
     KindProgrammed,       // "programmed"
     KindOpened,           // "opened"
     KindSaved,            // "saved"
+    KindVerified,         // "verified"
     HistoryCompare,       // "&Compare with the window"
     HistoryOpen,          // "&Open into the window"
     HistorySave,          // "&Save as..."

@@ -532,13 +532,22 @@ TEST_F(DeviceSessionTest, RandomTrafficNeverBreaksTheSession) {
 
 // What the unit held before a Program is read into a copy, only when the
 // session does not know it, and the Program then runs as without the copy.
-TEST_F(DeviceSessionTest, BackupReadOnlyWhenTheUnitIsNotKnown) {
+// The shell's part: keep the backup (or fail to), confirm the point of an
+// operation that passed.
+struct Shell {
+    bool backupKept = true;
+    bool confirmPoints = true;
+};
+
+TEST_F(DeviceSessionTest, BackupReadUnlessTheUnitIsProvenAndNothingWrittenBeforeItIsKept) {
     session.SetBackupBeforeProgram(true);
     for (std::size_t i = 0; i < 200; ++i) {
         unit.memory[i] = static_cast<std::uint8_t>(i * 7 + 3);
     }
     const ParameterImage before = image;
     std::optional<ParameterImage> backup;
+    Shell shell;
+    bool waitedWithoutWriting = true;
     auto program = [&] {
         link.written.clear();
         backup.reset();
@@ -548,28 +557,81 @@ TEST_F(DeviceSessionTest, BackupReadOnlyWhenTheUnitIsNotKnown) {
             last = session.Tick();
             if (last.backup) {
                 backup = last.backup;
-                ExpectStatus(Msg::ProgramDevice, StatusSuffix::None, ColourRole::ButtonFace);
+                ExpectStatus(Msg::KeepingRestorePoint, StatusSuffix::None, ColourRole::ButtonFace);
+                // The shell takes its time: the Program only polls meanwhile.
+                const std::size_t sent = DataCommands().size();
+                Ticks(30);
+                waitedWithoutWriting = waitedWithoutWriting && DataCommands().size() == sent &&
+                                       session.WaitingForBackup();
+                if (shell.backupKept)
+                    session.BackupKept();
+                else
+                    session.BackupNotKept();
             }
+            if (last.ended && last.ended->outcome == Outcome::Success && shell.confirmPoints)
+                session.PointKept();
         }
     };
     const std::vector<std::uint8_t> held(unit.memory, unit.memory + 200);
+
+    // The store cannot keep the copy: nothing is written, the unit stays as it was.
+    shell.backupKept = false;
+    program();
+    ExpectEnded(Operation::Program, Outcome::BackupNotKept);
+    ExpectStatus(Msg::RestorePointNotKept, StatusSuffix::None, ColourRole::Red);
+    EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x40, 0x41, 0x42}));
+    EXPECT_TRUE(std::equal(held.begin(), held.end(), unit.memory));
+    EXPECT_FALSE(session.UnitKnown());
+
+    shell.backupKept = true;
     program();
     ExpectEnded(Operation::Program, Outcome::Success);
+    EXPECT_TRUE(waitedWithoutWriting);
     EXPECT_EQ(DataCommands(),
               (std::vector<std::uint8_t>{0x40, 0x41, 0x42, 0x00, 0x01, 0x02, 0x41, 0x42}));
     ASSERT_TRUE(backup.has_value());
     EXPECT_TRUE(std::equal(held.begin(), held.end(), backup->begin()));
     EXPECT_EQ(image, before); // the copy never reached the image
     EXPECT_TRUE(std::equal(image.begin(), image.begin() + 200, unit.memory));
+    EXPECT_TRUE(std::equal(unit.memory, unit.memory + 200, session.UnitBytes().begin()));
     EXPECT_TRUE(session.UnitKnown());
 
-    program(); // known now: programs at once
+    program(); // proven and its point kept: programs at once
     EXPECT_FALSE(backup.has_value());
     EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0x41, 0x42}));
 
-    // Silence forgets the unit; the backup read that fails then writes nothing.
+    // A point that was not confirmed on disk proves nothing.
+    shell.confirmPoints = false;
+    program();
+    EXPECT_FALSE(session.UnitKnown());
+    shell.confirmPoints = true;
+    program();
+    EXPECT_TRUE(backup.has_value());
+
+    // Another unit behind the same port while the session thought it knew
+    // it: its page-0 answer differs, so it is read before anything is written.
+    EXPECT_TRUE(session.UnitKnown());
+    unit.info[20] ^= 0x5a;
+    unit.memory[60] = 1;
+    program();
+    ExpectEnded(Operation::Program, Outcome::Success);
+    EXPECT_EQ(DataCommands(),
+              (std::vector<std::uint8_t>{0x00, 0x41, 0x42, 0x00, 0x01, 0x02, 0x41, 0x42}));
+    ASSERT_TRUE(backup.has_value());
+    EXPECT_EQ((*backup)[60], 1);
+
+    // A paused poll (a log playing) is a break: the unit must prove itself again.
+    EXPECT_TRUE(session.UnitKnown());
+    session.PausePolling(true);
+    session.PausePolling(false);
+    EXPECT_FALSE(session.UnitKnown());
+    program();
+    EXPECT_TRUE(backup.has_value());
+
+    // Two seconds of silence forget the unit; the backup read that fails
+    // then writes nothing.
     link.responder = nullptr;
-    Ticks(20);
+    Ticks(DeviceSession::kUnknownAfterSilentTicks);
     EXPECT_FALSE(session.UnitKnown());
     program();
     EXPECT_FALSE(backup.has_value());
@@ -597,6 +659,38 @@ TEST_F(DeviceSessionTest, FailedVerifyKeepsWhatTheUnitSent) {
     EXPECT_EQ(session.VerifyUnitImage()[field::advanceMap + 12],
               unit.memory[field::advanceMap + 12]);
 
+    // Page 1 differs too (a reserved byte): the Verify gives up on page 1,
+    // reads page 2 with a plain read, and lists both.
+    unit.memory[60] ^= 0x01;
+    link.written.clear();
+    session.StartVerify();
+    EXPECT_GT(RunToIdle(), 0);
+    ExpectEnded(Operation::Verify, Outcome::VerifyError);
+    ExpectStatus(Msg::VerifyError, StatusSuffix::None, ColourRole::Red);
+    EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x41, 0x41, 0x41, 0x41, 0x41, 0x42}));
+    EXPECT_TRUE(std::all_of(link.written.back().begin() + 1, link.written.back().end() - 1,
+                            [](std::uint8_t b) { return b == 0; })); // a read writes nothing
+    std::vector<std::size_t> offsets;
+    for (const ParameterDifference& d : session.VerifyDifferences())
+        offsets.push_back(d.left.offset);
+    EXPECT_EQ(offsets, (std::vector<std::size_t>{field::advanceMap + 12, 60}));
+    EXPECT_EQ(session.VerifyPagesSeen(), (std::array<bool, 2>{true, true}));
+
+    // The unit stops answering after page 1: page 2 is not compared.
+    link.written.clear();
+    link.responder = [this](const DeviceFrame& f) {
+        if (f[0] != 0x42)
+            unit.Answer(link, f);
+    };
+    session.StartVerify();
+    EXPECT_GT(RunToIdle(), 0);
+    ExpectEnded(Operation::Verify, Outcome::VerifyError);
+    EXPECT_EQ(session.VerifyPagesSeen(), (std::array<bool, 2>{true, false}));
+    ASSERT_EQ(session.VerifyDifferences().size(), 1u);
+    EXPECT_EQ(session.VerifyDifferences()[0].left.offset, 60u);
+
+    unit.Attach(link);
+    unit.memory[60] = image[60];
     unit.memory[field::advanceMap + 12] = image[field::advanceMap + 12];
     session.StartVerify();
     EXPECT_GT(RunToIdle(), 0);

@@ -36,6 +36,8 @@ ViewText KindText(RestoreKind kind) {
         return ViewText::KindProgrammed;
     case RestoreKind::Opened:
         return ViewText::KindOpened;
+    case RestoreKind::Verified:
+        return ViewText::KindVerified;
     case RestoreKind::Saved:
         break;
     }
