@@ -12,27 +12,28 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <sstream>
+#include <fcntl.h>
+#include <set>
+#include <unistd.h>
 
 namespace orna5 {
 
 namespace {
 
-// An index of 1000 entries with the longest texts stays far below this; a
-// larger file is not ours and is read as holding nothing usable.
-constexpr std::size_t kMaxIndexBytes = 8 * 1024 * 1024;
-// Another program holds the lock only while it rewrites the index; waiting
-// longer than this means something is wrong, and a Read or Program must not
-// hang on it.
-constexpr int kLockWaitMs = 10000;
+// An index of 1000 entries with the longest texts and the kept lines stays
+// far below this; a larger file is not ours and is read as holding nothing
+// usable.
+constexpr std::size_t kMaxIndexBytes = 16 * 1024 * 1024;
 
 const char kIndexName[] = "index";
 const char kLockName[] = "index.lock";
 
-std::string ParameterFileText(const ParameterImage& image) {
-    std::ostringstream text(std::ios::binary);
-    WriteParameterFile(text, image);
-    return text.str();
+QString PointPath(const QDir& dir, std::uint64_t id) {
+    return dir.filePath(QString::fromStdString(RestorePointBytesFileName(id)));
+}
+
+QString IgnPath(const QDir& dir, std::uint64_t id) {
+    return dir.filePath(QString::fromStdString(RestorePointFileName(id)));
 }
 
 struct IndexRead {
@@ -46,16 +47,79 @@ IndexRead ReadIndex(const QString& path) {
     if (read.Ok()) {
         result.index = ReadRestoreIndex(read.bytes);
     } else if (read.fault == ReadFault::TooLarge) {
-        result.index.skipped = 1;
+        result.reason = ReadFaultText(read, 0);
     } else if (!(read.fault == ReadFault::System && read.error == ENOENT)) {
         result.reason = ReadFaultText(read, 0);
     }
     return result;
 }
 
+// A point file as read: the file, or why not; `missing` when there is none.
+struct PointRead {
+    std::optional<RestorePointFile> file;
+    bool missing = false;
+    QString reason;
+};
+
+PointRead ReadPoint(const QString& path) {
+    PointRead result;
+    const BoundedRead read = ReadBoundedFile(path.toStdString(), kMaxRestorePointFileBytes);
+    if (!read.Ok()) {
+        result.missing = read.fault == ReadFault::System && read.error == ENOENT;
+        result.reason = path + ": " + ReadFaultText(read, 0);
+        return result;
+    }
+    result.file = ReadRestorePointFile(read.bytes);
+    if (!result.file) {
+        result.reason = path + ": damaged restore point";
+    }
+    return result;
+}
+
+// The id a point file's name gives, only for names we write ourselves.
+std::optional<std::uint64_t> PointFileId(const QString& name) {
+    const QString digits = name.mid(8, name.size() - 8 - 6);
+    bool ok = false;
+    const qulonglong id = digits.toULongLong(&ok);
+    if (!ok || id == 0 || QString::fromStdString(RestorePointBytesFileName(id)) != name) {
+        return std::nullopt;
+    }
+    return id;
+}
+
+// Point files the index lacks: a crash after the files were written and
+// before the index was, or an index that was lost.
+struct Orphans {
+    std::vector<RestorePointFile> files;
+    int unreadable = 0;
+};
+
+Orphans FindOrphans(const QDir& dir, const std::vector<RestorePoint>& indexed) {
+    std::set<std::uint64_t> known;
+    for (const RestorePoint& p : indexed) {
+        known.insert(p.id);
+    }
+    Orphans orphans;
+    const QStringList names =
+        dir.entryList({QStringLiteral("restore-*.point")}, QDir::Files | QDir::System);
+    for (const QString& name : names) {
+        const std::optional<std::uint64_t> id = PointFileId(name);
+        if (!id || known.count(*id)) {
+            continue;
+        }
+        PointRead read = ReadPoint(dir.filePath(name));
+        if (read.file && read.file->entry.id == *id) {
+            orphans.files.push_back(std::move(*read.file));
+        } else if (!read.missing) { // one removed meanwhile was never there
+            ++orphans.unreadable;
+        }
+    }
+    return orphans;
+}
+
 // Every change of the index happens under this lock.
-bool TakeLock(QLockFile& lock, QString& reason) {
-    if (lock.tryLock(kLockWaitMs)) {
+bool TakeLock(QLockFile& lock, int waitMs, QString& reason) {
+    if (lock.tryLock(waitMs)) {
         return true;
     }
     reason = lock.error() == QLockFile::LockFailedError
@@ -64,13 +128,48 @@ bool TakeLock(QLockFile& lock, QString& reason) {
     return false;
 }
 
+// A rename is on the disk only once its folder is: without this a crash
+// could leave an index naming files whose names were never written.
+bool SyncFolder(const QString& folder, QString& reason) {
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        reason = folder + ": " + QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    const bool ok = ::fsync(fd) == 0;
+    if (!ok) {
+        reason = folder + ": " + QString::fromLocal8Bit(std::strerror(errno));
+    }
+    ::close(fd);
+    return ok;
+}
+
+bool WriteIndex(const QDir& dir, const RestoreIndex& index, QString& reason) {
+    return WriteWholeFile(dir.filePath(kIndexName),
+                          QByteArray::fromStdString(WriteRestoreIndex(index)), &reason) &&
+           SyncFolder(dir.path(), reason);
+}
+
+void RemoveFiles(const QDir& dir, std::uint64_t id) {
+    QFile::remove(PointPath(dir, id));
+    QFile::remove(IgnPath(dir, id));
+}
+
+std::array<std::uint8_t, kTransferSize> UnitBytes(const ParameterImage& image) {
+    std::array<std::uint8_t, kTransferSize> bytes{};
+    std::copy_n(image.begin(), kTransferSize, bytes.begin());
+    return bytes;
+}
+
 } // namespace
 
 QString HistoryStore::DefaultFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/orna5/history";
 }
 
-HistoryStore::HistoryStore(QString folder) : folder(std::move(folder)) {}
+HistoryStore::HistoryStore(QString folder, int lockWaitMs)
+    : folder(std::move(folder)), lockWaitMs(lockWaitMs) {}
 
 HistoryStore::AddResult HistoryStore::Add(const ParameterImage& image, RestoreKind kind,
                                           const RestoreDetails& details, std::int64_t timeMs) {
@@ -81,7 +180,7 @@ HistoryStore::AddResult HistoryStore::Add(const ParameterImage& image, RestoreKi
         return result;
     }
     QLockFile lock(dir.filePath(kLockName));
-    if (!TakeLock(lock, result.reason)) {
+    if (!TakeLock(lock, lockWaitMs, result.reason)) {
         return result;
     }
     IndexRead read = ReadIndex(dir.filePath(kIndexName));
@@ -90,45 +189,58 @@ HistoryStore::AddResult HistoryStore::Add(const ParameterImage& image, RestoreKi
         result.reason = read.reason;
         return result;
     }
-    std::vector<RestorePoint>& points = read.index.points;
+    RestoreIndex& index = read.index;
+    std::vector<RestorePoint>& points = index.points;
+    Orphans orphans = FindOrphans(dir, points);
+    for (RestorePointFile& orphan : orphans.files) {
+        points.push_back(std::move(orphan.entry));
+    }
+    // Ids rise with each point kept, so their order is the order of time.
+    std::sort(points.begin(), points.end(),
+              [](const RestorePoint& a, const RestorePoint& b) { return a.id < b.id; });
 
-    const std::string text = ParameterFileText(image);
+    RestorePointFile file;
+    file.bytes = UnitBytes(image);
+    file.unitInfo = details.unitInfo;
     const auto newestOfKind = std::find_if(
         points.rbegin(), points.rend(), [kind](const RestorePoint& p) { return p.kind == kind; });
     if (newestOfKind != points.rend()) {
-        const BoundedRead last = ReadBoundedFile(
-            dir.filePath(QString::fromStdString(RestorePointFileName(newestOfKind->id)))
-                .toStdString());
-        if (last.Ok() && last.bytes == text) {
-            result.ok = true;
+        // A point kept only as a parameter file cannot tell its reserved
+        // bytes, so it never counts as the same.
+        const PointRead last = ReadPoint(PointPath(dir, newestOfKind->id));
+        if (last.file && last.file->bytes == file.bytes && last.file->unitInfo == file.unitInfo) {
             result.id = newestOfKind->id;
+            result.ok = orphans.files.empty() || WriteIndex(dir, index, result.reason);
             return result;
         }
     }
 
-    std::uint64_t id = 1;
-    for (const RestorePoint& p : points) {
-        id = std::max(id, p.id + 1);
-    }
-    // A file left by an entry that was skipped is not taken over.
-    while (dir.exists(QString::fromStdString(RestorePointFileName(id)))) {
+    std::uint64_t id = index.nextId;
+    // A file left by a line that was kept unread is not taken over.
+    while (QFile::exists(PointPath(dir, id)) || QFile::exists(IgnPath(dir, id))) {
         ++id;
     }
-    const QString file = dir.filePath(QString::fromStdString(RestorePointFileName(id)));
-    if (!WriteWholeFile(file, QByteArray::fromStdString(text), &result.reason)) {
+    file.entry = RestorePoint{
+        id, timeMs, kind, details.unitVersion, details.unitBuildDate, details.sourcePath};
+    // The point file first: with it alone the point is whole and is listed
+    // again; the parameter file is only its rendering.
+    if (!WriteWholeFile(PointPath(dir, id), QByteArray::fromStdString(WriteRestorePointFile(file)),
+                        &result.reason) ||
+        !SaveParameterFile(IgnPath(dir, id), image, &result.reason) ||
+        !SyncFolder(folder, result.reason)) {
+        RemoveFiles(dir, id);
         return result;
     }
-    points.push_back(RestorePoint{id, timeMs, kind, details.unitVersion, details.unitBuildDate,
-                                  details.sourcePath});
-    const std::vector<RestorePoint> dropped = BoundRestorePoints(points);
-    if (!WriteWholeFile(dir.filePath(kIndexName),
-                        QByteArray::fromStdString(WriteRestoreIndex(points)), &result.reason)) {
-        QFile::remove(file);
+    points.push_back(file.entry);
+    index.nextId = id + 1;
+    const std::vector<RestorePoint> dropped = BoundRestorePoints(points, timeMs);
+    if (!WriteIndex(dir, index, result.reason)) {
+        RemoveFiles(dir, id);
         return result;
     }
     // Only once the index no longer names them.
     for (const RestorePoint& p : dropped) {
-        QFile::remove(dir.filePath(QString::fromStdString(RestorePointFileName(p.id))));
+        RemoveFiles(dir, p.id);
     }
     result.ok = true;
     result.stored = true;
@@ -138,32 +250,71 @@ HistoryStore::AddResult HistoryStore::Add(const ParameterImage& image, RestoreKi
 
 HistoryStore::Listing HistoryStore::List() const {
     Listing listing;
-    IndexRead read = ReadIndex(QDir(folder).filePath(kIndexName));
+    const QDir dir(folder);
+    IndexRead read = ReadIndex(dir.filePath(kIndexName));
     listing.reason = read.reason;
     listing.skipped = read.index.skipped;
-    for (auto p = read.index.points.rbegin(); p != read.index.points.rend(); ++p) {
-        ParameterImage image;
-        if (Load(*p, image)) {
-            listing.points.push_back(std::move(*p));
+    for (RestorePoint& p : read.index.points) {
+        const PointRead point = ReadPoint(PointPath(dir, p.id));
+        bool usable = point.file && point.file->entry == p;
+        if (point.missing) {
+            ParameterImage image;
+            usable = Load(p, image);
+        }
+        if (usable) {
+            listing.points.push_back(std::move(p));
         } else {
             ++listing.skipped;
         }
     }
+    Orphans orphans = FindOrphans(dir, read.index.points);
+    listing.skipped += orphans.unreadable;
+    listing.recovered = static_cast<int>(orphans.files.size());
+    for (RestorePointFile& orphan : orphans.files) {
+        listing.points.push_back(std::move(orphan.entry));
+    }
+    std::sort(listing.points.begin(), listing.points.end(),
+              [](const RestorePoint& a, const RestorePoint& b) { return a.id > b.id; });
     return listing;
 }
 
-bool HistoryStore::Load(const RestorePoint& point, ParameterImage& image, QString* reason) const {
-    const std::string path =
-        QDir(folder).filePath(QString::fromStdString(RestorePointFileName(point.id))).toStdString();
-    ParameterImage loaded = image;
-    const LoadOutcome outcome = LoadParameterFile(path, loaded);
+bool HistoryStore::Load(const RestorePoint& point, ParameterImage& image, QString* reason,
+                        LoadedPoint* loaded) const {
+    const QDir dir(folder);
+    const PointRead read = ReadPoint(PointPath(dir, point.id));
+    if (read.file && !(read.file->entry == point)) {
+        if (reason) {
+            *reason = PointPath(dir, point.id) + ": holds another restore point";
+        }
+        return false;
+    }
+    if (read.file) {
+        std::copy(read.file->bytes.begin(), read.file->bytes.end(), image.begin());
+        if (loaded) {
+            *loaded = LoadedPoint{true, read.file->unitInfo};
+        }
+        return true;
+    }
+    if (!read.missing) {
+        if (reason) {
+            *reason = read.reason;
+        }
+        return false;
+    }
+    // A point kept before the exact bytes were: its parameter file only.
+    const std::string path = IgnPath(dir, point.id).toStdString();
+    ParameterImage fromFile = image;
+    const LoadOutcome outcome = LoadParameterFile(path, fromFile);
     if (outcome.status != LoadStatus::Loaded) {
         if (reason) {
             *reason = LoadFailureText(outcome, QString::fromStdString(path), 0);
         }
         return false;
     }
-    image = loaded;
+    image = fromFile;
+    if (loaded) {
+        *loaded = LoadedPoint{};
+    }
     return true;
 }
 
@@ -172,20 +323,25 @@ bool HistoryStore::Remove(const RestorePoint& point, QString* reason) {
     QString why;
     QLockFile lock(dir.filePath(kLockName));
     IndexRead read;
-    if (TakeLock(lock, why)) {
+    if (TakeLock(lock, lockWaitMs, why)) {
         read = ReadIndex(dir.filePath(kIndexName));
         why = read.reason; // an index that could not be read is not rewritten: that would lose it
     }
     std::vector<RestorePoint>& points = read.index.points;
-    // The whole entry must match: once removed by another program, its id
-    // may already name a newer point.
+    // The whole entry must match: an older index may have given its id again.
     const auto gone = std::find(points.begin(), points.end(), point);
-    if (why.isEmpty() && gone != points.end()) {
-        points.erase(gone);
-        if (WriteWholeFile(dir.filePath(kIndexName),
-                           QByteArray::fromStdString(WriteRestoreIndex(points)), &why)) {
-            // Only once the index no longer names it.
-            QFile::remove(dir.filePath(QString::fromStdString(RestorePointFileName(point.id))));
+    // A point listed from its own file alone has no line to take out, only
+    // its files; the next id still moves past it.
+    const PointRead own = gone == points.end() ? ReadPoint(PointPath(dir, point.id)) : PointRead{};
+    const bool orphan = own.file && own.file->entry == point;
+    if (why.isEmpty() && (gone != points.end() || orphan)) {
+        if (gone != points.end()) {
+            points.erase(gone);
+        }
+        read.index.nextId = std::max(read.index.nextId, point.id + 1);
+        if (WriteIndex(dir, read.index, why)) {
+            // Only once the index no longer names them.
+            RemoveFiles(dir, point.id);
         }
     }
     if (reason) {
