@@ -111,7 +111,8 @@ CompareWindow* ViewManager::CompareWithFile(const QString& path) {
         return nullptr;
     }
     NormaliseImage(fileImage);
-    return CompareWith({CompareSubject::Kind::File, [path](int) { return path; }}, fileImage);
+    return CompareWith(CompareSubject::Of(CompareSubject::Kind::File, [path](int) { return path; }),
+                       fileImage);
 }
 
 CompareWindow* ViewManager::CompareWith(CompareSubject subject, const ParameterImage& other) {
@@ -125,7 +126,7 @@ CompareWindow* ViewManager::CompareWith(CompareSubject subject, const ParameterI
 CompareWindow* ViewManager::ShowVerifyDifferences() {
     if (document.VerifyDifferences().empty())
         return nullptr;
-    return CompareWith({CompareSubject::Kind::Unit, {}}, document.VerifyUnitImage());
+    return CompareWith(CompareSubject::Of(CompareSubject::Kind::Unit), document.VerifyUnitImage());
 }
 
 HistoryWindow* ViewManager::ShowHistory(const QString& folder) {
@@ -134,13 +135,14 @@ HistoryWindow* ViewManager::ShowHistory(const QString& folder) {
         history = new HistoryWindow(document, folder, showMessage);
         connect(history, &HistoryWindow::CompareRequested, this,
                 [this](const ParameterImage& image, const RestorePoint& point) {
-                    CompareWith({CompareSubject::Kind::RestorePoint,
-                                 [point](int language) {
-                                     return QString::fromStdString(
-                                                TextIn(ViewText::PointName, language))
-                                         .arg(HistoryWindow::PointLabel(point, language));
-                                 }},
-                                image);
+                    CompareWith(
+                        CompareSubject::Of(CompareSubject::Kind::RestorePoint,
+                                           [point](int language) {
+                                               return QString::fromStdString(
+                                                          TextIn(ViewText::PointName, language))
+                                                   .arg(HistoryWindow::PointLabel(point, language));
+                                           }),
+                        image);
                 });
         connect(history, &HistoryWindow::VerifyDifferencesRequested, this,
                 [this] { ShowVerifyDifferences(); });
@@ -198,11 +200,12 @@ LogPlaybackWindow* ViewManager::PlayDataLog(const QString& path) {
     if (LogPlaybackWindow* previous = Single<LogPlaybackWindow>())
         previous->close();
     auto* playback = new LogPlaybackWindow(document, path, std::move(*log));
-    connect(
-        playback, &LogPlaybackWindow::CompareRequested, this,
-        [this](const QString& logPath, const ParameterImage& logImage) {
-            CompareWith({CompareSubject::Kind::File, [logPath](int) { return logPath; }}, logImage);
-        });
+    connect(playback, &LogPlaybackWindow::CompareRequested, this,
+            [this](const QString& logPath, const ParameterImage& logImage) {
+                CompareWith(CompareSubject::Of(CompareSubject::Kind::File,
+                                               [logPath](int) { return logPath; }),
+                            logImage);
+            });
     Open(playback, LogPlaybackWindow::kSettingsSection);
     return playback;
 }

@@ -55,7 +55,7 @@ constexpr std::array<TextRow, static_cast<std::size_t>(ViewText::Count)> kRows{{
     {"Value", "Wert", "Valeur", "Hodnota"},
     {"Compare with %1", "Vergleich mit %1", "Comparaison avec %1", "Porovnání s %1"},
     {"Parameter", "Parameter", "Paramètre", "Parametr"},
-    {"This window", "Dieses Fenster", "Cette fenêtre", "Toto okno"},
+    {"Window", "Fenster", "Fenêtre", "Okno"},
     {"File", "Datei", "Fichier", "Soubor"},
     {"%1 parameters differ from the file.", "%1 Parameter weichen von der Datei ab.",
      "%1 paramètres diffèrent du fichier.", "Parametrů odlišných od souboru: %1."},
@@ -162,6 +162,8 @@ constexpr std::array<TextRow, static_cast<std::size_t>(ViewText::Count)> kRows{{
      "Záznam byl pořízen s jinou mapou, než má okno. Parametry okna zůstávají beze změny."},
     {"Compare", "Vergleichen", "Comparer", "Porovnat"},
     {"%1 of %2", "%1 von %2", "%1 sur %2", "%1 z %2"},
+    {"&Take into window", "Ins Fenster ü&bernehmen", "&Reprendre dans la fenêtre",
+     "&Převzít do okna"},
 }};
 static_assert(EveryRowInEveryLanguage(kRows), "a view text without a text");
 
@@ -216,7 +218,7 @@ constexpr std::array<const char*, kLanguageCount> kParameterNames[] = {
      "Bod serva %1 otáčky"},
     {"Servo point %1 voltage", "Servopunkt %1 Spannung", "Point servo %1 tension",
      "Bod serva %1 napětí"},
-    {"Byte %1", "Byte %1", "Octet %1", "Bajt %1"},
+    {"Reserved byte %1", "Reserviertes Byte %1", "Octet réservé %1", "Rezervovaný bajt %1"},
     {"TPS 0%", "TPS 0%", "TPS 0%", "TPS 0%"},
     {"TPS 100%", "TPS 100%", "TPS 100%", "TPS 100%"},
     {"yes", "ja", "oui", "ano"},

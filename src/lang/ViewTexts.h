@@ -41,7 +41,7 @@ enum class ViewText {
     ValueColumn,        // "Value"
     CompareTitle,       // "Compare with %1"
     ParameterColumn,    // "Parameter"
-    WindowColumn,       // "This window"
+    WindowColumn,       // "Window"
     FileColumn,         // "File"
     DifferenceCount,    // "%1 parameters differ from the file."
     NoDifference,       // "No parameter differs from the file."
@@ -102,6 +102,7 @@ enum class ViewText {
     LogMapDiffers,        // the log's map is not the window's
     CompareMaps,          // "Compare"
     LogPosition,          // "%1 of %2"
+    TakeIntoWindow,       // "&Take into window": the chosen compared values into the form
     Count
 };
 

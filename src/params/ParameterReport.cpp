@@ -175,6 +175,17 @@ void DescribeServo(Collector& c) {
     }
 }
 
+// Whether the scope lets a comparison look at the value's byte.
+bool Compared(const CompareScope& scope, const ParameterValue& value) {
+    if (value.offset >= kTransferSize) {
+        return scope.localBytes;
+    }
+    if (value.pageId == ParameterPage::Reserved && !scope.reservedBytes) {
+        return false;
+    }
+    return value.offset < kPageSize ? scope.page1 : scope.page2;
+}
+
 } // namespace
 
 std::vector<ParameterValue> DescribeImage(const ParameterImage& image) {
@@ -186,7 +197,7 @@ std::vector<ParameterValue> DescribeImage(const ParameterImage& image) {
     c.pageId = ParameterPage::Reserved;
     for (std::size_t i = 0; i < kImageSize; ++i) {
         if (!c.carried[i]) {
-            c.Add("Reserved", {"Byte %1", {std::to_string(i)}}, i, Number(image[i]));
+            c.Add("Reserved", {"Reserved byte %1", {std::to_string(i)}}, i, Number(image[i]));
         }
     }
     return c.values;
@@ -229,11 +240,15 @@ void PrintImage(std::ostream& out, const ParameterImage& image) {
     }
 }
 
-std::vector<ParameterDifference> CompareImages(const ParameterImage& a, const ParameterImage& b) {
+std::vector<ParameterDifference> CompareImages(const ParameterImage& a, const ParameterImage& b,
+                                               const CompareScope& scope) {
     std::vector<ParameterValue> left = DescribeImage(a);
     const std::vector<ParameterValue> right = DescribeImage(b);
     std::vector<ParameterDifference> differences;
     for (std::size_t i = 0; i < left.size(); ++i) {
+        if (!Compared(scope, left[i])) {
+            continue;
+        }
         if (left[i].value != right[i].value || a[left[i].offset] != b[left[i].offset]) {
             differences.push_back({std::move(left[i]), right[i].value});
         }
@@ -241,11 +256,17 @@ std::vector<ParameterDifference> CompareImages(const ParameterImage& a, const Pa
     return differences;
 }
 
-int PrintDifferences(std::ostream& out, const ParameterImage& a, const ParameterImage& b) {
-    const std::vector<ParameterDifference> differences = CompareImages(a, b);
+std::string DifferenceLine(const ParameterDifference& d) {
+    // A reserved byte's name says what it is; "Reserved: Reserved byte 60" would say it twice.
+    std::string line = d.left.pageId == ParameterPage::Reserved ? "" : d.left.page + ": ";
+    return line + d.left.name + ": " + d.left.value + " -> " + d.rightValue;
+}
+
+int PrintDifferences(std::ostream& out, const ParameterImage& a, const ParameterImage& b,
+                     const CompareScope& scope) {
+    const std::vector<ParameterDifference> differences = CompareImages(a, b, scope);
     for (const ParameterDifference& d : differences) {
-        out << d.left.page << ": " << d.left.name << ": " << d.left.value << " -> " << d.rightValue
-            << '\n';
+        out << DifferenceLine(d) << '\n';
     }
     return static_cast<int>(differences.size());
 }

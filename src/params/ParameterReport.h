@@ -47,12 +47,30 @@ struct ParameterDifference {
     std::string rightValue;
 };
 
-// The parameters of `b` that differ from `a`, page by page in the window's
-// order. A value that reads the same in user units but differs in its byte
-// (a reserved bit, a list entry out of range) counts as different.
-std::vector<ParameterDifference> CompareImages(const ParameterImage& a, const ParameterImage& b);
+// Which bytes a comparison may look at: reserved bytes only where both sides
+// truly hold them (the unit against a restore point, the unit against the
+// window after a Read); never the bytes 200..206 when one side is the unit; a
+// page the unit never sent is not compared.
+struct CompareScope {
+    bool reservedBytes = true; // bytes a parameter file does not carry, 0..199
+    bool localBytes = true;    // bytes 200..206, which stay on the computer
+    bool page1 = true;         // bytes 0..99 are known on both sides
+    bool page2 = true;         // bytes 100..199
+};
 
-// The parameters that differ, each with both values; returns how many.
-int PrintDifferences(std::ostream& out, const ParameterImage& a, const ParameterImage& b);
+// The parameters of `b` that differ from `a` within the scope, page by page
+// in the window's order. A value that reads the same in user units but
+// differs in its byte (a reserved bit, a list entry out of range) counts as
+// different.
+std::vector<ParameterDifference> CompareImages(const ParameterImage& a, const ParameterImage& b,
+                                               const CompareScope& scope = {});
+
+// One line as orna5ctl prints a difference: "Page: Name: a -> b", a reserved
+// byte as "Reserved byte 60: 1 -> 0".
+std::string DifferenceLine(const ParameterDifference& d);
+
+// The parameters that differ, a line each; returns how many.
+int PrintDifferences(std::ostream& out, const ParameterImage& a, const ParameterImage& b,
+                     const CompareScope& scope = {});
 
 } // namespace orna5

@@ -470,6 +470,7 @@ TEST_F(WindowDeviceTest, FailedVerifyOffersWhatDiffers) {
     ASSERT_NE(compare, nullptr);
     EXPECT_EQ(compare->windowTitle(), "Verify: what differs in the unit");
     QTreeWidget* list = compare->List();
+    EXPECT_EQ(list->headerItem()->text(2), "Unit");
     ASSERT_EQ(list->topLevelItemCount(), 1);
     ASSERT_EQ(list->topLevelItem(0)->childCount(), 1);
     const QTreeWidgetItem* row = list->topLevelItem(0)->child(0);

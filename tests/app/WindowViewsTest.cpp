@@ -138,6 +138,55 @@ TEST_F(WindowViewsTest, CompareNamesAChangedCellAndOutlinesItUntilClosed) {
     EXPECT_EQ(window->findChildren<QWidget*>("CompareOutline").size(), 0);
 }
 
+// Values chosen in the list come from the file into the form as one change:
+// only the chosen ones, and one undo in the compare window takes them all
+// back. The columns say which side is which.
+TEST_F(WindowViewsTest, CompareTakesTheChosenValuesAsOneUndoStep) {
+    auto window = Start();
+    Enter(*window, "Edit143", Edit(*window, "Edit143")->text());
+    const ParameterImage mine = window->Image();
+    ParameterImage other = mine;
+    other[field::limiterRpm] = static_cast<std::uint8_t>(mine[field::limiterRpm] + 5);
+    other[field::baseAdvance] = static_cast<std::uint8_t>(mine[field::baseAdvance] + 3);
+    other[MapCell(9, 3)] = static_cast<std::uint8_t>(mine[MapCell(9, 3)] + 2);
+    CompareWindow* compare = window->Views().CompareWithFile(WriteIgn(other));
+    ASSERT_NE(compare, nullptr);
+    QTreeWidget* list = compare->List();
+    EXPECT_EQ(list->headerItem()->text(1), "Window");
+    EXPECT_EQ(list->headerItem()->text(2), "File");
+    const QStringList all{"Limiter", "Base advance", "Advance at TPS 100%, rpm point 4"};
+    ASSERT_EQ(Names(list), all);
+    QPushButton* take = compare->TakeButton();
+    EXPECT_FALSE(take->isEnabled());
+
+    compare->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(compare));
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(list->selectedItems().size(), 3);
+    // Space leaves out the row with the focus: the base advance.
+    QTreeWidgetItem* base =
+        list->findItems("Base advance", Qt::MatchExactly | Qt::MatchRecursive)[0];
+    list->setCurrentItem(base, 0, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_FALSE(base->isSelected());
+    EXPECT_EQ(list->selectedItems().size(), 2);
+    ASSERT_TRUE(take->isEnabled());
+
+    QTest::mouseClick(take, Qt::LeftButton);
+    ParameterImage taken = mine;
+    taken[field::limiterRpm] = other[field::limiterRpm];
+    taken[MapCell(9, 3)] = other[MapCell(9, 3)];
+    EXPECT_EQ(window->Image(), taken);
+    EXPECT_EQ(Edit(*window, "Edit143")->text(), QString::number(other[MapCell(9, 3)]));
+    EXPECT_EQ(Names(list), QStringList{"Base advance"});
+    EXPECT_FALSE(take->isEnabled());
+
+    QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->Image(), mine);
+    EXPECT_EQ(Names(list), all);
+}
+
 // A restore point opened from View > History is one step of the form, as a
 // file opened; the damaged entry beside it is said once and left out.
 TEST_F(WindowViewsTest, HistoryOpensAPointAsOneUndoStep) {

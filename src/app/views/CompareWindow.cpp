@@ -6,12 +6,17 @@
 #include "lang/ViewTexts.h"
 #include "params/ParameterReport.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
+#include <QSet>
 #include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -95,7 +100,21 @@ QString Value(const std::string& value, int language) {
     return text;
 }
 
+// The image byte a row of the list stands for, kept in the row.
+constexpr int kOffsetRole = Qt::UserRole;
+
 } // namespace
+
+CompareSubject CompareSubject::Of(Kind kind, std::function<QString(int language)> name) {
+    CompareSubject subject{kind, std::move(name), {}};
+    // A file's reserved bytes are the window's own (the file is read over
+    // them), so a difference there would be noise. Bytes 200..206 never
+    // travel: the unit has none, while a restore point keeps them as the
+    // window had them and opening it brings them back.
+    subject.scope.reservedBytes = kind != Kind::File;
+    subject.scope.localBytes = kind == Kind::RestorePoint;
+    return subject;
+}
 
 CompareWindow::CompareWindow(Document& doc, CompareSubject what, const ParameterImage& image)
     : QWidget(&doc.Window(), Qt::Window), document(doc), subject(std::move(what)),
@@ -120,7 +139,29 @@ CompareWindow::CompareWindow(Document& doc, CompareSubject what, const Parameter
     list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     list->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     list->header()->setStretchLastSection(false);
+    // Rows are chosen as files are in a file list: click, Ctrl and Shift
+    // with the mouse or the arrows, Ctrl+A for all; Space toggles the row
+    // with the focus.
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->installEventFilter(this);
     layout->addWidget(list);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    take = new QPushButton(this);
+    take->setObjectName("CompareTakeButton");
+    take->setAutoDefault(false);
+    take->setEnabled(false);
+    buttons->addWidget(take);
+    layout->addLayout(buttons);
+    connect(take, &QPushButton::clicked, this, &CompareWindow::TakeSelected);
+    connect(list, &QTreeWidget::itemSelectionChanged, this,
+            [this] { take->setEnabled(!SelectedOffsets().empty()); });
+    // The form's undo and redo work here too, so a take is undone where it
+    // was done.
+    for (const char* name : {"MenuZpet", "MenuZnovu"})
+        if (auto* action = document.Window().findChild<QAction*>(name))
+            addAction(action);
     Refresh();
     connect(&document, &Document::ImageShown, this, &CompareWindow::Refresh);
     connect(&document, &Document::LanguageChanged, this, &CompareWindow::Refresh);
@@ -144,10 +185,54 @@ std::vector<QWidget*> CompareWindow::OutlinedControls() const {
     return controls;
 }
 
+std::vector<std::size_t> CompareWindow::SelectedOffsets() const {
+    std::vector<std::size_t> offsets;
+    for (const QTreeWidgetItem* item : list->selectedItems())
+        if (item->data(0, kOffsetRole).isValid())
+            offsets.push_back(item->data(0, kOffsetRole).toULongLong());
+    return offsets;
+}
+
+void CompareWindow::TakeSelected() {
+    const std::vector<std::size_t> offsets = SelectedOffsets();
+    if (offsets.empty())
+        return;
+    // One change for all of them: one undo step, one program after change.
+    // Every value is one byte of the image (no field is wider), so a value
+    // is taken with its byte.
+    document.ChangeImage([this, &offsets](ParameterImage& image) {
+        for (std::size_t offset : offsets)
+            image[offset] = otherImage[offset];
+    });
+}
+
+bool CompareWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Space alone would only add the row; toggling lets the keyboard
+        // leave out a row that Ctrl+A or Shift took in.
+        if (key->key() == Qt::Key_Space && !(key->modifiers() & ~Qt::KeypadModifier)) {
+            if (QTreeWidgetItem* item = list->currentItem();
+                item && (item->flags() & Qt::ItemIsSelectable))
+                item->setSelected(!item->isSelected());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void CompareWindow::Refresh() {
-    const std::vector<ParameterDifference> found = CompareImages(document.Image(), otherImage);
+    const std::vector<ParameterDifference> found =
+        CompareImages(document.Image(), otherImage, subject.scope);
     differences = static_cast<int>(found.size());
     const int language = document.Language();
+    // The rows still listed after the change stay chosen, and the focus
+    // stays on its row.
+    QSet<qulonglong> chosen;
+    for (std::size_t offset : SelectedOffsets())
+        chosen.insert(offset);
+    const QTreeWidgetItem* focused = list->currentItem();
+    const QVariant focusedOffset = focused ? focused->data(0, kOffsetRole) : QVariant();
     list->clear();
     RemoveOutlines();
     QTreeWidgetItem* pageItem = nullptr;
@@ -161,14 +246,23 @@ void CompareWindow::Refresh() {
             bold.setBold(true);
             pageItem->setFont(0, bold);
             pageItem->setExpanded(true);
+            // A page is a heading: choosing it would not say which values.
+            pageItem->setFlags(Qt::ItemIsEnabled);
         }
-        new QTreeWidgetItem(pageItem,
-                            {Name(d.left.nameTemplate, language), Value(d.left.value, language),
-                             Value(d.rightValue, language)});
+        auto* item = new QTreeWidgetItem(pageItem, {Name(d.left.nameTemplate, language),
+                                                    Value(d.left.value, language),
+                                                    Value(d.rightValue, language)});
+        const qulonglong offset = d.left.offset;
+        item->setData(0, kOffsetRole, offset);
         if (QWidget* control = MapControl(document.Window(), d.left.offset))
             outlines.emplace_back(new Outline(control));
+        if (focusedOffset.isValid() && focusedOffset.toULongLong() == offset)
+            list->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+        if (chosen.contains(offset))
+            item->setSelected(true);
     }
     list->expandAll();
+    take->setEnabled(!SelectedOffsets().empty());
     ApplyLanguage();
 }
 
@@ -201,6 +295,7 @@ void CompareWindow::ApplyLanguage() {
     }
     list->setHeaderLabels(
         {text(ViewText::ParameterColumn), text(ViewText::WindowColumn), text(texts[0])});
+    take->setText(text(ViewText::TakeIntoWindow));
     QString summaryText = differences ? text(texts[1]).arg(differences) : text(texts[2]);
     if (subject.kind == Kind::File)
         summaryText += "\n" + QDir::toNativeSeparators(name);
