@@ -46,8 +46,8 @@ void DeviceSession::Forget() {
     infoSeen = false;
 }
 
-void DeviceSession::StartProgramming(bool withoutBackup) {
-    Start(Operation::Program, ProgramCommand, withoutBackup);
+void DeviceSession::StartProgramming(BackupRead backup) {
+    Start(Operation::Program, ProgramCommand, backup);
 }
 void DeviceSession::StartVerify() {
     Start(Operation::Verify, VerifyCommand);
@@ -56,9 +56,11 @@ void DeviceSession::StartRead() {
     Start(Operation::Read, ReadCommand);
 }
 
-void DeviceSession::Start(Operation op, std::uint8_t command, bool withoutBackup) {
-    const bool backupWanted = op == Operation::Program && backupBeforeProgram && !withoutBackup;
-    backupPhase = backupWanted && !unitKnown;
+void DeviceSession::Start(Operation op, std::uint8_t command, BackupRead backup) {
+    const bool backupWanted =
+        op == Operation::Program &&
+        (backup == BackupRead::Always || (backup == BackupRead::AsSet && backupBeforeProgram));
+    backupPhase = backupWanted && (!unitKnown || backup == BackupRead::Always);
     // Skipped only because the unit is known: its page-0 answer must show
     // the same unit, else the backup read comes after all.
     checkUnitOnPageZero = backupWanted && !backupPhase;

@@ -82,9 +82,12 @@ public:
     // does not know first reads pages 0, 1 and 2 into a copy (handed out in
     // TickResult::backup); a failed backup read ends the Program before
     // anything is written.
-    // `withoutBackup` skips the backup read for this one Program: the user
-    // chose to program although its restore point could not be kept.
-    void StartProgramming(bool withoutBackup = false);
+    // Whether this Program reads the unit first: as SetBackupBeforeProgram
+    // says (and only when the unit is not known); never, once the user chose
+    // to program although the restore point could not be kept; or always, for
+    // a restore, which must keep what the unit holds now whatever is known.
+    enum class BackupRead { AsSet, Never, Always };
+    void StartProgramming(BackupRead backup = BackupRead::AsSet);
     void StartVerify();
     void StartRead();
 
@@ -165,7 +168,7 @@ public:
 
 private:
     void Forget();
-    void Start(Operation op, std::uint8_t command, bool withoutBackup = false);
+    void Start(Operation op, std::uint8_t command, BackupRead backup = BackupRead::AsSet);
     // True when a frame of the unit was accepted.
     bool ReceivePending(TickResult& result);
     void RecordVerifyPage(const std::uint8_t* payload, std::size_t first);

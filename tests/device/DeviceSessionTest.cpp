@@ -548,10 +548,10 @@ TEST_F(DeviceSessionTest, BackupReadUnlessTheUnitIsProvenAndNothingWrittenBefore
     std::optional<ParameterImage> backup;
     Shell shell;
     bool waitedWithoutWriting = true;
-    auto program = [&] {
+    auto program = [&](DeviceSession::BackupRead read = DeviceSession::BackupRead::AsSet) {
         link.written.clear();
         backup.reset();
-        session.StartProgramming();
+        session.StartProgramming(read);
         ExpectStatus(Msg::ProgramDevice, StatusSuffix::None, ColourRole::ButtonFace);
         for (int t = 0; t < 200 && (t == 0 || session.CurrentOperation() != Operation::Idle); ++t) {
             last = session.Tick();
@@ -582,6 +582,14 @@ TEST_F(DeviceSessionTest, BackupReadUnlessTheUnitIsProvenAndNothingWrittenBefore
     EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x40, 0x41, 0x42}));
     EXPECT_TRUE(std::equal(held.begin(), held.end(), unit.memory));
     EXPECT_FALSE(session.UnitKnown());
+    // "Program anyway": no backup read, the image goes straight in.
+    const std::vector<std::uint8_t> keptUnit(unit.memory, unit.memory + 200);
+    program(DeviceSession::BackupRead::Never);
+    ExpectEnded(Operation::Program, Outcome::Success);
+    EXPECT_FALSE(backup.has_value());
+    EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0x41, 0x42}));
+    std::copy(keptUnit.begin(), keptUnit.end(), unit.memory);
+    session.PortOpened(); // as if another unit: forget what was proven
 
     shell.backupKept = true;
     program();
@@ -599,6 +607,9 @@ TEST_F(DeviceSessionTest, BackupReadUnlessTheUnitIsProvenAndNothingWrittenBefore
     program(); // proven and its point kept: programs at once
     EXPECT_FALSE(backup.has_value());
     EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0x41, 0x42}));
+    program(DeviceSession::BackupRead::Always); // a restore keeps what the unit holds anyway
+    EXPECT_TRUE(backup.has_value());
+    EXPECT_TRUE(session.UnitKnown());
 
     // A point that was not confirmed on disk proves nothing.
     shell.confirmPoints = false;
