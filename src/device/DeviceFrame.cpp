@@ -48,12 +48,12 @@ bool SendDataFrame(Link* link, std::uint8_t command, bool carriesImage,
     return link->Write(frame.data(), frame.size());
 }
 
-bool SendPollFrame(Link* link) {
+bool SendPollFrame(Link* link, bool drain) {
     if (link == nullptr) {
         return false;
     }
     const DeviceFrame frame = BuildPollFrame();
-    return link->Write(frame.data(), frame.size());
+    return drain ? link->Write(frame.data(), frame.size()) : link->Send(frame.data(), frame.size());
 }
 
 } // namespace orna5

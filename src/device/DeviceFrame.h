@@ -46,6 +46,8 @@ DeviceFrame BuildPollFrame();
 // failed (the resend rule of the operation makes good a lost frame).
 bool SendDataFrame(Link* link, std::uint8_t command, bool carriesImage,
                    const ParameterImage& image);
-bool SendPollFrame(Link* link);
+// `drain`: return only once the frame has left the computer, as every
+// frame always has; without it the poll is handed to the system only.
+bool SendPollFrame(Link* link, bool drain = true);
 
 } // namespace orna5

@@ -166,9 +166,12 @@ TickResult DeviceSession::Tick() {
 
     if ((operation == Operation::Idle || waitingForBackup) && !pollingPaused) {
         ++ticksSinceSend;
-        if (ticksSinceSend >= kPollTicks) {
-            ticksSinceSend = 0;
-            SendPollFrame(link);
+        // At the Fast rate a poll whose answer is in goes out now (after an
+        // operation, or when the answer came with the tick's read); one still
+        // unanswered waits for the Standard pace, then counts as lost.
+        const bool fastDue = pollRate == PollRate::Fast && !pollOutstanding;
+        if (fastDue || ticksSinceSend >= kPollTicks) {
+            SendPoll();
         }
     }
 
@@ -187,6 +190,25 @@ TickResult DeviceSession::Tick() {
     }
     if (display.NoConnectionVisible()) {
         panel.versionVisible = false;
+    }
+    return result;
+}
+
+void DeviceSession::SendPoll() {
+    ticksSinceSend = 0;
+    pollOutstanding = SendPollFrame(link, pollRate == PollRate::Standard);
+}
+
+TickResult DeviceSession::DataArrived() {
+    TickResult result;
+    if (pollRate != PollRate::Fast || pollingPaused || operation != Operation::Idle) {
+        return result;
+    }
+    if (ReceivePending(result)) {
+        silentTicks = 0;
+    }
+    if (result.monitorFrame) {
+        SendPoll();
     }
     return result;
 }
@@ -211,6 +233,7 @@ bool DeviceSession::ReceivePending(TickResult& result) {
         if (HandleMonitorFrame(frame, image, panel)) {
             std::copy(frame, frame + kFrameSize, lastMonitorFrame.begin());
             noAnswerTicks = 0;
+            pollOutstanding = false;
             result.monitorFrame = true;
             return true;
         }

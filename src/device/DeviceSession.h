@@ -57,6 +57,22 @@ public:
     // status display and the connection indicator.
     TickResult Tick();
 
+    // How often the idle unit is polled. Standard: every 6 ticks, as the unit
+    // has always been polled. Fast: the next poll goes out as soon as the
+    // answer to the last one is in (DataArrived), never with two polls
+    // unanswered; a poll that stays unanswered for 6 ticks is given up and
+    // sent again, so a silent unit is polled no faster than at Standard.
+    enum class PollRate { Standard, Fast };
+    void SetPollRate(PollRate rate) { pollRate = rate; }
+    PollRate Rate() const { return pollRate; }
+    // Bytes have come in between ticks. At the Fast rate an idle session
+    // takes a whole live-data frame now and sends the next poll; the result
+    // says of the frame what a tick would. Otherwise it does nothing and the
+    // next tick reads.
+    TickResult DataArrived();
+    // A poll is out and unanswered.
+    bool PollOutstanding() const { return pollOutstanding; }
+
     // While paused the idle poll is not sent and the link is neither read
     // nor written unless an operation runs: a recorded log plays instead,
     // and the connection indicator stays as it was.
@@ -168,6 +184,7 @@ public:
 
 private:
     void Forget();
+    void SendPoll();
     void Start(Operation op, std::uint8_t command, BackupRead backup = BackupRead::AsSet);
     // True when a frame of the unit was accepted.
     bool ReceivePending(TickResult& result);
@@ -199,6 +216,8 @@ private:
     UnitInfoBlock provenInfo{};
     std::uint8_t silentTicks = 0;
     bool pollingPaused = false;
+    PollRate pollRate = PollRate::Standard;
+    bool pollOutstanding = false;
     std::optional<DeviceFrame> playedFrame;
     std::uint8_t currentCommand = 0;
     std::uint8_t currentPage = 0;

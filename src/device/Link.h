@@ -18,6 +18,10 @@ public:
     // Writes n bytes and returns once they have left (or failed to);
     // false when the link is closed or the write failed.
     virtual bool Write(const std::uint8_t* src, std::size_t n) = 0;
+    // Hands n bytes to the system and returns without waiting for them to
+    // reach the line; for the Fast rate's polls, which must not hold the one
+    // thread for the 18 ms a frame takes at 57600 baud.
+    virtual bool Send(const std::uint8_t* src, std::size_t n) { return Write(src, n); }
 };
 
 } // namespace orna5

@@ -199,7 +199,7 @@ std::size_t SerialLink::Read(std::uint8_t* dst, std::size_t max) {
     return n > 0 ? static_cast<std::size_t>(n) : 0;
 }
 
-bool SerialLink::Write(const std::uint8_t* src, std::size_t n) {
+bool SerialLink::Send(const std::uint8_t* src, std::size_t n) {
     if (!CheckAlive())
         return false;
     if (n == 0)
@@ -209,12 +209,27 @@ bool SerialLink::Write(const std::uint8_t* src, std::size_t n) {
         FailWrite();
         return false;
     }
+    // Into the driver: a frame fits its buffer, so this does not wait for the line.
     while (port.bytesToWrite() > 0) {
         if (!port.waitForBytesWritten(kWriteTimeoutMs) || lossPending) {
             FailWrite();
             return false;
         }
     }
+    return true;
+}
+
+void SerialLink::OnDataArrived(std::function<void()> handler) {
+    QObject::disconnect(arrived);
+    if (handler)
+        arrived = QObject::connect(&port, &QSerialPort::readyRead, &port, std::move(handler));
+}
+
+bool SerialLink::Write(const std::uint8_t* src, std::size_t n) {
+    if (!Send(src, n))
+        return false;
+    if (n == 0)
+        return true;
     // The port's buffer is empty; wait for the driver to put the bytes on
     // the line as well.
     while (::tcdrain(static_cast<int>(port.handle())) != 0) {

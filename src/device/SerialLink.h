@@ -3,6 +3,7 @@
 #include "device/Link.h"
 
 #include <QSerialPort>
+#include <functional>
 #include <string>
 
 namespace orna5 {
@@ -50,6 +51,11 @@ public:
     std::size_t BytesQueued() override;
     std::size_t Read(std::uint8_t* dst, std::size_t max) override;
     bool Write(const std::uint8_t* src, std::size_t n) override;
+    bool Send(const std::uint8_t* src, std::size_t n) override;
+    // Called on the one thread whenever bytes have come in (the port's
+    // ready-read), so the Fast rate can answer at once instead of at the
+    // next tick.
+    void OnDataArrived(std::function<void()> handler);
 
 private:
     // Takes what the driver holds into the port's buffer without waiting.
@@ -64,6 +70,7 @@ private:
     void DropExcess();
 
     QSerialPort port;
+    QMetaObject::Connection arrived;
     std::string device;
     bool lost = false;
     bool lossPending = false;

@@ -728,3 +728,74 @@ TEST(RenderStatusLine, SuffixFollowsTheTitleInEveryLanguage) {
 
 } // namespace
 } // namespace orna5
+
+namespace orna5 {
+namespace {
+
+using test::FakeLink;
+using test::MonitorFrameBytes;
+
+// The Fast rate against units that answer at once, a tick late, or never:
+// a new poll goes out only once the last one was answered, or after the
+// Standard pace when it was not, so two polls are never out at once and a
+// silent unit is not flooded.
+TEST(DeviceSessionFastRate, NeverTwoPollsUnansweredAndNoFasterThanStandardWhenSilent) {
+    enum class Unit { AtOnce, TickLate, Silent };
+    struct Row {
+        Unit unit;
+        int minPolls;
+        int maxPolls;
+    };
+    const Row rows[] = {
+        {Unit::AtOnce, 200, 100000}, // many polls per tick: only the answer paces them
+        {Unit::TickLate, 55, 61},    // one per tick
+        {Unit::Silent, 9, 10},       // 60 ticks / 6
+    };
+    for (const Row& row : rows) {
+        ParameterImage image;
+        FakeLink link;
+        DeviceSession session(image);
+        session.SetLink(&link);
+        session.SetPollRate(DeviceSession::PollRate::Fast);
+        int polls = 0;
+        int unanswered = 0;
+        int worst = 0;
+        int delayed = 0;
+        link.responder = [&](const DeviceFrame& f) {
+            if (f[0] != PollCommand)
+                return;
+            ++polls;
+            // A poll sent while one is out is only fair once the first is lost.
+            unanswered = session.PollOutstanding() ? unanswered + 1 : 1;
+            if (row.unit == Unit::AtOnce)
+                link.Queue(MonitorFrameBytes());
+            else if (row.unit == Unit::TickLate)
+                ++delayed;
+        };
+        int ticksSincePoll = 0;
+        for (int t = 0; t < 60; ++t) {
+            const int before = polls;
+            session.Tick();
+            for (; delayed > 0; --delayed)
+                link.Queue(MonitorFrameBytes());
+            // The port's ready-read between ticks; bounded so a unit that
+            // answers at once does not spin the test for ever.
+            for (int n = 0; n < 10 && link.BytesQueued() >= kFrameSize; ++n)
+                session.DataArrived();
+            ticksSincePoll = polls > before ? 0 : ticksSincePoll + 1;
+            worst = std::max(worst, unanswered);
+            if (row.unit == Unit::Silent)
+                EXPECT_LE(ticksSincePoll, 6);
+            if (row.unit != Unit::Silent) {
+                unanswered = 0; // answered by now
+            }
+        }
+        EXPECT_GE(polls, row.minPolls) << int(row.unit);
+        EXPECT_LE(polls, row.maxPolls) << int(row.unit);
+        if (row.unit != Unit::Silent)
+            EXPECT_LE(worst, 1) << int(row.unit);
+    }
+}
+
+} // namespace
+} // namespace orna5
