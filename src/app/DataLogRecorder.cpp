@@ -35,6 +35,7 @@ DataLogRecorder::DataLogRecorder(Document& doc, Links recorderLinks)
     label->hide();
     links.statusBar.addPermanentWidget(label);
     connect(&document, &Document::TickDone, this, &DataLogRecorder::Tick);
+    connect(&document, &Document::FrameAccepted, this, &DataLogRecorder::Frame);
     connect(&document, &Document::LanguageChanged, this, &DataLogRecorder::ShowState);
 }
 
@@ -70,7 +71,7 @@ void DataLogRecorder::Stop() {
 
 // Every accepted frame becomes a row; a silent unit simply adds none until
 // it speaks again. A port that has gone ends the log, closed and complete.
-void DataLogRecorder::Tick(bool monitorFrame) {
+void DataLogRecorder::Tick(bool) {
     if (!writer.IsOpen())
         return;
     const auto text = [this](ViewText id) {
@@ -84,19 +85,30 @@ void DataLogRecorder::Tick(bool monitorFrame) {
         ShowState();
         return;
     }
+    NameUnit();
+    ShowState();
+}
+
+void DataLogRecorder::NameUnit() {
     const std::string& unit = document.UnitVersion();
     if (!namesUnit && !unit.empty())
         namesUnit = writer.AppendUnitVersion(unit);
+}
+
+// Every frame is a row, also those that come between ticks at the Fast rate.
+void DataLogRecorder::Frame() {
     // A log played back is not the engine running now.
-    if (monitorFrame && !document.Playing() &&
-        !writer.Append(links.session.LastMonitorFrame().data())) {
-        const QString note = text(ViewText::LogWriteError);
+    if (!writer.IsOpen() || document.Playing() || links.portLost())
+        return;
+    NameUnit();
+    if (!writer.Append(links.session.LastMonitorFrame().data())) {
+        const QString note =
+            QString::fromStdString(TextIn(ViewText::LogWriteError, document.Language()))
+                .arg(QDir::toNativeSeparators(QString::fromStdString(writer.Path())));
         writer.Close();
         ShowState();
         links.showMessage(note, "LogWriteErrorBox");
-        return;
     }
-    ShowState();
 }
 
 void DataLogRecorder::ShowState() {

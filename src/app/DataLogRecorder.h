@@ -54,6 +54,8 @@ public:
 
 private:
     void Tick(bool monitorFrame);
+    void Frame();
+    void NameUnit();
     void ShowState();
 
     Document& document;

@@ -7,17 +7,26 @@ namespace orna5 {
 
 Document::Document(TFormHlav& owner) : QObject(&owner), form(owner) {
     connect(&form, &TFormHlav::ImageShown, this, &Document::ImageShown);
+    connect(&form, &TFormHlav::FrameAccepted, this, &Document::Frame);
     connect(&form, &TFormHlav::TickDone, this, &Document::Tick);
     wall.start();
 }
 
-void Document::Tick(bool monitorFrame) {
+void Document::AdvanceClock() {
     const double wallNow = static_cast<double>(wall.nsecsElapsed()) * 1e-9;
     cellClock += playing ? playedStep : wallNow - wallSeen;
     wallSeen = wallNow;
     playedStep = 0;
-    if (monitorFrame)
-        liveCells.AddFrame(cellClock, Live());
+}
+
+void Document::Frame() {
+    AdvanceClock();
+    liveCells.AddFrame(cellClock, Live());
+    emit FrameAccepted();
+}
+
+void Document::Tick(bool monitorFrame) {
+    AdvanceClock();
     emit TickDone(monitorFrame);
 }
 

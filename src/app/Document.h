@@ -82,13 +82,20 @@ signals:
     // The form's controls were rewritten from the image.
     void ImageShown();
     // One tick of the device link has run; monitorFrame tells whether a
-    // live-data frame was accepted in it.
+    // live-data frame was accepted in it or since the tick before. Views
+    // redraw here, never per frame.
     void TickDone(bool monitorFrame);
+    // Each live-data frame accepted, in a tick or (at the Fast rate) between
+    // ticks, played ones included: for those that must see every frame (the
+    // data log, time in cell).
+    void FrameAccepted();
     // The form shows another language (or the same one again).
     void LanguageChanged();
 
 private:
     void Tick(bool monitorFrame);
+    void Frame();
+    void AdvanceClock();
 
     TFormHlav& form;
     TimeInCell liveCells;

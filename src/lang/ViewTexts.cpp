@@ -100,6 +100,7 @@ constexpr std::array<TextRow, static_cast<std::size_t>(ViewText::Count)> kRows{{
     {"opened", "geöffnet", "ouvert", "otevřeno"},
     {"saved", "gespeichert", "enregistré", "uloženo"},
     {"verified", "verglichen", "vérifié", "ověřeno"},
+    {"Live data %1/s", "Live-Daten %1/s", "Données en direct %1/s", "Živá data %1/s"},
     {"&Compare with the window", "Mit dem Fenster &vergleichen", "&Comparer avec la fenêtre",
      "&Porovnat s oknem"},
     {"&Open into the window", "Ins Fenster ö&ffnen", "&Ouvrir dans la fenêtre", "&Otevřít do okna"},

@@ -75,6 +75,7 @@ enum class ViewText {
     KindOpened,           // "opened"
     KindSaved,            // "saved"
     KindVerified,         // "verified"
+    LiveRate,             // "Live data %1/s" (live-data frames in the last second)
     HistoryCompare,       // "&Compare with the window"
     HistoryOpen,          // "&Open into the window"
     HistorySave,          // "&Save as..."

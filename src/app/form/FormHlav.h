@@ -40,6 +40,7 @@ class QTimer;
 namespace orna5 {
 
 class DataLogRecorder;
+class LiveRateControl;
 class DeviceSession;
 class Document;
 class HistoryKeeper;
@@ -151,6 +152,9 @@ signals:
     // One 55 ms tick of the device link has run; monitorFrame tells whether
     // a live-data frame was accepted in it.
     void TickDone(bool monitorFrame);
+    // A live-data frame was accepted: in a tick, or between ticks at the
+    // Fast rate (before that tick's TickDone).
+    void FrameAccepted();
     // A picture of the window went to the printer, showing this tab page.
     void PagePrinted(const QString& page);
 
@@ -225,6 +229,8 @@ private:
     // message boxes (FormHlavLifecycle.cpp).
     void MenuLanguageClick(int language);
     void Timer1Timer();
+    void LinkDataArrived();
+    void AcceptFrame();
     void FormCreate();
     void FormClose();
     void CentreWindow();
@@ -326,6 +332,9 @@ private:
     Document* document = nullptr;
     ViewManager* views = nullptr;
     DataLogRecorder* recorder = nullptr;
+    LiveRateControl* liveRate = nullptr;
+    // A frame came between ticks: the next tick renders the live panel.
+    bool frameSinceTick = false;
     PortControl* port = nullptr;
     HistoryKeeper* history = nullptr;
 

@@ -2,6 +2,7 @@
 // and list entries, all from one table keyed by control name.
 
 #include "app/Document.h"
+#include "app/LiveRateControl.h"
 #include "app/QtTranslation.h"
 #include "app/form/FormHlav.h"
 #include "lang/ControlTexts.h"
@@ -84,6 +85,8 @@ void TFormHlav::ApplyLanguage() {
         }
     }
     AlignChannelColumns();
+    if (liveRate)
+        liveRate->ApplyLanguage(languageIndex);
     emit document->LanguageChanged();
 }
 

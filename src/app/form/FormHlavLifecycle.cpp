@@ -4,6 +4,7 @@
 #include "app/DataLogRecorder.h"
 #include "app/Document.h"
 #include "app/HistoryKeeper.h"
+#include "app/LiveRateControl.h"
 #include "app/PortControl.h"
 #include "app/ViewManager.h"
 #include "app/form/FormAbout.h"
@@ -43,6 +44,7 @@ TFormHlav::TFormHlav(StartOptions startOptions, QWidget* parent)
     port = new PortControl(this, settingsFile);
     session = std::make_unique<DeviceSession>(image);
     session->SetLink(&port->Link());
+    port->Link().OnDataArrived([this] { LinkDataArrived(); });
     // Another unit may be on the port now: a Program reads it first again.
     connect(port, &PortControl::Opened, this, [this] { session->PortOpened(); });
     document = new Document(*this);
@@ -211,7 +213,12 @@ void TFormHlav::Timer1Timer() {
         CopyImageToControls();
     RenderOperationDisplay();
     if (result.monitorFrame)
+        AcceptFrame();
+    const bool frameSeen = result.monitorFrame || frameSinceTick;
+    frameSinceTick = false;
+    if (frameSeen)
         RenderLivePanel();
+    liveRate->Tick();
     port->Tick(session->NoConnectionVisible());
     history->AfterTick(result);
     if (result.ended && result.ended->outcome == Outcome::VersionMismatch)
@@ -219,7 +226,26 @@ void TFormHlav::Timer1Timer() {
                         RenderLabel(VersionMismatchLabel(session->UnitVersion()), languageIndex)),
                     "VersionMismatchBox");
     MarkLiveControls();
-    emit TickDone(result.monitorFrame);
+    emit TickDone(frameSeen);
+}
+
+// At the Fast rate the unit's answer is taken when it comes, not at the next
+// tick, so the next poll goes out at once; the panel and the views still
+// draw at the tick.
+void TFormHlav::LinkDataArrived() {
+    if (closed)
+        return;
+    if (session->DataArrived().monitorFrame) {
+        frameSinceTick = true;
+        AcceptFrame();
+    }
+}
+
+// A played row is no frame of the unit: the rate counts only what came in.
+void TFormHlav::AcceptFrame() {
+    if (!document->Playing())
+        liveRate->FrameArrived();
+    emit FrameAccepted();
 }
 
 // The status line, the progress gauge and the connection indicator as the

@@ -3,6 +3,7 @@
 // configuration.
 
 #include "app/HistoryKeeper.h"
+#include "app/LiveRateControl.h"
 #include "app/ViewManager.h"
 #include "app/form/FormHlav.h"
 #include "disk/WholeFile.h"
@@ -99,6 +100,7 @@ void TFormHlav::SaveSettings() {
     s.WriteInteger(kSection, "PageControl1->ActivePageIndex", PageControl1->currentIndex());
     views->SaveSettings();
     history->SaveSettings(s);
+    liveRate->SaveSettings(s);
     std::ostringstream settingsText;
     s.Save(settingsText);
     WriteWhole(SettingsPath(), settingsText.str());

@@ -5,6 +5,7 @@
 #include "app/Document.h"
 #include "app/FileDialog.h"
 #include "app/HistoryKeeper.h"
+#include "app/LiveRateControl.h"
 #include "app/PortControl.h"
 #include "app/ViewManager.h"
 #include "app/form/FormHlav.h"
@@ -117,6 +118,8 @@ void TFormHlav::CreateViews() {
             views->CompareWithFile(path);
     });
 
+    liveRate = new LiveRateControl(
+        this, settingsFile, {*session, *menuBar()->findChild<QMenu*>("MenuTools"), *statusBar()});
     history = new HistoryKeeper(*document, settingsFile,
                                 {*session, *actions.value("MenuKeepRestorePoint"), *statusBar(),
                                  [this] { return Control<QLabel>("LabelFile2")->text(); }});
