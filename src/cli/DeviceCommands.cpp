@@ -367,13 +367,22 @@ int CommandRead(int argc, char** argv) {
 
 int CommandMonitor(int argc, char** argv) {
     Arguments args;
-    if (!ParseArguments(argc, argv, 2, {"--port", "--count", "--csv", "--params"}, args)) {
+    if (!ParseArguments(argc, argv, 2, {"--port", "--count", "--csv", "--params", "--rate"},
+                        args)) {
         return kExitUsage;
     }
     const std::string* port = args.Option("--port");
     if (!port || !args.positional.empty()) {
-        return Usage(
-            "usage: orna5ctl monitor --port PORT [--count N] [--csv FILE] [--params FILE]");
+        return Usage("usage: orna5ctl monitor --port PORT [--count N] [--csv FILE] [--params FILE] "
+                     "[--rate standard|fast]");
+    }
+    DeviceSession::PollRate rate = DeviceSession::PollRate::Standard;
+    if (const std::string* text = args.Option("--rate")) {
+        if (*text == "fast") {
+            rate = DeviceSession::PollRate::Fast;
+        } else if (*text != "standard") {
+            return Usage("--rate takes standard or fast");
+        }
     }
     int count = 0; // 0: until interrupted
     if (const std::string* text = args.Option("--count")) {
@@ -417,13 +426,42 @@ int CommandMonitor(int argc, char** argv) {
         return kExitFailed;
     }
     bool csvFailed = false;
+    bool namesUnit = !session.UnitTexts().versionText.empty(); // in the header already
     long frames = 0;
-    bool wasConnected = true;
+    bool toldSilent = false;
     bool toldLost = false;
+    // Each frame, in a tick or (at the Fast rate) between ticks: one line,
+    // one row. A row that cannot be written ends the run at once.
+    const auto frame = [&] {
+        if (csvFailed || (count > 0 && frames >= count)) {
+            return;
+        }
+        ++frames;
+        toldSilent = false;
+        std::cout << PanelLine(session.Panel()) << std::endl;
+        if (!csv.IsOpen()) {
+            return;
+        }
+        const std::string& unit = session.UnitTexts().versionText;
+        if (!namesUnit && !unit.empty()) {
+            namesUnit = csv.AppendUnitVersion(unit);
+        }
+        if (!csv.Append(session.LastMonitorFrame().data())) {
+            csvFailed = true;
+            std::cerr << "orna5ctl: cannot write " << csv.Path() << ": " << std::strerror(errno)
+                      << '\n';
+        }
+    };
+    session.SetPollRate(rate);
+    serial.OnDataArrived([&] {
+        if (session.DataArrived().monitorFrame) {
+            frame();
+        }
+    });
     const RunState state = RunTicks(
         session, 0,
         [&](const TickResult&) {
-            if (serial.Lost()) {
+            if (serial.Lost() || csvFailed) {
                 return RunState::Failed; // nothing more will come; let the script know
             }
             return count > 0 && frames >= count ? RunState::Succeeded : RunState::Running;
@@ -431,18 +469,17 @@ int CommandMonitor(int argc, char** argv) {
         [&](const TickResult& result) {
             TellIfLost(serial, toldLost);
             if (result.monitorFrame) {
-                ++frames;
-                wasConnected = true;
-                std::cout << PanelLine(session.Panel()) << std::endl;
-                if (csv.IsOpen() && !csv.Append(session.LastMonitorFrame().data())) {
-                    csvFailed = true;
-                }
-            } else if (session.NoConnectionVisible() && wasConnected) {
-                wasConnected = false;
+                frame();
+            } else if (session.NoConnectionVisible() && !toldSilent &&
+                       session.SilentTicks() >= DeviceSession::kNoConnectionTicks) {
+                // Said once per silence, and not before the unit had its
+                // time to answer the first poll.
+                toldSilent = true;
                 std::cerr << TextIn(Msg::NoConnection, English) << std::endl;
             }
         },
         progress);
+    serial.OnDataArrived({});
     serial.Close();
     csv.Close();
     return state == RunState::Failed || csvFailed ? kExitFailed : kExitOk;

@@ -14,7 +14,7 @@ namespace {
 constexpr std::uint8_t kAnswerTimeoutTicks = 4;
 constexpr std::uint8_t kMaxSends = 5;
 constexpr std::uint8_t kPollTicks = 6;
-constexpr std::uint8_t kNoConnectionTicks = 18;
+constexpr std::uint8_t kNoConnectionTicks = DeviceSession::kNoConnectionTicks;
 constexpr std::size_t kReceiveBufferSize = 10000;
 constexpr std::size_t kReservedImageByte = field::reserved1;
 

@@ -179,6 +179,12 @@ public:
     // Where the live engine speed and throttle sit on the image's axes.
     LivePosition Live(bool tpsRowsUsed) const;
 
+    // Ticks since the unit last sent a frame (counting stops at
+    // kUnknownAfterSilentTicks): a shell that says "No connection" once per
+    // silence waits for kNoConnectionTicks of them, so it says nothing
+    // before the first poll had its time.
+    std::uint8_t SilentTicks() const { return silentTicks; }
+    static constexpr std::uint8_t kNoConnectionTicks = 18;
     // Without an answer for this long the unit may have been swapped.
     static constexpr std::uint8_t kUnknownAfterSilentTicks = 37; // about 2 s
 

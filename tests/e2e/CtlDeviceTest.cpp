@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QProcess>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 
@@ -250,6 +251,40 @@ TEST(CtlDeviceMonitor, FailedReadEndsWithStatusOne) {
     EXPECT_TRUE(Contains(run.err, "Read error!")) << run.err;
     EXPECT_TRUE(Contains(run.err, "could not be read")) << run.err;
     EXPECT_TRUE(run.out.empty()) << run.out;
+}
+
+} // namespace
+} // namespace orna5::e2e
+
+namespace orna5::e2e {
+namespace {
+
+// Both rates print one line per frame; against a given parameter file the
+// unit is not read, and nothing says "No connection" before its first frame.
+TEST(CtlDeviceMonitor, RatesAndNoFalseNoConnection) {
+    Workspace ws;
+    ASSERT_EQ(RunCtl({"new", "--bike", "20", "-o", ws.Path("r6.ign")}).exitCode, 0);
+    Simulator sim;
+    struct Row {
+        QStringList extra;
+        int exitCode;
+    };
+    const Row rows[] = {
+        {{"--rate", "standard"}, 0},
+        {{"--rate", "fast"}, 0},
+        {{"--rate", "fast", "--params", ws.Path("r6.ign")}, 0},
+        {{"--rate", "turbo"}, 2},
+    };
+    for (const Row& row : rows) {
+        const RunResult run =
+            RunCtl(QStringList{"monitor", "--port", sim.Device(), "--count", "12"} + row.extra);
+        ASSERT_EQ(run.exitCode, row.exitCode)
+            << row.extra.join(' ').toStdString() << ": " << run.err;
+        if (row.exitCode != 0)
+            continue;
+        EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 12) << run.out;
+        EXPECT_FALSE(Contains(run.err, "No connection")) << run.err;
+    }
 }
 
 } // namespace
