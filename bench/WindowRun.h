@@ -52,8 +52,8 @@ inline void RunEventLoop(int ms) {
 
 // Starts orna5-sim and returns the pseudo-terminal it serves on, or an empty
 // text when it did not start.
-inline QString StartSimulator(QProcess& sim) {
-    sim.start(ORNA5SIM_PATH, {});
+inline QString StartSimulator(QProcess& sim, const QStringList& options = {}) {
+    sim.start(ORNA5SIM_PATH, options);
     if (!sim.waitForReadyRead(10000))
         return {};
     return QString::fromLocal8Bit(sim.readLine()).trimmed();

@@ -28,6 +28,18 @@ void Document::Frame() {
 void Document::Tick(bool monitorFrame) {
     AdvanceClock();
     emit TickDone(monitorFrame);
+    // The views that draw the live point redraw a few times a second at
+    // most, whatever the rate: a frame at the Fast rate comes nearly every
+    // tick. A unit that falls silent (or speaks again) is shown at once.
+    liveMoved = liveMoved || monitorFrame;
+    const bool answering = UnitAnswering();
+    const bool due = !liveShown.isValid() || liveShown.elapsed() >= kLiveRedrawMs;
+    if ((liveMoved && due) || answering != answeringShown) {
+        liveMoved = false;
+        answeringShown = answering;
+        liveShown.start();
+        emit LiveChanged();
+    }
 }
 
 void Document::ResetLiveCells() {

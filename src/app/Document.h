@@ -89,6 +89,9 @@ signals:
     // ticks, played ones included: for those that must see every frame (the
     // data log, time in cell).
     void FrameAccepted();
+    // The live values moved (or the unit fell silent or spoke again): at
+    // most every kLiveRedrawMs, for the views that draw the live point.
+    void LiveChanged();
     // The form shows another language (or the same one again).
     void LanguageChanged();
 
@@ -103,6 +106,10 @@ private:
     double wallSeen = 0;
     double cellClock = 0;
     bool playing = false;
+    static constexpr qint64 kLiveRedrawMs = 200;
+    QElapsedTimer liveShown;
+    bool liveMoved = false;
+    bool answeringShown = false;
     double playedStep = 0;
 };
 

@@ -30,6 +30,7 @@ std::string SystemError(const char* what) {
 PtyUnit::PtyUnit(EmulatorOptions options, bool pacedAnswers, LineFaults lineFaults)
     : emulator(std::move(options)), paced(pacedAnswers) {
     paceTimer.setInterval(kPaceIntervalMs);
+    paceTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&paceTimer, &QTimer::timeout, &paceTimer, [this] { OnPaceTick(); });
     splitTimer.setSingleShot(true);
     QObject::connect(&splitTimer, &QTimer::timeout, &splitTimer, [this] { ReleaseHeld(); });
@@ -155,7 +156,10 @@ void PtyUnit::OnReadable() {
     if (paced) {
         if (!output.empty() && !paceTimer.isActive()) {
             paceClock.start();
-            paceCredit = 0;
+            // A pseudo-terminal hands the command over at once; on the line
+            // it took a frame's time to arrive, and the answer cannot start
+            // before it is in.
+            paceCredit = -static_cast<double>(kFrameSize);
             paceTimer.start();
         }
     } else {
@@ -236,8 +240,11 @@ void PtyUnit::OnGarbageTick() {
 }
 
 void PtyUnit::OnPaceTick() {
-    paceCredit += paceClock.restart() * kLineBytesPerSecond / 1000.0;
-    const auto allowance = static_cast<std::size_t>(paceCredit);
+    // In nanoseconds: whole milliseconds would drop up to a fifth of each
+    // 5 ms step and send slower than the line.
+    paceCredit += static_cast<double>(paceClock.nsecsElapsed()) * kLineBytesPerSecond / 1e9;
+    paceClock.restart();
+    const auto allowance = static_cast<std::size_t>(std::max(paceCredit, 0.0));
     paceCredit -= static_cast<double>(allowance);
     Flush(allowance);
     if (output.empty())

@@ -335,6 +335,8 @@ private:
     LiveRateControl* liveRate = nullptr;
     // A frame came between ticks: the next tick renders the live panel.
     bool frameSinceTick = false;
+    bool panelDue = false;
+    std::uint8_t ticksSincePanel = 0;
     PortControl* port = nullptr;
     HistoryKeeper* history = nullptr;
 

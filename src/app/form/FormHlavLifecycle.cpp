@@ -216,8 +216,16 @@ void TFormHlav::Timer1Timer() {
         AcceptFrame();
     const bool frameSeen = result.monitorFrame || frameSinceTick;
     frameSinceTick = false;
-    if (frameSeen)
+    // At the Fast rate nearly every tick brings a frame; the panel is read
+    // by a person, and a few redraws a second are all one can read.
+    panelDue = panelDue || frameSeen;
+    ticksSincePanel = static_cast<std::uint8_t>(std::min(ticksSincePanel + 1, 255));
+    if (panelDue &&
+        (session->Rate() == DeviceSession::PollRate::Standard || ticksSincePanel >= 3)) {
         RenderLivePanel();
+        panelDue = false;
+        ticksSincePanel = 0;
+    }
     liveRate->Tick();
     port->Tick(session->NoConnectionVisible());
     history->AfterTick(result);

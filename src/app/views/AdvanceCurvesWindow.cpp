@@ -154,7 +154,7 @@ AdvanceCurvesWindow::AdvanceCurvesWindow(Document& doc)
     ShowImage();
     ShowLive();
     connect(&document, &Document::ImageShown, this, &AdvanceCurvesWindow::ShowImage);
-    connect(&document, &Document::TickDone, this, [this] {
+    connect(&document, &Document::LiveChanged, this, [this] {
         if (isVisible())
             ShowLive();
     });

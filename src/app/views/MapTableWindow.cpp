@@ -121,7 +121,7 @@ MapTableWindow::MapTableWindow(Document& doc)
     };
     CreateControls();
     connect(&document, &Document::ImageShown, this, &MapTableWindow::ImageShown);
-    connect(&document, &Document::TickDone, this, &MapTableWindow::TickDone);
+    connect(&document, &Document::LiveChanged, this, &MapTableWindow::TickDone);
     connect(&document, &Document::LanguageChanged, this, [this] {
         if (shownLanguage != document.Language())
             ApplyLanguage();
