@@ -74,8 +74,17 @@ void Document::ChangeImage(const std::function<void(ParameterImage&)>& change) {
     form.ChangeImage(change);
 }
 
-void Document::OpenImage(const ParameterImage& opened) {
-    form.OpenImage(opened);
+void Document::OpenImage(const ParameterImage& opened, bool unitBytes) {
+    form.OpenImage(opened, unitBytes);
+}
+
+void Document::RestoreToUnit(const ParameterImage& point,
+                             std::function<QString(int language)> name) {
+    form.RestoreToUnit(point, std::move(name));
+}
+
+bool Document::WindowHoldsUnitBytes() const {
+    return form.UnitBytesInWindow();
 }
 
 LivePosition Document::Live() const {
@@ -100,6 +109,10 @@ const std::vector<ParameterDifference>& Document::VerifyDifferences() const {
 
 const ParameterImage& Document::VerifyUnitImage() const {
     return form.Session().VerifyUnitImage();
+}
+
+std::array<bool, 2> Document::VerifyPagesSeen() const {
+    return form.Session().VerifyPagesSeen();
 }
 
 int Document::Language() const {

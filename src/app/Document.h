@@ -7,7 +7,9 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QString>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -37,8 +39,19 @@ public:
     // An image from elsewhere taken as File > Open takes a file: the
     // earlier status line goes, then normalised, shown, one undo step and a
     // program after change; the file label empties, as the parameters no
-    // longer come from the file it names.
-    void OpenImage(const ParameterImage& image);
+    // longer come from the file it names. `unitBytes`: its reserved bytes
+    // are a unit's (a restore point's exact bytes).
+    void OpenImage(const ParameterImage& image, bool unitBytes = false);
+    // A restore point's exact bytes 0..199 go back into the unit: they
+    // become the image's as one undo step (not normalised, so the unit gets
+    // them to the byte), the file label empties, and a Program that keeps
+    // what the unit holds first writes them and verifies them. The form
+    // says how it ended, naming the point by `name` in the language of then.
+    void RestoreToUnit(const ParameterImage& point, std::function<QString(int language)> name);
+    // The image's reserved bytes are a unit's: after a Read that passed, a
+    // restore point opened with its exact bytes or restored into the unit.
+    // Only then does a comparison with a restore point look at them.
+    bool WindowHoldsUnitBytes() const;
 
     // Where the unit runs in the map now, as the image reads it.
     LivePosition Live() const;
@@ -53,6 +66,8 @@ public:
     // unit's side is VerifyUnitImage.
     const std::vector<ParameterDifference>& VerifyDifferences() const;
     const ParameterImage& VerifyUnitImage() const;
+    // Which of pages 1 and 2 the unit sent in that Verify.
+    std::array<bool, 2> VerifyPagesSeen() const;
     int Language() const;
     // The form as a plain window: the parent of every view, and where the
     // views find the form's shared commands and draw beside its controls.

@@ -23,13 +23,14 @@ constexpr int kFailureShownMs = 30000;
 
 HistoryKeeper::HistoryKeeper(Document& doc, const ProfileFile& settings, Links linked,
                              QString folder)
-    : QObject(&doc), document(doc), links(std::move(linked)), store(std::move(folder)) {
+    : QObject(&doc), document(doc), links(std::move(linked)), writer(std::move(folder)) {
     QAction& item = links.backupItem;
     item.setCheckable(true);
     item.setChecked(settings.ReadInteger(kSettingsSection, kBackupKey, 1) != 0);
     links.session.SetBackupBeforeProgram(item.isChecked());
     connect(&item, &QAction::toggled, this,
             [this](bool on) { links.session.SetBackupBeforeProgram(on); });
+    connect(&writer, &HistoryWriter::Added, this, &HistoryKeeper::Answered);
 }
 
 void HistoryKeeper::SaveSettings(ProfileFile& settings) const {
@@ -37,18 +38,17 @@ void HistoryKeeper::SaveSettings(ProfileFile& settings) const {
 }
 
 void HistoryKeeper::AfterTick(const TickResult& result) {
-    DeviceSession& session = links.session;
-    for (const PointToKeep& point : PointsToKeep(result, session)) {
+    // The operation that ended now is the last one: an answer for the point
+    // of an earlier one must not vouch for the unit.
+    if (result.ended)
+        pointTicket = 0;
+    for (const PointToKeep& point : PointsToKeep(result, links.session)) {
         const QString path = point.kind == RestoreKind::Programmed ? links.loadedFile() : QString();
-        const bool kept = Keep(point.bytes, point.kind, path, true);
-        if (point.backup) {
-            if (kept)
-                session.BackupKept();
-            else
-                session.BackupNotKept();
-        } else if (kept) {
-            session.PointKept();
-        }
+        const std::uint64_t ticket = Keep(point.bytes, point.kind, path, true);
+        if (point.backup)
+            backupTicket = ticket;
+        else
+            pointTicket = ticket;
     }
 }
 
@@ -60,31 +60,54 @@ void HistoryKeeper::FileSaved(const QString& path) {
     Keep(document.Image(), RestoreKind::Saved, path, false);
 }
 
-bool HistoryKeeper::Keep(const ParameterImage& image, RestoreKind kind, const QString& path,
-                         bool fromUnit) {
+void HistoryKeeper::Flush() {
+    writer.Flush();
+}
+
+std::uint64_t HistoryKeeper::Keep(const ParameterImage& image, RestoreKind kind,
+                                  const QString& path, bool fromUnit) {
     RestoreDetails details;
     if (fromUnit) {
-        const UnitInfoTexts& unit = links.session.UnitTexts();
+        const DeviceSession& session = links.session;
+        const UnitInfoTexts& unit = session.UnitTexts();
         details.unitVersion = unit.versionText;
         details.unitBuildDate = unit.buildDateText;
+        details.unitInfo = session.UnitInfo();
     }
     details.sourcePath = path.toStdString();
-    const HistoryStore::AddResult added =
-        store.Add(image, kind, details, QDateTime::currentMSecsSinceEpoch());
+    return writer.Add(image, kind, details, QDateTime::currentMSecsSinceEpoch());
+}
+
+void HistoryKeeper::Answered(std::uint64_t ticket, const HistoryStore::AddResult& added) {
+    DeviceSession& session = links.session;
+    // A Program started again meanwhile waits for the answer for its own
+    // backup; the session ignores an answer when no Program waits.
+    if (ticket == backupTicket) {
+        backupTicket = 0;
+        if (added.ok) {
+            session.BackupKept();
+        } else {
+            backupFailure = added.reason;
+            session.BackupNotKept();
+        }
+    } else if (ticket == pointTicket) {
+        pointTicket = 0;
+        if (added.ok)
+            session.PointKept();
+    }
     if (added.ok) {
         failureTold = false;
         if (added.stored)
             emit Kept();
-        return true;
+        return;
     }
     if (failureTold)
-        return false;
+        return;
     failureTold = true;
     links.statusBar.showMessage(
         QString::fromStdString(TextIn(ViewText::PointNotKept, document.Language()))
             .arg(added.reason),
         kFailureShownMs);
-    return false;
 }
 
 } // namespace orna5

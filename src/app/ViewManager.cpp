@@ -123,26 +123,34 @@ CompareWindow* ViewManager::CompareWith(CompareSubject subject, const ParameterI
     return compare;
 }
 
+// A Verify checks the reserved bytes, so they are compared whatever the
+// window's came from; a page the unit never sent is not.
 CompareWindow* ViewManager::ShowVerifyDifferences() {
     if (document.VerifyDifferences().empty())
         return nullptr;
-    return CompareWith(CompareSubject::Of(CompareSubject::Kind::Unit), document.VerifyUnitImage());
+    CompareSubject subject = CompareSubject::Of(CompareSubject::Kind::Unit);
+    const std::array<bool, 2> seen = document.VerifyPagesSeen();
+    subject.scope.reservedBytes = true;
+    subject.scope.page1 = seen[0];
+    subject.scope.page2 = seen[1];
+    return CompareWith(std::move(subject), document.VerifyUnitImage());
 }
 
-HistoryWindow* ViewManager::ShowHistory(const QString& folder) {
+HistoryWindow* ViewManager::ShowHistory() {
     HistoryWindow* history = Single<HistoryWindow>();
     if (!history) {
-        history = new HistoryWindow(document, folder, showMessage);
+        history = new HistoryWindow(document, *historyWriter, showMessage);
         connect(history, &HistoryWindow::CompareRequested, this,
                 [this](const ParameterImage& image, const RestorePoint& point) {
-                    CompareWith(
-                        CompareSubject::Of(CompareSubject::Kind::RestorePoint,
-                                           [point](int language) {
-                                               return QString::fromStdString(
-                                                          TextIn(ViewText::PointName, language))
-                                                   .arg(HistoryWindow::PointLabel(point, language));
-                                           }),
-                        image);
+                    CompareSubject subject = CompareSubject::Of(
+                        CompareSubject::Kind::RestorePoint, [point](int language) {
+                            return QString::fromStdString(TextIn(ViewText::PointName, language))
+                                .arg(HistoryWindow::PointLabel(point, language));
+                        });
+                    // Reserved bytes the window did not get from a unit would
+                    // differ from a point's only by where they came from.
+                    subject.scope.reservedBytes = document.WindowHoldsUnitBytes();
+                    CompareWith(std::move(subject), image);
                 });
         connect(history, &HistoryWindow::VerifyDifferencesRequested, this,
                 [this] { ShowVerifyDifferences(); });

@@ -21,6 +21,7 @@ class AdvanceCurvesWindow;
 class CompareWindow;
 class Document;
 class HistoryWindow;
+class HistoryWriter;
 struct CompareSubject;
 struct ParameterImage;
 class LogChartWindow;
@@ -57,8 +58,10 @@ public:
     // What the unit sent in the last Verify that failed beside the form's
     // image; null when no Verify left differences.
     CompareWindow* ShowVerifyDifferences();
-    // View > History, on the history in `folder`; it opens once.
-    HistoryWindow* ShowHistory(const QString& folder);
+    // The window's history, written through `writer`; before ShowHistory.
+    void UseHistory(HistoryWriter& writer) { historyWriter = &writer; }
+    // View > History, on the history UseHistory gave; it opens once.
+    HistoryWindow* ShowHistory();
     // The history has changed: an open History view reads it again.
     void HistoryChanged();
     // A recorded data log played back; null when it cannot be read.
@@ -94,6 +97,7 @@ private:
     Document& document;
     ProfileFile& settings;
     MessageSink showMessage;
+    HistoryWriter* historyWriter = nullptr;
     std::vector<OpenView> views;
     QMap<QString, QRect> geometry;
 };

@@ -165,6 +165,53 @@ constexpr std::array<TextRow, static_cast<std::size_t>(ViewText::Count)> kRows{{
     {"%1 of %2", "%1 von %2", "%1 sur %2", "%1 z %2"},
     {"&Take into window", "Ins Fenster ü&bernehmen", "&Reprendre dans la fenêtre",
      "&Převzít do okna"},
+    {"&Restore to unit", "In die Zündung &zurückschreiben", "&Restaurer dans le boîtier",
+     "O&bnovit do zapalování"},
+    {"Restore point %1 will be programmed into the unit. What the unit holds now is kept as a "
+     "restore point first.",
+     "Der Wiederherstellungspunkt vom %1 wird in die Zündung programmiert. Was die Zündung jetzt "
+     "enthält, wird zuerst als Wiederherstellungspunkt gesichert.",
+     "Le point de restauration du %1 sera programmé dans le boîtier. Ce que le boîtier contient "
+     "maintenant est d'abord conservé comme point de restauration.",
+     "Bod obnovení z %1 bude naprogramován do zapalování. To, co zapalování obsahuje nyní, se "
+     "nejdříve uloží jako bod obnovení."},
+    {"Restore point %1 is in the unit again.",
+     "Der Wiederherstellungspunkt vom %1 ist wieder in der Zündung.",
+     "Le point de restauration du %1 est de nouveau dans le boîtier.",
+     "Bod obnovení z %1 je opět v zapalování."},
+    {"Restore point %1 was not restored: %2.",
+     "Der Wiederherstellungspunkt vom %1 wurde nicht zurückgeschrieben: %2.",
+     "Le point de restauration du %1 n'a pas été restauré : %2.",
+     "Bod obnovení z %1 nebyl obnoven: %2."},
+    {"the restore point of the unit could not be kept",
+     "der Wiederherstellungspunkt der Zündung konnte nicht gesichert werden",
+     "le point de restauration du boîtier n'a pas pu être conservé",
+     "bod obnovení zapalování nelze uložit"},
+    {"programming failed", "das Programmieren ist fehlgeschlagen", "la programmation a échoué",
+     "programování selhalo"},
+    {"the verify found differences", "der Vergleich hat Unterschiede gefunden",
+     "la vérification a trouvé des différences", "verifikace našla rozdíly"},
+    {"the unit did not answer", "die Zündung hat nicht geantwortet", "le boîtier n'a pas répondu",
+     "zapalování neodpovědělo"},
+    {"another unit version", "eine andere Version der Zündung", "une autre version du boîtier",
+     "jiná verze zapalování"},
+    {"another operation was started instead", "stattdessen wurde ein anderer Vorgang gestartet",
+     "une autre opération a été lancée à sa place", "místo něj byla spuštěna jiná operace"},
+    {"The restore point of what the unit holds could not be kept: %1\n\nNothing has been "
+     "written to the unit. Program it anyway, without a restore point?",
+     "Der Wiederherstellungspunkt dessen, was die Zündung enthält, konnte nicht gesichert "
+     "werden: %1\n\nEs wurde nichts in die Zündung geschrieben. Trotzdem programmieren, ohne "
+     "Wiederherstellungspunkt?",
+     "Le point de restauration de ce que contient le boîtier n'a pas pu être conservé : "
+     "%1\n\nRien n'a été écrit dans le boîtier. Programmer quand même, sans point de "
+     "restauration ?",
+     "Bod obnovení toho, co obsahuje zapalování, nelze uložit: %1\n\nDo zapalování nebylo nic "
+     "zapsáno. Přesto programovat bez bodu obnovení?"},
+    {"&Program anyway", "&Trotzdem programmieren", "&Programmer quand même", "&Přesto programovat"},
+    {"The unit did not send its page %1 (bytes %2): it is not compared.",
+     "Die Zündung hat ihre Seite %1 (Bytes %2) nicht gesendet: sie wird nicht verglichen.",
+     "Le boîtier n'a pas envoyé sa page %1 (octets %2) : elle n'est pas comparée.",
+     "Zapalování neposlalo svou stránku %1 (bajty %2): není porovnána."},
 }};
 static_assert(EveryRowInEveryLanguage(kRows), "a view text without a text");
 

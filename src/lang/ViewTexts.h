@@ -104,6 +104,21 @@ enum class ViewText {
     CompareMaps,          // "Compare"
     LogPosition,          // "%1 of %2"
     TakeIntoWindow,       // "&Take into window": the chosen compared values into the form
+    // A restore point programmed back into the unit, and a Program whose
+    // restore point could not be kept.
+    HistoryRestore,        // "&Restore to unit"
+    ConfirmRestore,        // "Restore point %1 will be programmed into the unit. ..."
+    Restored,              // "Restore point %1 is in the unit again."
+    NotRestored,           // "Restore point %1 was not restored: %2." (%2: one of the steps below)
+    StepBackupNotKept,     // "the restore point of the unit could not be kept"
+    StepProgramFailed,     // "programming failed"
+    StepVerifyDiffers,     // "the verify found differences"
+    StepNoAnswer,          // "the unit did not answer"
+    StepOtherVersion,      // "another unit version"
+    StepReplaced,          // "another operation was started instead"
+    ProgramAnywayQuestion, // "The restore point of what the unit holds could not be kept: %1 ..."
+    ProgramAnyway,         // "&Program anyway"
+    PageNotRead,           // "The unit did not send its page %1 (bytes %2): it is not compared."
     Count
 };
 

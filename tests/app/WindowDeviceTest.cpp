@@ -3,11 +3,16 @@
 
 #include "WindowFixture.h"
 
+#include "app/Document.h"
+#include "app/HistoryKeeper.h"
 #include "app/PortControl.h"
 #include "app/views/CompareWindow.h"
+#include "app/views/HistoryWindow.h"
 
 #include "device/DeviceSession.h"
 #include "disk/HistoryStore.h"
+#include "lang/Messages.h"
+#include "lang/ViewTexts.h"
 #include "sim/PtyUnit.h"
 
 #include <QAction>
@@ -15,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLockFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -24,6 +30,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace orna5::test {
@@ -405,6 +412,8 @@ TEST_F(WindowDeviceTest, ProgramKeepsWhatTheUnitHeldUnlessUnticked) {
             << StatusText(*window).toStdString();
         EXPECT_TRUE(UnitHolds(window->Image()));
 
+        // The Program's own point goes to the disk off the tick.
+        window->History().Flush();
         const HistoryStore store;
         const std::vector<RestorePoint> points = store.List().points;
         ASSERT_EQ(points.size(), keep ? 2u : 1u);
@@ -478,6 +487,337 @@ TEST_F(WindowDeviceTest, FailedVerifyOffersWhatDiffers) {
     EXPECT_EQ(row->text(1), QString::fromUtf8("30°"));
     EXPECT_EQ(row->text(2), QString::fromUtf8("34°"));
     EXPECT_EQ(compare->OutlinedControls(), std::vector<QWidget*>{Edit(*window, "Edit144")});
+}
+
+} // namespace
+} // namespace orna5::test
+
+// The restore points kept off the tick, the question when none could be kept,
+// and a restore point programmed back into the unit.
+
+namespace orna5::test {
+namespace {
+
+class WindowRestoreTest : public WindowDeviceTest {
+protected:
+    template <class T> static T* WaitForChild(QObject& parent, const QString& name) {
+        T* found = nullptr;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return (found = parent.findChild<T*>(name)); }, 10000))
+            << name.toStdString();
+        return found;
+    }
+    // Lets the window run this many ticks.
+    static void Ticks(TFormHlav& window, int count) {
+        int seen = 0;
+        const QMetaObject::Connection counting =
+            QObject::connect(&window, &TFormHlav::TickDone, [&] { ++seen; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return seen >= count; }, 10000));
+        QObject::disconnect(counting);
+    }
+    // A Read that passed and whose restore point is on disk.
+    static void ReadUnit(TFormHlav& window) {
+        QTest::keyClick(&window, Qt::Key_F7);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return StatusShows(window, "Verify:: OK"); }, 10000))
+            << StatusText(window).toStdString();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.Session().UnitKnown(); }, 10000));
+    }
+    static std::vector<RestorePoint> PointsOf(RestoreKind kind) {
+        std::vector<RestorePoint> found;
+        for (const RestorePoint& point : HistoryStore().List().points)
+            if (point.kind == kind)
+                found.push_back(point);
+        return found;
+    }
+    static ParameterImage Bytes(const RestorePoint& point) {
+        ParameterImage image{};
+        EXPECT_TRUE(HistoryStore().Load(point, image));
+        return image;
+    }
+    static bool SameUnitBytes(const ParameterImage& a, const ParameterImage& b) {
+        return std::equal(a.begin(), a.begin() + kTransferSize, b.begin());
+    }
+    // View > History, the point of `id` chosen, Restore to unit, and the
+    // question answered with its restore button.
+    static void Restore(TFormHlav& window, std::uint64_t id) {
+        window.findChild<QAction*>("MenuHistory")->trigger();
+        auto* history = window.findChild<HistoryWindow*>("HistoryWindow");
+        ASSERT_NE(history, nullptr);
+        const std::vector<RestorePoint>& points = history->Points();
+        const auto at = std::find_if(points.begin(), points.end(),
+                                     [id](const RestorePoint& p) { return p.id == id; });
+        ASSERT_NE(at, points.end());
+        history->Select(static_cast<int>(at - points.begin()));
+        QTest::mouseClick(history->findChild<QPushButton*>("HistoryRestoreButton"), Qt::LeftButton);
+        auto* box = WaitForChild<QMessageBox>(*history, "ConfirmRestoreBox");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(),
+                  "Restore point " + HistoryWindow::PointLabel(*at, 0) +
+                      " will be programmed into the unit. What the unit holds now is kept as a "
+                      "restore point first.");
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Cancel));
+        EXPECT_EQ(box->escapeButton(), box->button(QMessageBox::Cancel));
+        box->findChild<QPushButton*>("ConfirmRestoreButton")->click();
+    }
+};
+
+// No write without a kept copy: the question names the store's reason and
+// only "Program anyway" writes the unit; Cancel, Esc and the default leave
+// it as it was.
+TEST_F(WindowRestoreTest, UnkeptRestorePointAsksBeforeProgrammingAnyway) {
+    enum class Answer { Cancel, Escape, Enter, Anyway };
+    for (const Answer answer : {Answer::Cancel, Answer::Escape, Answer::Enter, Answer::Anyway}) {
+        SCOPED_TRACE(static_cast<int>(answer));
+        QFile blocker(HistoryStore::DefaultFolder());
+        QDir().mkpath(QFileInfo(blocker).absolutePath());
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+        blocker.close();
+        auto window = StartOnUnit();
+        const auto held = unit->Emulator().StoredBytes();
+        Enter(*window, "Edit142", "31");
+        Press(*window, "BitBtnProgram");
+        auto* box = WaitForChild<QMessageBox>(*window, "ProgramAnywayBox");
+        ASSERT_NE(box, nullptr);
+        const QString reason = window->History().BackupFailure();
+        EXPECT_FALSE(reason.isEmpty());
+        EXPECT_EQ(box->text(),
+                  "The restore point of what the unit holds could not be kept: " + reason +
+                      "\n\nNothing has been written to the unit. Program it "
+                      "anyway, without a restore point?");
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Cancel));
+        EXPECT_EQ(unit->Emulator().StoredBytes(), held);
+        switch (answer) {
+        case Answer::Cancel:
+            box->button(QMessageBox::Cancel)->click();
+            break;
+        case Answer::Escape:
+            QTest::keyClick(box, Qt::Key_Escape);
+            break;
+        case Answer::Enter:
+            QTest::keyClick(box, Qt::Key_Return);
+            break;
+        case Answer::Anyway:
+            box->findChild<QPushButton*>("ProgramAnywayButton")->click();
+            break;
+        }
+        if (answer == Answer::Anyway) {
+            ASSERT_TRUE(
+                QTest::qWaitFor([&] { return StatusShows(*window, "Program device:: OK"); }, 10000))
+                << StatusText(*window).toStdString();
+            EXPECT_TRUE(UnitHolds(window->Image()));
+        } else {
+            Ticks(*window, 20); // a Program would have sent its first page by now
+            EXPECT_EQ(window->Session().CurrentOperation(), Operation::Idle);
+            EXPECT_EQ(unit->Emulator().StoredBytes(), held);
+        }
+        Close(window);
+        QFile::remove(HistoryStore::DefaultFolder());
+    }
+}
+
+// Another program holds the store's lock: the Program waits for its point
+// without writing, the window goes on ticking and polling meanwhile with the
+// wait said in every language, and the Program goes on once the lock is
+// free.
+TEST_F(WindowRestoreTest, ProgramWaitsForALockedHistoryWhileTheWindowGoesOn) {
+    QDir().mkpath(HistoryStore::DefaultFolder());
+    QLockFile holder(HistoryStore::DefaultFolder() + "/index.lock");
+    ASSERT_TRUE(holder.tryLock(0));
+    auto window = StartOnUnit();
+    const auto held = unit->Emulator().StoredBytes();
+    Enter(*window, "Edit142", "33");
+    Press(*window, "BitBtnProgram");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Session().WaitingForBackup(); }, 10000))
+        << StatusText(*window).toStdString();
+    const char* const languages[] = {"MenuGerman", "MenuFrench", "MenuCzech", "MenuEnglish"};
+    const int indexes[] = {1, 2, 3, 0};
+    for (int i = 0; i < 4; ++i) {
+        window->findChild<QAction*>(languages[i])->trigger();
+        Ticks(*window, 10);
+        EXPECT_TRUE(StatusShows(
+            *window, QString::fromStdString(TextIn(Msg::KeepingRestorePoint, indexes[i]))))
+            << StatusText(*window).toStdString();
+    }
+    // Over two seconds of ticks: the unit still counts as answering.
+    EXPECT_TRUE(window->Session().WaitingForBackup());
+    EXPECT_TRUE(Find<QLabel>(*window, "LabelSpojeni")->isHidden());
+    EXPECT_EQ(unit->Emulator().StoredBytes(), held);
+    holder.unlock();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusShows(*window, "Program device:: OK"); }, 15000))
+        << StatusText(*window).toStdString();
+    EXPECT_TRUE(UnitHolds(window->Image()));
+    window->History().Flush();
+    const std::vector<RestorePoint> before = PointsOf(RestoreKind::BeforeProgram);
+    ASSERT_EQ(before.size(), 1u);
+    EXPECT_TRUE(std::equal(held.begin(), held.end(), Bytes(before[0]).begin()));
+}
+
+// The unit's reserved bytes and a field byte no control can show come back
+// exactly, and programming after change starts no Program of its own: the
+// restore's reads the unit first and keeps it.
+TEST_F(WindowRestoreTest, RestoreToUnitBringsBackTheReservedBytes) {
+    for (const bool afterChange : {false, true}) {
+        SCOPED_TRACE(afterChange);
+        QDir(HistoryStore::DefaultFolder()).removeRecursively();
+        auto window = StartOnUnit();
+        ParameterImage inUnit = window->Image();
+        inUnit[60] = 1;
+        inUnit[field::excitationLong] = 2;
+        unit->Emulator().StoreImage(inUnit);
+        ReadUnit(*window);
+        window->History().Flush();
+        const std::vector<RestorePoint> read = PointsOf(RestoreKind::Read);
+        ASSERT_EQ(read.size(), 1u);
+
+        ParameterImage changed = inUnit;
+        changed[60] = 0;
+        changed[field::excitationLong] = 1;
+        changed[MapCell(9, 1)] = 20;
+        unit->Emulator().StoreImage(changed);
+        if (afterChange) {
+            auto* box = Find<QCheckBox>(*window, "CheckBoxProgHned");
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+            ASSERT_TRUE(box->isChecked());
+        }
+        Find<QLabel>(*window, "LabelFile2")->setText("/tmp/tune.ign");
+        Restore(*window, read[0].id);
+        EXPECT_TRUE(Find<QLabel>(*window, "LabelFile2")->text().isEmpty());
+        EXPECT_TRUE(window->Undo().CanUndo());
+        auto* done = WaitForChild<QMessageBox>(*window, "RestoredBox");
+        ASSERT_NE(done, nullptr);
+        EXPECT_EQ(done->text(), "Restore point " + HistoryWindow::PointLabel(read[0], 0) +
+                                    " is in the unit again.");
+        EXPECT_EQ(window->findChild<QMessageBox*>("NotRestoredBox"), nullptr);
+        const auto& memory = unit->Emulator().StoredBytes();
+        EXPECT_EQ(memory[60], 1);
+        EXPECT_EQ(memory[field::excitationLong], 2);
+        EXPECT_TRUE(std::equal(memory.begin(), memory.end(), inUnit.begin()));
+        EXPECT_TRUE(window->Doc().WindowHoldsUnitBytes());
+
+        window->History().Flush();
+        const std::vector<RestorePoint> before = PointsOf(RestoreKind::BeforeProgram);
+        ASSERT_EQ(before.size(), 1u);
+        EXPECT_TRUE(SameUnitBytes(Bytes(before[0]), changed));
+        Close(window);
+    }
+}
+
+// A restore that fails names its step and never says it succeeded.
+TEST_F(WindowRestoreTest, FailedRestoreSaysWhichStepFailed) {
+    struct Case {
+        const char* what;
+        EmulatorOptions faults;
+        bool storeUnwritable;
+        const char* step;
+    };
+    EmulatorOptions silent;
+    silent.silent = true;
+    EmulatorOptions badByte;
+    badByte.badStoreOffset = MapCell(9, 4);
+    EmulatorOptions otherVersion;
+    otherVersion.protocolVersion = 53;
+    const Case cases[] = {
+        {"silent", silent, false, "the unit did not answer"},
+        {"bad byte", badByte, false, "the verify found differences"},
+        {"other version", otherVersion, false, "another unit version"},
+        {"store unwritable", {}, true, "the restore point of the unit could not be kept"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(HistoryStore::DefaultFolder()).removeRecursively();
+        ParameterImage point = DefaultImage();
+        point[60] = 3;
+        point[MapCell(9, 4)] = 40;
+        RestoreDetails details;
+        details.unitVersion = "ORN12";
+        details.unitInfo = UnitInfoBytes{};
+        const HistoryStore::AddResult added =
+            HistoryStore().Add(point, RestoreKind::Read, details, 1'700'000'000'000);
+        ASSERT_TRUE(added.ok) << added.reason.toStdString();
+        if (c.storeUnwritable) {
+            // The point stays listed from its own file, but no index can be
+            // read to add another one to.
+            const QString index = HistoryStore::DefaultFolder() + "/index";
+            ASSERT_TRUE(QFile::remove(index));
+            ASSERT_TRUE(QDir().mkpath(index));
+        }
+        auto window = StartOnUnit(c.faults);
+        const std::vector<RestorePoint> points = HistoryStore().List().points;
+        ASSERT_EQ(points.size(), 1u);
+        Restore(*window, points[0].id);
+        if (c.storeUnwritable) {
+            auto* question = WaitForChild<QMessageBox>(*window, "ProgramAnywayBox");
+            ASSERT_NE(question, nullptr);
+            question->button(QMessageBox::Cancel)->click();
+        }
+        auto* failed = WaitForChild<QMessageBox>(*window, "NotRestoredBox");
+        ASSERT_NE(failed, nullptr);
+        const QString text = "Restore point " + HistoryWindow::PointLabel(points[0], 0) +
+                             " was not restored: " + c.step + ".";
+        EXPECT_EQ(failed->text(), text);
+        EXPECT_EQ(window->statusBar()->currentMessage(), text);
+        EXPECT_EQ(window->findChild<QMessageBox*>("RestoredBox"), nullptr);
+        // What was to go into the unit stays in the window as it was sent.
+        EXPECT_EQ(window->Image()[60], 3);
+        Close(window);
+    }
+}
+
+// A Verify checks the reserved bytes, so what differs lists them even when
+// the window's are not a unit's; a page the unit never sent is said, not
+// compared.
+TEST_F(WindowRestoreTest, FailedVerifyListsReservedBytesOfThePagesTheUnitSent) {
+    auto window = StartOnUnit();
+    ASSERT_FALSE(window->Doc().WindowHoldsUnitBytes());
+    ParameterImage inUnit = window->Image();
+    inUnit[60] = 1;
+    inUnit[MapCell(9, 4)] = static_cast<std::uint8_t>(inUnit[MapCell(9, 4)] + 2);
+    unit->Emulator().StoreImage(inUnit);
+    // The unit falls silent once its first page has come: page 2 never does.
+    QObject::connect(window.get(), &TFormHlav::TickDone, [&] {
+        if (window->Session().CurrentOperation() == Operation::Verify &&
+            window->Session().VerifyPagesSeen()[0])
+            unit->Emulator().Options().silent = true;
+    });
+    Press(*window, "BitBtnVerify");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusShows(*window, "Verify error!"); }, 15000))
+        << StatusText(*window).toStdString();
+    ASSERT_EQ(window->Session().VerifyPagesSeen(), (std::array<bool, 2>{true, false}));
+    Press(*window, "ButtonWhatDiffers");
+    auto* compare = window->findChild<CompareWindow*>("CompareWindow");
+    ASSERT_NE(compare, nullptr);
+    QStringList names;
+    for (int i = 0; i < compare->List()->topLevelItemCount(); ++i)
+        for (int j = 0; j < compare->List()->topLevelItem(i)->childCount(); ++j)
+            names << compare->List()->topLevelItem(i)->child(j)->text(0);
+    EXPECT_EQ(names, QStringList{"Reserved byte 60"});
+    EXPECT_TRUE(compare->findChild<QLabel*>("CompareSummary")
+                    ->text()
+                    .contains("The unit did not send its page 2 (bytes 100..199): it is not "
+                              "compared."))
+        << compare->findChild<QLabel*>("CompareSummary")->text().toStdString();
+}
+
+// A pause in the polling (a log played) is a break in the unit's answers:
+// the unit read before may have been swapped, so the Program keeps what the
+// unit plugged in now holds before writing it.
+TEST_F(WindowRestoreTest, SwappedUnitDuringAPausedPollGetsItsBackup) {
+    auto window = StartOnUnit();
+    ReadUnit(*window);
+    window->Doc().StartPlayback();
+    Ticks(*window, 3);
+    window->Doc().StopPlayback();
+    ParameterImage swapped = window->Image();
+    swapped[MapCell(9, 2)] = 9;
+    swapped[61] = 5;
+    unit->Emulator().StoreImage(swapped);
+    Enter(*window, "Edit142", "35");
+    Press(*window, "BitBtnProgram");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusShows(*window, "Program device:: OK"); }, 10000))
+        << StatusText(*window).toStdString();
+    window->History().Flush();
+    const std::vector<RestorePoint> before = PointsOf(RestoreKind::BeforeProgram);
+    ASSERT_EQ(before.size(), 1u);
+    EXPECT_TRUE(SameUnitBytes(Bytes(before[0]), swapped));
 }
 
 } // namespace

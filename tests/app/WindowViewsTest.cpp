@@ -4,6 +4,7 @@
 #include "WindowFixture.h"
 
 #include "app/DataLogRecorder.h"
+#include "app/HistoryKeeper.h"
 #include "app/ViewManager.h"
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/CompareWindow.h"
@@ -24,6 +25,8 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QLockFile>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QSlider>
@@ -217,6 +220,104 @@ TEST_F(WindowViewsTest, HistoryOpensAPointAsOneUndoStep) {
     EXPECT_EQ(Edit(*window, "Edit143")->text(), QString::number(kept[MapCell(9, 3)]));
     window->findChild<QAction*>("MenuZpet")->trigger();
     EXPECT_EQ(window->Image(), mine);
+}
+
+// A restore point and the window differ in a reserved byte only when both
+// hold a unit's: the window's from a start, New or a point of a file opened
+// are not, and listing them would be noise.
+TEST_F(WindowViewsTest, ComparingWithAPointListsReservedBytesOnlyOfAUnitsWindow) {
+    enum class Before { Start, UnitPointOpened, ThenNew, FilePointOpened };
+    struct Case {
+        Before before;
+        bool reservedListed;
+    };
+    const Case cases[] = {{Before::Start, false},
+                          {Before::UnitPointOpened, true},
+                          {Before::ThenNew, false},
+                          {Before::FilePointOpened, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.before));
+        QDir(HistoryStore::DefaultFolder()).removeRecursively();
+        auto window = Start();
+        const ParameterImage mine = window->Image();
+        RestoreDetails unitDetails{"ORN12", " 7. 5.2009", "", UnitInfoBytes{}};
+        ParameterImage compared = mine;
+        compared[60] = 4;
+        compared[MapCell(9, 3)] = static_cast<std::uint8_t>(mine[MapCell(9, 3)] + 3);
+        ParameterImage unitPoint = mine;
+        unitPoint[60] = 7;
+        ParameterImage filePoint = mine;
+        filePoint[60] = 9;
+        HistoryStore store;
+        ASSERT_TRUE(store.Add(compared, RestoreKind::Read, unitDetails, 1000).ok);
+        ASSERT_TRUE(store.Add(unitPoint, RestoreKind::Verified, unitDetails, 2000).ok);
+        ASSERT_TRUE(store.Add(filePoint, RestoreKind::Opened, {"", "", "/tmp/a.ign"}, 3000).ok);
+
+        window->findChild<QAction*>("MenuHistory")->trigger();
+        auto* history = window->findChild<HistoryWindow*>("HistoryWindow");
+        ASSERT_NE(history, nullptr);
+        ASSERT_EQ(history->Points().size(), 3u); // newest first
+        if (c.before == Before::UnitPointOpened || c.before == Before::ThenNew) {
+            history->Select(1);
+            history->findChild<QPushButton*>("HistoryOpenButton")->click();
+            ASSERT_EQ(window->Image()[60], 7);
+        }
+        if (c.before == Before::FilePointOpened) {
+            history->Select(0);
+            history->findChild<QPushButton*>("HistoryOpenButton")->click();
+            ASSERT_EQ(window->Image()[60], 9);
+        }
+        if (c.before == Before::ThenNew) {
+            window->findChild<QAction*>("MenuNew")->trigger();
+            auto* box = window->findChild<QMessageBox*>("ConfirmDefaultsBox");
+            ASSERT_NE(box, nullptr);
+            box->button(QMessageBox::Yes)->click();
+        }
+        history->Select(2);
+        history->findChild<QPushButton*>("HistoryCompareButton")->click();
+        auto* compare = window->findChild<CompareWindow*>("CompareWindow");
+        ASSERT_NE(compare, nullptr);
+        const QStringList names = Names(compare->List());
+        EXPECT_TRUE(names.contains("Advance at TPS 100%, rpm point 4"))
+            << names.join(", ").toStdString();
+        EXPECT_EQ(names.contains("Reserved byte 60"), c.reservedListed)
+            << names.join(", ").toStdString();
+        window->close();
+    }
+}
+
+// A delete waits for the store's lock off the window: while another program
+// holds it the list stays as it was and nothing is said; once free, the
+// point goes and the row below it is chosen.
+TEST_F(WindowViewsTest, HistoryDeleteWaitsForTheLockWithoutHoldingTheWindow) {
+    auto window = Start();
+    HistoryStore store;
+    for (std::int64_t time : {1000, 2000, 3000}) {
+        ParameterImage image = window->Image();
+        image[MapCell(9, 0)] = static_cast<std::uint8_t>(time / 1000 + 10);
+        ASSERT_TRUE(store.Add(image, RestoreKind::Read, {}, time).ok);
+    }
+    window->findChild<QAction*>("MenuHistory")->trigger();
+    auto* history = window->findChild<HistoryWindow*>("HistoryWindow");
+    ASSERT_NE(history, nullptr);
+    const std::uint64_t middle = history->Points()[1].id;
+    history->Select(1);
+    QLockFile holder(store.Folder() + "/index.lock");
+    ASSERT_TRUE(holder.tryLock(0));
+    history->findChild<QPushButton*>("HistoryDeleteButton")->click();
+    auto* box = history->findChild<QMessageBox*>("ConfirmDeletePointBox");
+    ASSERT_NE(box, nullptr);
+    box->button(QMessageBox::Yes)->click();
+    // The click has returned with the delete still waiting for the lock.
+    EXPECT_EQ(window->History().Writer().Pending(), 1);
+    EXPECT_EQ(history->Points().size(), 3u);
+    EXPECT_EQ(window->findChild<QMessageBox*>("PointNotDeletedBox"), nullptr);
+    holder.unlock();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return history->Points().size() == 2u; }, 15000));
+    EXPECT_TRUE(std::none_of(history->Points().begin(), history->Points().end(),
+                             [middle](const RestorePoint& p) { return p.id == middle; }));
+    EXPECT_EQ(history->List()->currentItem(), history->List()->topLevelItem(1));
+    EXPECT_EQ(window->findChild<QMessageBox*>("PointNotDeletedBox"), nullptr);
 }
 
 TEST_F(WindowViewsTest, CompareWithAFileOfAnotherVersionSaysSo) {

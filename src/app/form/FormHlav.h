@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QDragEnterEvent;
@@ -51,6 +52,8 @@ class TFormAbout;
 class UpDown;
 class ViewManager;
 struct LiveLabel;
+struct OperationOutcome;
+enum class ViewText;
 
 // How the program was started.
 struct StartOptions {
@@ -119,9 +122,14 @@ public:
     // view: the controls into the image, the change, ApplyParameterChange.
     // Ignored while the window writes its controls.
     void ChangeImage(const std::function<void(ParameterImage&)>& change);
-    // An image taken as File > Open takes a file, the file label emptied
-    // (FormHlavFiles.cpp).
-    void OpenImage(const ParameterImage& opened);
+    // An image taken as File > Open takes a file, the file label emptied;
+    // `unitBytes`: its reserved bytes are a unit's (FormHlavFiles.cpp).
+    void OpenImage(const ParameterImage& opened, bool unitBytes = false);
+    // A restore point programmed back into the unit and verified; the form
+    // says how it ended (FormHlavDevice.cpp).
+    void RestoreToUnit(const ParameterImage& point, std::function<QString(int language)> name);
+    // The image's reserved bytes are a unit's (Document::WindowHoldsUnitBytes).
+    bool UnitBytesInWindow() const { return unitBytesInWindow; }
 
     // Which controls are shown and enabled, from the controls and the image
     // (FormHlavFormState.cpp).
@@ -251,6 +259,15 @@ private:
     // Copies the controls into the image, normalises it and shows it: what
     // Program, Verify and Save take first.
     void TakeControls();
+    // What the form does when an operation has ended: the question after a
+    // Program that could not keep its restore point, the end of a restore.
+    void OperationEnded(const OperationOutcome& ended);
+    void AskProgramAnyway();
+    // A restore under way is over: said in a box and the status bar. A
+    // failure names the step that failed; without one the Program passed.
+    void EndRestore(std::optional<ViewText> failedStep);
+    // Any other start replaces the restore's Program.
+    void AbandonRestore();
     // A menu command and its tool-bar button run one handler; no action for
     // a command that has only a button.
     void BindCommand(const char* action, const char* button, void (TFormHlav::*handler)());
@@ -321,6 +338,14 @@ private:
     int writingControls = 0;
     bool closed = false;
     QString lastFilePath;
+    bool unitBytesInWindow = false;
+    // A restore point on its way into the unit: its name in a language, and
+    // whether the user is being asked to program it without a restore point.
+    struct PendingRestore {
+        std::function<QString(int language)> name;
+        bool asking = false;
+    };
+    std::optional<PendingRestore> restoring;
 
     ProfileFile settingsFile;
     UndoHistory undoHistory;

@@ -281,8 +281,10 @@ bool TFormHlav::RecordUndoState() {
 // unit, and so does every later pass, changed or not, until it is unticked.
 void TFormHlav::ProgramAfterChangeDecision(bool changed) {
     if (Control<QCheckBox>("CheckBoxProgHned")->isChecked()) {
-        if (changed || programAfterChangeWasOn)
+        if (changed || programAfterChangeWasOn) {
+            AbandonRestore();
             session->StartProgramming();
+        }
         programAfterChangeWasOn = true;
     } else {
         programAfterChangeWasOn = false;
@@ -307,8 +309,10 @@ void TFormHlav::RestoreUndoState(const UndoState* state) {
         PageControl1->setCurrentIndex(state->page);
     CopyImageToControls();
     UpdateUndoEnabling();
-    if (Control<QCheckBox>("CheckBoxProgHned")->isChecked())
+    if (Control<QCheckBox>("CheckBoxProgHned")->isChecked()) {
+        AbandonRestore();
         session->StartProgramming();
+    }
 }
 
 void TFormHlav::SpeedButtonZpetClick() {

@@ -71,6 +71,9 @@ void TFormHlav::NewParameters() {
     BusyGuard busy(writingControls);
     bikeChosenFromList = false;
     ApplyBikePreset(image, bikeChosenFromList);
+    // The preset leaves the reserved bytes, but they are the defaults' now
+    // rather than a unit's the window could vouch for.
+    unitBytesInWindow = false;
     // An earlier operation's line goes first, so that a Program the change
     // itself starts keeps its line and gauge.
     HideOperationDisplay();
@@ -158,12 +161,14 @@ void TFormHlav::SaveFile(const QString& path) {
     history->FileSaved(fullPath);
 }
 
-void TFormHlav::OpenImage(const ParameterImage& opened) {
+void TFormHlav::OpenImage(const ParameterImage& opened, bool unitBytes) {
     if (writingControls != 0 || closed)
         return;
     BusyGuard busy(writingControls);
     HideOperationDisplay(); // before a Program the opened image may start
     image = opened;
+    // Set before a program after change may start, which reads it.
+    unitBytesInWindow = unitBytes;
     ApplyParameterChange();
     Control<QLabel>("LabelFile2")->clear();
 }

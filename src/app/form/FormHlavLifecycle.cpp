@@ -143,6 +143,9 @@ void TFormHlav::FormClose() {
     port->Close();
     CopyControlsToImage();
     NormaliseImage(image, languageIndex, comPortIndex);
+    // Every restore point handed over reaches the disk before the window
+    // goes: one kept just now would otherwise depend on the writer's end.
+    history->Flush();
     SaveSettings();
     closed = true;
 }
@@ -229,10 +232,8 @@ void TFormHlav::Timer1Timer() {
     liveRate->Tick();
     port->Tick(session->NoConnectionVisible());
     history->AfterTick(result);
-    if (result.ended && result.ended->outcome == Outcome::VersionMismatch)
-        ShowMessage(QString::fromStdString(
-                        RenderLabel(VersionMismatchLabel(session->UnitVersion()), languageIndex)),
-                    "VersionMismatchBox");
+    if (result.ended)
+        OperationEnded(*result.ended);
     MarkLiveControls();
     emit TickDone(frameSeen);
 }

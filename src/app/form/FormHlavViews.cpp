@@ -124,8 +124,8 @@ void TFormHlav::CreateViews() {
                                 {*session, *actions.value("MenuKeepRestorePoint"), *statusBar(),
                                  [this] { return Control<QLabel>("LabelFile2")->text(); }});
     QAction* historyItem = MakeAction(MenuView, "MenuHistory", "&History");
-    connect(historyItem, &QAction::triggered, this,
-            [this] { views->ShowHistory(history->Folder()); });
+    views->UseHistory(history->Writer());
+    connect(historyItem, &QAction::triggered, this, [this] { views->ShowHistory(); });
     connect(history, &HistoryKeeper::Kept, views, &ViewManager::HistoryChanged);
     connect(Control<QAbstractButton>("ButtonWhatDiffers"), &QAbstractButton::clicked, this,
             [this] { views->ShowVerifyDifferences(); });

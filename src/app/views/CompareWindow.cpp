@@ -299,6 +299,12 @@ void CompareWindow::ApplyLanguage() {
     QString summaryText = differences ? text(texts[1]).arg(differences) : text(texts[2]);
     if (subject.kind == Kind::File)
         summaryText += "\n" + QDir::toNativeSeparators(name);
+    // A side that lacks a page says nothing of it: no difference listed there
+    // is no agreement either.
+    if (!subject.scope.page1)
+        summaryText += "\n" + text(ViewText::PageNotRead).arg(1).arg("0..99");
+    if (!subject.scope.page2)
+        summaryText += "\n" + text(ViewText::PageNotRead).arg(2).arg("100..199");
     summary->setText(summaryText);
 }
 

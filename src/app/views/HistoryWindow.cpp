@@ -63,9 +63,9 @@ QString HistoryWindow::PointLabel(const RestorePoint& point, int language) {
     return QString("%1 (%2)").arg(TimeText(point), Text(KindText(point.kind), language));
 }
 
-HistoryWindow::HistoryWindow(Document& doc, QString folder, MessageSink sink)
-    : QWidget(&doc.Window(), Qt::Window), document(doc), store(std::move(folder)),
-      showMessage(std::move(sink)) {
+HistoryWindow::HistoryWindow(Document& doc, HistoryWriter& historyWriter, MessageSink sink)
+    : QWidget(&doc.Window(), Qt::Window), document(doc), writer(historyWriter),
+      store(historyWriter.Folder()), showMessage(std::move(sink)) {
     setObjectName("HistoryWindow");
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &QWidget::close);
@@ -96,6 +96,7 @@ HistoryWindow::HistoryWindow(Document& doc, QString folder, MessageSink sink)
     };
     compareButton = button("HistoryCompareButton", &HistoryWindow::CompareSelected);
     openButton = button("HistoryOpenButton", &HistoryWindow::OpenSelected);
+    restoreButton = button("HistoryRestoreButton", &HistoryWindow::RestoreSelected);
     saveButton = button("HistorySaveButton", &HistoryWindow::SaveSelected);
     deleteButton = button("HistoryDeleteButton", &HistoryWindow::DeleteSelected);
     buttons->addStretch(1);
@@ -110,6 +111,7 @@ HistoryWindow::HistoryWindow(Document& doc, QString folder, MessageSink sink)
     connect(list, &QTreeWidget::itemActivated, this, &HistoryWindow::CompareSelected);
     connect(new QShortcut(QKeySequence::Delete, list), &QShortcut::activated, this,
             &HistoryWindow::DeleteSelected);
+    connect(&writer, &HistoryWriter::Removed, this, &HistoryWindow::Deleted);
     connect(&document, &Document::LanguageChanged, this, &HistoryWindow::Refresh);
     // A Verify may end, or an operation start, in any tick.
     connect(&document, &Document::TickDone, this, &HistoryWindow::UpdateButtons);
@@ -150,6 +152,7 @@ void HistoryWindow::ApplyLanguage() {
                            Text(ViewText::FileColumn, language)});
     compareButton->setText(Text(ViewText::HistoryCompare, language));
     openButton->setText(Text(ViewText::HistoryOpen, language));
+    restoreButton->setText(Text(ViewText::HistoryRestore, language));
     saveButton->setText(Text(ViewText::HistorySave, language));
     deleteButton->setText(Text(ViewText::HistoryDelete, language));
     verifyButton->setText(Text(ViewText::HistoryVerify, language));
@@ -168,7 +171,7 @@ void HistoryWindow::ApplyLanguage() {
 
 void HistoryWindow::UpdateButtons() {
     const bool chosen = list->currentItem() != nullptr && list->currentItem()->isSelected();
-    for (QPushButton* push : {compareButton, openButton, saveButton, deleteButton})
+    for (QPushButton* push : {compareButton, openButton, restoreButton, saveButton, deleteButton})
         push->setEnabled(chosen);
     verifyButton->setEnabled(!document.VerifyDifferences().empty());
 }
@@ -180,7 +183,8 @@ void HistoryWindow::Select(int row) {
     }
 }
 
-bool HistoryWindow::LoadSelected(RestorePoint& point, ParameterImage& image) {
+bool HistoryWindow::LoadSelected(RestorePoint& point, ParameterImage& image,
+                                 HistoryStore::LoadedPoint* loaded) {
     const QTreeWidgetItem* item = list->currentItem();
     if (!item || !item->isSelected())
         return false;
@@ -192,7 +196,7 @@ bool HistoryWindow::LoadSelected(RestorePoint& point, ParameterImage& image) {
     point = *found;
     image = document.Image();
     QString reason;
-    if (!store.Load(point, image, &reason)) {
+    if (!store.Load(point, image, &reason, loaded)) {
         showMessage(reason, "OpenFileErrorBox");
         Refresh(); // it has gone: say so in the list too
         return false;
@@ -207,11 +211,45 @@ void HistoryWindow::CompareSelected() {
         emit CompareRequested(image, point);
 }
 
+// A point of the unit with its exact bytes brings the unit's reserved bytes
+// along; one kept as a parameter file is read over the window's, as a file
+// is, and leaves them whatever they were. A point of a file opened or saved
+// holds the window's reserved bytes of then, which nothing vouches for.
 void HistoryWindow::OpenSelected() {
     RestorePoint point;
     ParameterImage image;
-    if (LoadSelected(point, image))
-        document.OpenImage(image);
+    HistoryStore::LoadedPoint loaded;
+    if (!LoadSelected(point, image, &loaded))
+        return;
+    const bool unitBytes = loaded.exact && loaded.unitInfo.has_value();
+    document.OpenImage(image, unitBytes || (!loaded.exact && document.WindowHoldsUnitBytes()));
+}
+
+void HistoryWindow::RestoreSelected() {
+    RestorePoint point;
+    ParameterImage image;
+    if (!LoadSelected(point, image))
+        return;
+    const int language = document.Language();
+    auto* box =
+        new QMessageBox(QMessageBox::Question, windowTitle(),
+                        Text(ViewText::ConfirmRestore, language).arg(PointLabel(point, language)),
+                        QMessageBox::Cancel, this);
+    box->setObjectName("ConfirmRestoreBox");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton* restore = box->addButton(restoreButton->text(), QMessageBox::AcceptRole);
+    restore->setObjectName("ConfirmRestoreButton");
+    // Writing the unit is the risky answer: Enter and Esc both leave it be.
+    box->setDefaultButton(QMessageBox::Cancel);
+    box->setEscapeButton(QMessageBox::Cancel);
+    box->setWindowModality(Qt::WindowModal);
+    connect(box, &QMessageBox::finished, this, [this, box, restore, point, image] {
+        if (box->clickedButton() != restore)
+            return;
+        document.RestoreToUnit(
+            image, [point](int language) { return HistoryWindow::PointLabel(point, language); });
+    });
+    box->show();
 }
 
 void HistoryWindow::SaveSelected() {
@@ -255,15 +293,21 @@ void HistoryWindow::DeleteSelected() {
     connect(box, &QMessageBox::finished, this, [this, box, point] {
         if (box->standardButton(box->clickedButton()) != QMessageBox::Yes)
             return;
-        QString reason;
-        if (!store.Remove(point, &reason))
-            showMessage(Text(ViewText::PointNotDeleted, document.Language()).arg(reason),
-                        "PointNotDeletedBox");
-        const int row = list->indexOfTopLevelItem(list->currentItem());
-        Refresh();
-        Select(std::min(row, list->topLevelItemCount() - 1));
+        deleteRow = list->indexOfTopLevelItem(list->currentItem());
+        deleteTicket = writer.Remove(point);
     });
     box->show();
+}
+
+void HistoryWindow::Deleted(std::uint64_t ticket, bool ok, const QString& reason) {
+    if (ticket != deleteTicket)
+        return;
+    deleteTicket = 0;
+    if (!ok)
+        showMessage(Text(ViewText::PointNotDeleted, document.Language()).arg(reason),
+                    "PointNotDeletedBox");
+    Refresh();
+    Select(std::min(deleteRow, list->topLevelItemCount() - 1));
 }
 
 } // namespace orna5

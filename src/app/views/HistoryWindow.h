@@ -1,10 +1,12 @@
 #pragma once
 
 #include "disk/HistoryStore.h"
+#include "disk/HistoryWriter.h"
 
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -18,9 +20,11 @@ class Document;
 
 // View > History: the restore points, newest first, with their time, kind,
 // unit and file. The selected one can be compared with the window, opened
-// into it (as File > Open opens a file), saved as a parameter file or
-// deleted; the differences found by the last failed Verify are offered here
-// too. Damaged entries are left out and said once, above the list.
+// into it (as File > Open opens a file), programmed back into the unit,
+// saved as a parameter file or deleted; the differences found by the last
+// failed Verify are offered here too. Damaged entries are left out and said
+// once, above the list. The list is read here; a delete goes through the
+// window's writer, so a store held by another program never stalls it.
 class HistoryWindow : public QWidget {
     Q_OBJECT
 public:
@@ -29,7 +33,7 @@ public:
     // Shows a message about a restore point, named for the tests.
     using MessageSink = std::function<void(const QString& text, const QString& name)>;
 
-    HistoryWindow(Document& document, QString folder, MessageSink showMessage);
+    HistoryWindow(Document& document, HistoryWriter& writer, MessageSink showMessage);
 
     // Reads the history again, keeping the selection where it can.
     void Refresh();
@@ -43,6 +47,8 @@ public:
     // The commands on the selected point.
     void CompareSelected();
     void OpenSelected();
+    // Asks first (Cancel is the default), then the form programs the point.
+    void RestoreSelected();
     void SaveSelected();
     void DeleteSelected();
 
@@ -58,10 +64,16 @@ private:
     void UpdateButtons();
     // The selected point and its image, loaded over the window's image;
     // false (the user was told) when there is none or it cannot be read.
-    bool LoadSelected(RestorePoint& point, ParameterImage& image);
+    bool LoadSelected(RestorePoint& point, ParameterImage& image,
+                      HistoryStore::LoadedPoint* loaded = nullptr);
+    void Deleted(std::uint64_t ticket, bool ok, const QString& reason);
 
     Document& document;
+    HistoryWriter& writer;
     HistoryStore store;
+    // The delete the writer has not answered yet, and the row it was on.
+    std::uint64_t deleteTicket = 0;
+    int deleteRow = 0;
     MessageSink showMessage;
     std::vector<RestorePoint> points;
     int skipped = 0;
@@ -70,6 +82,7 @@ private:
     QTreeWidget* list = nullptr;
     QPushButton* compareButton = nullptr;
     QPushButton* openButton = nullptr;
+    QPushButton* restoreButton = nullptr;
     QPushButton* saveButton = nullptr;
     QPushButton* deleteButton = nullptr;
     QPushButton* verifyButton = nullptr;

@@ -106,7 +106,7 @@ void TakeViewScreenshots(Document& document, ViewManager& views, DataLogRecorder
         store.Add(document.Image(), RestoreKind::Programmed, unit, now - 3'590'000);
         store.Add(changed, RestoreKind::Saved, {{}, {}, ign.toStdString()}, now - 60'000);
     }
-    Save(views.ShowHistory(store.Folder()), folder, "view-history");
+    Save(views.ShowHistory(), folder, "view-history");
 }
 
 } // namespace orna5
