@@ -348,8 +348,8 @@ void MonitorLogReader::Finish() {
     }
     EndMapBlock();
     if (mapWaiting) {
-        block.firstRow = emitted;
-        sink.MapChanged(block);
+        waitingMap.firstRow = emitted;
+        sink.MapChanged(waitingMap);
         mapWaiting = false;
     }
 }
@@ -397,7 +397,9 @@ void MonitorLogReader::Line(std::string_view line) {
             block.map.hasMap = true;
             inMapBlock = false;
             // Rows still held belong to the map before: it applies from the
-            // next row read on.
+            // next row read on. A later block read before that row is the
+            // map in force instead; one cut short leaves this one.
+            waitingMap = block;
             mapWaiting = true;
         }
     }
@@ -512,8 +514,8 @@ void MonitorLogReader::Place(const LogTime& time, const float* values) {
         ResolveHeld(&time);
     }
     if (mapWaiting) {
-        block.firstRow = emitted;
-        sink.MapChanged(block);
+        waitingMap.firstRow = emitted;
+        sink.MapChanged(waitingMap);
         mapWaiting = false;
     }
     if (!havePrevious) {

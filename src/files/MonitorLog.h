@@ -219,6 +219,7 @@ private:
     bool inMapBlock = false;
     int blockMapLines = 0;
     LogMapChange block;
+    LogMapChange waitingMap;
     bool mapWaiting = false;
 };
 

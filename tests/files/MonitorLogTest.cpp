@@ -410,5 +410,24 @@ TEST(MonitorLog, AMapCutShortIsNoMap) {
     EXPECT_EQ(log.skips.badHeader, 2u);
 }
 
+// A whole map, then a block cut short before the next row: the whole one
+// is the map the row ran on.
+TEST(MonitorLog, ABlockCutShortLeavesTheMapBeforeIt) {
+    ParameterImage changed = MapImage();
+    changed[field::mapRpm + 9] = 120;
+    std::ostringstream out;
+    WriteLogHeader(out, MakeLogHeader(MapImage(), "", ""));
+    WriteLogMap(out, "2026-12-08T10:00:00.100", changed);
+    out << "# map at 2026-12-08T10:00:00.200:\n# map uses tps: 0\n";
+    out << "2026-12-08T10:00:00.300,3000" << std::string(21, ',') << "\n";
+    MonitorLog log;
+    ASSERT_TRUE(ReadMonitorLog(std::string_view(out.str()), log));
+    ASSERT_EQ(log.maps.size(), 1u);
+    EXPECT_TRUE(log.maps[0].map.hasMap);
+    EXPECT_EQ(log.maps[0].map.mapRpm[9], 120);
+    EXPECT_EQ(log.maps[0].firstRow, 0u);
+    EXPECT_EQ(log.skips.badHeader, 1u);
+}
+
 } // namespace
 } // namespace orna5
