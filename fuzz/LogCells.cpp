@@ -1,7 +1,8 @@
 // Feeds arbitrary text to the data-log reader and counts its time in cell,
-// as orna5ctl cells and the log viewer do. Whatever the rows hold, no cell
-// gets a negative or endless time, no frame credits more than a second, and
-// the trail names only cells of the map.
+// as the log viewer does (the whole log read first) and as orna5ctl cells
+// does (counted while read, nothing kept). Whatever the rows hold, no cell
+// gets a negative or endless time, no frame credits more than a second, the
+// trail names only cells of the map, and both ways count the same.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +12,34 @@
 #include "device/TimeInCell.h"
 #include "files/MonitorLog.h"
 
+namespace {
+
+// The counting orna5ctl cells does, row by row as the reader hands them on.
+struct Streamed : orna5::LogRowSink {
+    explicit Streamed(orna5::TimeInCell& cells) : counter(cells) {}
+    void Columns(const orna5::LogHeader& header, const std::vector<std::string>& names) override {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (names[i] == "rpm" && rpm < 0) {
+                rpm = static_cast<int>(i);
+            } else if (names[i] == "tps_percent" && tps < 0) {
+                tps = static_cast<int>(i);
+            }
+        }
+        counter.MapInForce(header);
+    }
+    void MapChanged(const orna5::LogMapChange& change) override { counter.MapInForce(change.map); }
+    void Row(const orna5::LogTime&, double seconds, const float* values) override {
+        if (rpm >= 0 && tps >= 0) {
+            counter.Row(seconds, values[rpm], values[tps]);
+        }
+    }
+    orna5::LogCellCounter counter;
+    int rpm = -1;
+    int tps = -1;
+};
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     orna5::MonitorLog log;
@@ -18,8 +47,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     orna5::TimeInCell cells;
-    if (!orna5::CountLogCells(log, cells)) {
+    const bool counted = orna5::CountLogCells(log, cells);
+    orna5::TimeInCell streamedCells;
+    Streamed streamed(streamedCells);
+    orna5::MonitorLogReader reader(streamed);
+    reader.Feed(text);
+    reader.Finish();
+    if (counted != streamed.counter.SawMap()) {
+        std::abort();
+    }
+    if (!counted) {
         return 0;
+    }
+    for (int row = 0; row < 10; ++row) {
+        for (int column = 0; column < 10; ++column) {
+            if (cells.Seconds(row, column) != streamedCells.Seconds(row, column)) {
+                std::abort();
+            }
+        }
     }
     double total = 0;
     for (int row = 0; row < 10; ++row) {

@@ -20,9 +20,6 @@ namespace orna5::cli {
 
 namespace {
 
-// A data log of ten hours is some 12 MB; far more is not one of ours.
-constexpr std::size_t kMaxLogBytes = 256u * 1024 * 1024;
-
 // "R1,...,R10": exactly ten whole numbers.
 bool ParseRpmList(const std::string& text, RpmPoints& points) {
     std::size_t start = 0;
@@ -52,6 +49,12 @@ bool ApplyRebin(const std::string* list, const char* option, ParameterImage& ima
     }
     const RebinOutcome outcome = rebin(image, points);
     if (outcome.fault == RpmListFault::None) {
+        // Taken, but not quite as the curves were: the user must know.
+        if (outcome.clippedValues > 0) {
+            std::cerr << "orna5ctl: " << option << ": " << outcome.clippedValues
+                      << (outcome.clippedValues == 1 ? " value was" : " values were")
+                      << " cut to the range the unit takes\n";
+        }
         return true;
     }
     const MapText reason = outcome.fault == RpmListFault::NotOn100     ? MapText::RpmNotOn100
@@ -65,6 +68,68 @@ bool ApplyRebin(const std::string* list, const char* option, ParameterImage& ima
 std::string Tenths(double seconds) {
     const long long tenths = std::llround(seconds * 10);
     return std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10);
+}
+
+// Counts a log's rows into the table as they are read; nothing of a row is
+// kept, so a log of any length is counted in the memory of a few lines.
+class CellsOfLog : public LogRowSink {
+public:
+    explicit CellsOfLog(TimeInCell& cells) : counter(cells) {}
+
+    void Columns(const LogHeader& header, const std::vector<std::string>& names) override {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (names[i] == "rpm" && rpm < 0) {
+                rpm = static_cast<int>(i);
+            } else if (names[i] == "tps_percent" && tps < 0) {
+                tps = static_cast<int>(i);
+            }
+        }
+        counter.MapInForce(header);
+        if (header.hasMap) {
+            lastMap = header;
+        }
+    }
+    void MapChanged(const LogMapChange& change) override {
+        counter.MapInForce(change.map);
+        lastMap = change.map;
+        ++mapChanges;
+    }
+    void Row(const LogTime&, double seconds, const float* values) override {
+        const double noValue = std::nan("");
+        counter.Row(seconds, rpm >= 0 ? values[rpm] : noValue, tps >= 0 ? values[tps] : noValue);
+    }
+
+    LogCellCounter counter;
+    LogHeader lastMap;
+    std::size_t mapChanges = 0;
+
+private:
+    int rpm = -1;
+    int tps = -1;
+};
+
+// "12 lines skipped: 3 with ..., ..." or nothing when none were.
+std::string SkippedText(const LogSkips& skips) {
+    if (skips.Total() == 0) {
+        return {};
+    }
+    std::string text =
+        std::to_string(skips.Total()) + (skips.Total() == 1 ? " line skipped:" : " lines skipped:");
+    const char* separator = " ";
+    const auto add = [&text, &separator](std::size_t count, const char* what) {
+        if (count) {
+            text += separator + std::to_string(count) + ' ' + what;
+            separator = ", ";
+        }
+    };
+    add(skips.badTime, "with a time that cannot be read (quoted, no such date or hour)");
+    add(skips.fieldCount, "with more or fewer fields than the columns");
+    add(skips.badNumber, "with a field that is not a number or no rpm");
+    add(skips.aheadOfTime, "stamped more than an hour ahead of the rows around");
+    add(skips.tooLong, "too long to be a line of a log");
+    add(skips.badHeader, "of the header or a map that cannot be read");
+    add(skips.beforeColumns, "above the column line that are not header lines");
+    return text;
 }
 
 void PrintCells(std::ostream& out, const LogHeader& header, const TimeInCell& cells, bool csv) {
@@ -125,7 +190,10 @@ int CommandCells(int argc, char** argv) {
         return Usage("usage: orna5ctl cells LOG [--csv]");
     }
     const std::string& path = args.positional[0];
-    const BoundedRead read = ReadBoundedFile(path, kMaxLogBytes);
+    TimeInCell cells;
+    CellsOfLog counted(cells);
+    MonitorLogReader reader(counted);
+    const BoundedRead read = StreamLogFile(path, reader, kMaxDataLogBytes);
     if (!read.Ok()) {
         std::cerr << OpenFileErrorText(QString::fromStdString(path), ReadFaultText(read, English),
                                        English)
@@ -133,18 +201,31 @@ int CommandCells(int argc, char** argv) {
                   << '\n';
         return kExitFailed;
     }
-    MonitorLog log;
-    if (!ReadMonitorLog(std::string_view(read.bytes), log)) {
+    if (!reader.IsLog()) {
         std::cerr << "orna5ctl: " << path << ": " << TextIn(ViewText::NotALog, English) << '\n';
         return kExitFailed;
     }
-    TimeInCell cells;
-    if (!CountLogCells(log, cells)) {
+    const std::string skipped = SkippedText(reader.Skips());
+    if (!counted.counter.SawMap()) {
         std::cerr << "orna5ctl: " << path << ": " << TextIn(ViewText::LogWithoutMap, English)
                   << '\n';
         return kExitFailed;
     }
-    PrintCells(std::cout, log.header, cells, args.Flag("--csv"));
+    if (counted.counter.Frames() == 0) {
+        std::cerr << "orna5ctl: " << path << ": no row of the log could be counted"
+                  << (skipped.empty() ? std::string(" (it has none)") : "; " + skipped) << '\n';
+        return kExitFailed;
+    }
+    if (!skipped.empty()) {
+        std::cerr << "orna5ctl: " << path << ": " << skipped << '\n';
+    }
+    if (counted.mapChanges > 0) {
+        std::cerr << "orna5ctl: " << path << ": the map was programmed " << counted.mapChanges
+                  << (counted.mapChanges == 1 ? " time" : " times")
+                  << " while recording; each row counts against the map it ran on, the "
+                     "columns are those of the last\n";
+    }
+    PrintCells(std::cout, counted.lastMap, cells, args.Flag("--csv"));
     return kExitOk;
 }
 

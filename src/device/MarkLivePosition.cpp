@@ -30,8 +30,10 @@ LivePosition MarkLivePosition(std::uint16_t liveRpm, std::uint8_t tpsPercent,
                               bool tpsRowsUsed) {
     LivePosition pos;
     pos.tpsMillivolts = tpsMillivolts;
-    // The axes hold rpm / 100 in one byte; the live figure is cut to the same.
-    const auto r = static_cast<std::uint8_t>(liveRpm / 100);
+    // The axes hold rpm / 100 in one byte; the live figure is cut to the same
+    // steps but kept whole, so 25 600 rpm and more (a glitched reading) lies
+    // above every point and marks the last column, not a wrapped one.
+    const unsigned r = liveRpm / 100u;
 
     const std::size_t mapI = FirstAbove(image, field::mapRpm, r);
     if (mapI == 0) {

@@ -80,12 +80,33 @@ template <class Field> bool FrameValue(double value, Field& out) {
 
 } // namespace
 
+LogCellCounter::LogCellCounter(TimeInCell& counted) : cells(counted) {}
+
+void LogCellCounter::MapInForce(const LogHeader& map) {
+    haveMap = map.hasMap;
+    sawMap = sawMap || haveMap;
+    usesTps = map.mapUsesTps;
+    std::copy(map.mapRpm.begin(), map.mapRpm.end(), axis.begin() + field::mapRpm);
+}
+
+void LogCellCounter::Row(double seconds, double rpm, double tpsPercent) {
+    std::uint16_t liveRpm = 0;
+    std::uint8_t tps = 0;
+    if (!haveMap || !FrameValue(rpm, liveRpm) || !FrameValue(tpsPercent, tps)) {
+        return;
+    }
+    cells.AddFrame(seconds, MarkLivePosition(liveRpm, tps, 0, axis, usesTps));
+    ++frames;
+}
+
 bool CountLogCells(const MonitorLog& log, TimeInCell& cells) {
-    if (!log.header.hasMap) {
+    bool anyMap = log.header.hasMap;
+    for (const LogMapChange& change : log.maps) {
+        anyMap = anyMap || change.map.hasMap;
+    }
+    if (!anyMap) {
         return false;
     }
-    ParameterImage axis{};
-    std::copy(log.header.mapRpm.begin(), log.header.mapRpm.end(), axis.begin() + field::mapRpm);
     const int rpmColumn = log.Column("rpm");
     const int tpsColumn = log.Column("tps_percent");
     if (rpmColumn < 0 || tpsColumn < 0) {
@@ -93,13 +114,14 @@ bool CountLogCells(const MonitorLog& log, TimeInCell& cells) {
     }
     const auto& rpm = log.values[static_cast<std::size_t>(rpmColumn)];
     const auto& tps = log.values[static_cast<std::size_t>(tpsColumn)];
+    LogCellCounter counter(cells);
+    counter.MapInForce(log.header);
+    std::size_t nextMap = 0;
     for (std::size_t row = 0; row < log.Rows(); ++row) {
-        std::uint16_t liveRpm = 0;
-        std::uint8_t tpsPercent = 0;
-        if (FrameValue(rpm[row], liveRpm) && FrameValue(tps[row], tpsPercent)) {
-            cells.AddFrame(log.seconds[row],
-                           MarkLivePosition(liveRpm, tpsPercent, 0, axis, log.header.mapUsesTps));
+        while (nextMap < log.maps.size() && log.maps[nextMap].firstRow <= row) {
+            counter.MapInForce(log.maps[nextMap++].map);
         }
+        counter.Row(log.seconds[row], rpm[row], tps[row]);
     }
     return true;
 }

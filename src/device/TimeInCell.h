@@ -9,6 +9,7 @@
 
 namespace orna5 {
 
+struct LogHeader;
 struct MonitorLog;
 
 // How long the engine ran in each cell of the advance map: what a tuner
@@ -56,10 +57,36 @@ private:
     int previousCell = kNoCell;
 };
 
-// The time in cell of a whole log, against the map axis and throttle-row
-// switch of the log's own header, which may differ from any map at hand.
-// Rows without a readable rpm or throttle are not frames. False (and
-// nothing counted) when the header names no map.
+// Counts the rows of a log into a TimeInCell as they are read, each against
+// the map axis and throttle-row switch in force when it was taken (the
+// header's, then each map programmed while recording), which may differ
+// from any map at hand. Rows taken while no map is known are not frames.
+class LogCellCounter {
+public:
+    explicit LogCellCounter(TimeInCell& cells);
+
+    // The map the rows from now on ran on; one without a map stops the count.
+    void MapInForce(const LogHeader& map);
+    // One row at `seconds` on the log's running clock; a NaN rpm or throttle
+    // is no frame.
+    void Row(double seconds, double rpm, double tpsPercent);
+
+    // Rows counted as frames.
+    std::size_t Frames() const { return frames; }
+    // Some map was in force at some time.
+    bool SawMap() const { return sawMap; }
+
+private:
+    TimeInCell& cells;
+    ParameterImage axis{};
+    bool haveMap = false;
+    bool sawMap = false;
+    bool usesTps = false;
+    std::size_t frames = 0;
+};
+
+// The time in cell of a whole log through LogCellCounter. False (and
+// nothing counted) when the log names no map at all.
 bool CountLogCells(const MonitorLog& log, TimeInCell& cells);
 
 } // namespace orna5

@@ -16,6 +16,17 @@ QString Text(Msg id, int languageIndex) {
     return QString::fromStdString(TextIn(id, languageIndex));
 }
 
+// A size limit as people write it: "1 MiB", "16 KiB", "100 bytes"; the
+// French say octet.
+QString LimitText(std::size_t bytes, int languageIndex) {
+    const bool french = languageIndex == 2;
+    if (bytes >= 1024 * 1024 && bytes % (1024 * 1024) == 0)
+        return QString::number(bytes / (1024 * 1024)) + (french ? " Mio" : " MiB");
+    if (bytes >= 1024 && bytes % 1024 == 0)
+        return QString::number(bytes / 1024) + (french ? " Kio" : " KiB");
+    return QString::number(bytes) + (french ? " octets" : " bytes");
+}
+
 } // namespace
 
 // Unbuffered, so that every write reports what really reached the file: a
@@ -56,7 +67,7 @@ QString ReadFaultText(const BoundedRead& read, int languageIndex) {
     case ReadFault::NotRegular:
         return Text(Msg::NotRegularFile, languageIndex);
     case ReadFault::TooLarge:
-        return Text(Msg::FileTooLarge, languageIndex);
+        return Text(Msg::FileTooLarge, languageIndex).arg(LimitText(read.limit, languageIndex));
     }
     return {};
 }

@@ -101,13 +101,13 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
 
 // The curve values[0..9] over the old axis points (rpm / 100), read at the
 // new points: straight lines between old points, the end values beyond the
-// ends, rounded and kept within low..high.
-bool Resample(std::uint8_t* values, const std::uint8_t* oldAxis, const RpmPoints& points,
-              long long low, long long high) {
+// ends, rounded and kept within low..high. Returns how many were kept.
+std::size_t Resample(std::uint8_t* values, const std::uint8_t* oldAxis, const RpmPoints& points,
+                     long long low, long long high) {
     std::array<long long, kAxisPoints> old{};
     for (std::size_t i = 0; i < kAxisPoints; ++i)
         old[i] = values[i];
-    bool clipped = false;
+    std::size_t clipped = 0;
     for (std::size_t j = 0; j < kAxisPoints; ++j) {
         // In rpm: a new point need not sit on an old one's hundred.
         const long long p = points[j];
@@ -125,7 +125,7 @@ bool Resample(std::uint8_t* values, const std::uint8_t* oldAxis, const RpmPoints
             }
         }
         const long long kept = std::clamp(value, low, high);
-        clipped = clipped || kept != value;
+        clipped += kept != value ? 1 : 0;
         values[j] = static_cast<std::uint8_t>(kept);
     }
     return clipped;
@@ -145,9 +145,9 @@ RebinOutcome Rebin(ParameterImage& image, std::size_t axis, const RpmPoints& poi
     for (std::size_t i = 0; i < kAxisPoints; ++i)
         oldAxis[i] = image[axis + i];
     for (std::size_t curve = 0; curve < curves; ++curve)
-        outcome.clipped =
-            Resample(&image[values + curve * kAxisPoints], oldAxis.data(), points, low, high) ||
-            outcome.clipped;
+        outcome.clippedValues +=
+            Resample(&image[values + curve * kAxisPoints], oldAxis.data(), points, low, high);
+    outcome.clipped = outcome.clippedValues > 0;
     for (std::size_t i = 0; i < kAxisPoints; ++i)
         image[axis + i] = static_cast<std::uint8_t>(points[i] / 100);
     return outcome;

@@ -118,7 +118,8 @@ RpmPoints SpreadRpmPoints(int first, int last);
 // The image's axis must be normalised; the caller normalises after.
 struct RebinOutcome {
     RpmListFault fault = RpmListFault::None;
-    bool clipped = false; // a value had to be kept within its range
+    bool clipped = false;          // a value had to be kept within its range
+    std::size_t clippedValues = 0; // how many
 };
 RebinOutcome RebinRpmAxis(ParameterImage& image, const RpmPoints& points);
 

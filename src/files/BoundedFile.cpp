@@ -2,20 +2,23 @@
 
 #include "files/ParameterFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace orna5 {
 
 namespace {
 
-BoundedRead Fault(ReadFault fault, int error = 0) {
+BoundedRead Fault(ReadFault fault, std::size_t limit, int error = 0) {
     BoundedRead result;
     result.fault = fault;
     result.error = error;
+    result.limit = limit;
     return result;
 }
 
@@ -37,43 +40,57 @@ private:
 
 } // namespace
 
-BoundedRead ReadBoundedFile(const std::string& path, std::size_t limit) {
+BoundedRead StreamBoundedFile(const std::string& path, std::size_t limit,
+                              const std::function<void(const char*, std::size_t)>& take) {
     struct stat before {};
     if (::stat(path.c_str(), &before) != 0)
-        return Fault(ReadFault::System, errno);
+        return Fault(ReadFault::System, limit, errno);
     if (!S_ISREG(before.st_mode))
-        return Fault(ReadFault::NotRegular);
+        return Fault(ReadFault::NotRegular, limit);
     if (static_cast<unsigned long long>(before.st_size) > limit)
-        return Fault(ReadFault::TooLarge);
+        return Fault(ReadFault::TooLarge, limit);
 
     // Non-blocking, so that a FIFO put in its place since the check still
     // cannot hold the open up; no controlling terminal from a tty either.
     const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (file.Get() < 0)
-        return Fault(ReadFault::System, errno);
+        return Fault(ReadFault::System, limit, errno);
     struct stat opened {};
     if (::fstat(file.Get(), &opened) != 0)
-        return Fault(ReadFault::System, errno);
+        return Fault(ReadFault::System, limit, errno);
     if (!S_ISREG(opened.st_mode))
-        return Fault(ReadFault::NotRegular);
+        return Fault(ReadFault::NotRegular, limit);
 
-    BoundedRead result;
-    result.bytes.resize(limit + 1);
+    // One piece at a time; a byte past the limit is enough to know the file
+    // is too large, so no more than that is ever read.
+    char piece[64 * 1024];
     std::size_t total = 0;
-    while (total < result.bytes.size()) {
-        const ssize_t n = ::read(file.Get(), &result.bytes[total], result.bytes.size() - total);
+    while (total <= limit) {
+        const std::size_t wanted = std::min(sizeof piece, limit + 1 - total);
+        const ssize_t n = ::read(file.Get(), piece, wanted);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return Fault(ReadFault::System, errno);
+            return Fault(ReadFault::System, limit, errno);
         }
         if (n == 0)
             break;
         total += static_cast<std::size_t>(n);
+        if (total > limit)
+            return Fault(ReadFault::TooLarge, limit);
+        take(piece, static_cast<std::size_t>(n));
     }
-    if (total > limit)
-        return Fault(ReadFault::TooLarge);
-    result.bytes.resize(total);
+    BoundedRead result;
+    result.limit = limit;
+    return result;
+}
+
+BoundedRead ReadBoundedFile(const std::string& path, std::size_t limit) {
+    std::string bytes;
+    BoundedRead result = StreamBoundedFile(
+        path, limit, [&bytes](const char* data, std::size_t size) { bytes.append(data, size); });
+    if (result.Ok())
+        result.bytes = std::move(bytes);
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include "params/ParameterImage.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace orna5 {
@@ -22,7 +23,8 @@ enum class ReadFault {
 
 struct BoundedRead {
     ReadFault fault = ReadFault::None;
-    int error = 0; // errno for ReadFault::System
+    int error = 0;                              // errno for ReadFault::System
+    std::size_t limit = kMaxParameterFileBytes; // the limit it was read with, for TooLarge
     std::string bytes;
 
     bool Ok() const { return fault == ReadFault::None; }
@@ -33,7 +35,17 @@ struct BoundedRead {
 // open could block or disturb the device), and checked again on the open
 // file in case it was swapped in between; the read stops after limit + 1
 // bytes, so a file that grows meanwhile cannot fill the memory either.
+// Memory grows with what the file holds, never with the limit.
 BoundedRead ReadBoundedFile(const std::string& path, std::size_t limit = kMaxParameterFileBytes);
+
+// Reads the file as ReadBoundedFile does, but hands each piece to `take` as
+// it comes instead of keeping it, so a reader can stream a large file. The
+// pieces end anywhere, even inside a line. A fault found after some pieces
+// were handed on (the file grew past the limit, the disk failed) is still
+// the outcome: the caller must drop what it made of them. `bytes` stays
+// empty.
+BoundedRead StreamBoundedFile(const std::string& path, std::size_t limit,
+                              const std::function<void(const char* data, std::size_t size)>& take);
 
 enum class LoadStatus {
     Loaded,

@@ -107,7 +107,7 @@ constexpr std::array<TextRow, static_cast<size_t>(Msg::Count)> kMessageRows{{
     {"not a regular file", "keine normale Datei", "pas un fichier ordinaire",
      "není obyčejný soubor"},
     // FileTooLarge
-    {"larger than 1 MiB", "größer als 1 MiB", "plus grand que 1 Mio", "větší než 1 MiB"},
+    {"larger than %1", "größer als %1", "plus grand que %1", "větší než %1"},
     // PrintError
     {"Print error!", "Druckfehler!", "Erreur d'impression!", "Chyba tisku!"},
     // NoPrinterSavePdf

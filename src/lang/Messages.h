@@ -45,7 +45,7 @@ enum class Msg {
     EmulatedUnit,         // "emulated unit"
     PortInUse,            // "Port: %1" (%1: the device, in the status bar)
     NotRegularFile,       // why a file was refused: a folder, FIFO or device
-    FileTooLarge,         // why a file was refused: far larger than a parameter file
+    FileTooLarge,         // why a file was refused: larger than %1, the limit of its kind
     PrintError,           // "Print error!"
     NoPrinterSavePdf,     // "No printer is installed. Save the printout as a PDF file?"
     PortNotPresent,       // "not present" (a Com item whose device is not there)

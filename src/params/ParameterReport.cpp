@@ -3,6 +3,7 @@
 #include "params/BikePresets.h"
 #include "params/FieldTable.h"
 #include "params/TpsBreakpoints.h"
+#include "params/TuneChecksum.h"
 
 #include <cstdio>
 #include <ostream>
@@ -204,6 +205,8 @@ std::vector<ParameterValue> DescribeImage(const ParameterImage& image) {
 }
 
 void PrintImage(std::ostream& out, const ParameterImage& image) {
+    // First, so a data log's "# tune:" line can be matched at a glance.
+    out << "Tune: " << TuneChecksum(image) << "\n\n";
     std::string page;
     for (const ParameterValue& v : DescribeImage(image)) {
         if (v.offset >= field::advanceMap && v.offset < field::advanceMap + 100) {

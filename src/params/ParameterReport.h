@@ -37,8 +37,8 @@ struct ParameterValue {
 // window's order; the reserved bytes are listed last by their offset.
 std::vector<ParameterValue> DescribeImage(const ParameterImage& image);
 
-// The parameters page by page, the advance map as a table with the rpm axis
-// across and the throttle rows down.
+// The tune's checksum, then the parameters page by page, the advance map as a
+// table with the rpm axis across and the throttle rows down.
 void PrintImage(std::ostream& out, const ParameterImage& image);
 
 // One parameter that differs between two images, with both values.

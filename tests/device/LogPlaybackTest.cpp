@@ -81,5 +81,34 @@ TEST(LogPlaybackTest, RowsComeAtTheRecordedPaceAndASilenceIsCutShort) {
     EXPECT_EQ(step->seconds, 0.0);
 }
 
+// The hour the clocks go back, in a log without offsets and in one with
+// them: the playback goes through every row at the recorded pace instead of
+// leaping over the hour or standing still in it.
+TEST(LogPlaybackTest, TheHourTheClocksGoBackIsPlayedThrough) {
+    for (const char* zone : {"", "with offsets"}) {
+        SCOPED_TRACE(zone);
+        // Four rows half a second apart, then the hour after the change.
+        std::string text = "time,rpm\n";
+        text += std::string("2026-10-25T02:59:59.000") + (*zone ? "+02:00" : "") + ",1000\n";
+        text += std::string("2026-10-25T02:59:59.500") + (*zone ? "+02:00" : "") + ",1000\n";
+        text += std::string("2026-10-25T02:00:00.000") + (*zone ? "+01:00" : "") + ",1000\n";
+        text += std::string("2026-10-25T02:00:00.500") + (*zone ? "+01:00" : "") + ",1000\n";
+        const MonitorLog log = ReadText(text);
+        LogPlayback playback(log);
+        ASSERT_EQ(playback.Rows(), 4u);
+        // With offsets the step between rows 1 and 2 is 0.5 s; without, it
+        // is not known and counts nothing.
+        EXPECT_NEAR(playback.Length(), *zone ? 1.5 : 1.0, 1e-9);
+        playback.Play();
+        std::size_t shown = 0;
+        for (int tick = 0; tick < 100 && playback.Playing(); ++tick)
+            if (playback.Tick())
+                ++shown;
+        EXPECT_EQ(playback.Row(), 3u);
+        // Rows at the same point of the clock show as one step.
+        EXPECT_GE(shown, 3u);
+    }
+}
+
 } // namespace
 } // namespace orna5

@@ -256,9 +256,11 @@ TEST_F(LivePositionTest, MapColumnTiesToTheLowerPoint) {
     EXPECT_EQ(low.servoRpmColumn, 0); // a servo point stays lit (10 < 14 < 20)
     EXPECT_EQ(At(900).servoRpmColumn, 0);
     EXPECT_EQ(At(1600).servoRpmColumn, 1);
-    // rpm / 100 above 255 wraps in the byte, as the unit's axes do.
-    EXPECT_EQ(At(25600).mapRpmColumn, 0);
-    EXPECT_TRUE(At(25600).belowMapAxis);
+    // rpm / 100 above 255 does not fit an axis byte: it lies past the last
+    // point, never wrapped round to the start of the axis.
+    EXPECT_EQ(At(25600).mapRpmColumn, 9);
+    EXPECT_FALSE(At(25600).belowMapAxis);
+    EXPECT_EQ(At(25600).servoRpmColumn, 9);
 }
 
 TEST_F(LivePositionTest, ThrottleRow) {

@@ -74,5 +74,25 @@ TEST(WholeFileTest, FailureTextsInTheLanguage) {
     EXPECT_EQ(LoadFailureText(outcome, "/x/a.ign", English), "Unmatched version of *.ign file!");
 }
 
+// A file refused for its size is said to be larger than the limit it was
+// read with, not than the parameter file's.
+TEST(WholeFileTest, TooLargeNamesTheLimitOfTheRead) {
+    struct Case {
+        std::size_t limit;
+        int language;
+        const char* text;
+    };
+    for (const Case& c : {Case{kMaxParameterFileBytes, English, "larger than 1 MiB"},
+                          Case{16 * 1024 * 1024, German, "größer als 16 MiB"},
+                          Case{256u * 1024 * 1024, French, "plus grand que 256 Mio"},
+                          Case{16 * 1024, Czech, "větší než 16 KiB"},
+                          Case{1000, English, "larger than 1000 bytes"}}) {
+        BoundedRead read;
+        read.fault = ReadFault::TooLarge;
+        read.limit = c.limit;
+        EXPECT_EQ(ReadFaultText(read, c.language), QString::fromUtf8(c.text)) << c.limit;
+    }
+}
+
 } // namespace
 } // namespace orna5

@@ -59,6 +59,32 @@ TEST_F(BoundedFileTest, SizeLimitIsInclusive) {
     EXPECT_EQ(ReadBoundedFile(Write("d.ign", "1234"), 4).bytes, "1234");
 }
 
+// The limit bounds the read, it is not a buffer: a small file read with a
+// limit no memory could hold comes back whole, and a file streamed in
+// pieces comes back in the same bytes.
+TEST_F(BoundedFileTest, MemoryFollowsTheFileNotTheLimit) {
+    const std::size_t huge = std::size_t{1} << 50;
+    const std::string small = Write("e.csv", "time,rpm\n");
+    const BoundedRead read = ReadBoundedFile(small, huge);
+    EXPECT_TRUE(read.Ok());
+    EXPECT_EQ(read.bytes, "time,rpm\n");
+    std::string big(300 * 1024, 'x');
+    for (std::size_t i = 0; i < big.size(); i += 97)
+        big[i] = '\n';
+    std::string streamed;
+    std::size_t pieces = 0;
+    EXPECT_TRUE(StreamBoundedFile(Write("f.csv", big), huge, [&](const char* data, std::size_t n) {
+                    streamed.append(data, n);
+                    ++pieces;
+                }).Ok());
+    EXPECT_EQ(streamed, big);
+    EXPECT_GT(pieces, 1u);
+    EXPECT_EQ(
+        StreamBoundedFile(Write("g.csv", big), big.size() - 1, [](const char*, std::size_t) {})
+            .fault,
+        ReadFault::TooLarge);
+}
+
 TEST_F(BoundedFileTest, LoadChangesTheImageOnlyForAParameterFile) {
     ParameterImage image{};
     image[field::baseAdvance] = 7;

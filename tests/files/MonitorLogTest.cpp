@@ -2,6 +2,7 @@
 
 #include "files/MonitorLog.h"
 #include "params/MonitorFrame.h"
+#include "params/TuneChecksum.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +71,8 @@ TEST(MonitorLog, WrittenRowsReadBackWithTheirHeader) {
     EXPECT_EQ(log.header.advanceMap[99], 38);
     ASSERT_EQ(log.Rows(), 2u);
     EXPECT_EQ(log.skippedLines, 0u);
-    EXPECT_EQ(log.times[1], "2026-12-08T10:00:00.330");
+    EXPECT_EQ(log.TimeText(1), "2026-12-08T10:00:00.330");
+    EXPECT_EQ(log.header.tune, TuneChecksum(MapImage()));
     EXPECT_DOUBLE_EQ(log.seconds[0], 0);
     EXPECT_NEAR(log.seconds[1], 0.33, 1e-9);
     EXPECT_EQ(Value(log, "rpm", 0), 5500);
@@ -176,8 +178,255 @@ TEST(MonitorLog, TimeRunsFromTheFirstRowAndNeverBackwards) {
     ASSERT_EQ(log.Rows(), 4u);
     EXPECT_NEAR(log.seconds[1], 0.75, 1e-9);
     EXPECT_NEAR(log.seconds[2], 0.75, 1e-9);
-    EXPECT_NEAR(log.seconds[3], 1.5, 1e-9); // an hour ahead of UTC: 00:00:01
+    // An hour ahead of UTC: 00:00:01, 0.9 s after the row set back.
+    EXPECT_NEAR(log.seconds[3], 1.65, 1e-9);
     EXPECT_FALSE(log.header.hasMap);
+}
+
+// The running clock: each case a column of row times and what the log
+// makes of them.
+struct ClockCase {
+    const char* name;
+    std::vector<const char*> times;
+    std::vector<double> seconds; // of the rows kept
+    std::size_t aheadOfTime;
+    std::size_t badTime;
+};
+
+class MonitorLogClock : public ::testing::TestWithParam<ClockCase> {};
+
+TEST_P(MonitorLogClock, FollowsTheRideThroughStepsAndStrayStamps) {
+    std::string text = "time,rpm\n";
+    for (const char* time : GetParam().times)
+        text += std::string(time) + ",3000\n";
+    MonitorLog log;
+    ASSERT_TRUE(ReadMonitorLog(std::string_view(text), log));
+    ASSERT_EQ(log.Rows(), GetParam().seconds.size()) << text;
+    for (std::size_t i = 0; i < log.Rows(); ++i)
+        EXPECT_NEAR(log.seconds[i], GetParam().seconds[i], 1e-6) << i;
+    EXPECT_EQ(log.skips.aheadOfTime, GetParam().aheadOfTime);
+    EXPECT_EQ(log.skips.badTime, GetParam().badTime);
+    EXPECT_EQ(log.skippedLines, GetParam().aheadOfTime + GetParam().badTime);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rides, MonitorLogClock,
+    ::testing::Values(
+        // Without offsets the hour after 02:59:59.9 reads 02:00 again: a new
+        // stretch, not an hour swallowed.
+        ClockCase{"SummerTimeEndsWithoutOffset",
+                  {"2026-10-25T02:30:00.000", "2026-10-25T02:59:59.900", "2026-10-25T02:00:00.000",
+                   "2026-10-25T02:30:00.000", "2026-10-25T02:59:59.900", "2026-10-25T03:00:00.000"},
+                  {0, 1799.9, 1799.9, 3599.9, 5399.8, 5399.9},
+                  0,
+                  0},
+        // With offsets the same hour is simply later.
+        ClockCase{"SummerTimeEndsWithOffset",
+                  {"2026-10-25T02:59:59.900+02:00", "2026-10-25T02:00:00.000+01:00",
+                   "2026-10-25T02:30:00.000+01:00"},
+                  {0, 0.1, 1800.1},
+                  0,
+                  0},
+        ClockCase{"SummerTimeStartsWithoutOffset",
+                  {"2026-03-29T01:59:59.500", "2026-03-29T03:00:00.000", "2026-03-29T03:00:00.500"},
+                  {0, 0, 0.5},
+                  0,
+                  0},
+        ClockCase{"OneRowAYearAhead",
+                  {"2026-06-01T10:00:00.000", "2027-06-01T10:00:00.250", "2026-06-01T10:00:00.500",
+                   "2026-06-01T10:00:01.000"},
+                  {0, 0.5, 1.0},
+                  1,
+                  0},
+        ClockCase{"LastRowAYearAhead",
+                  {"2026-06-01T10:00:00.000", "2026-06-01T10:00:00.500", "2027-06-01T10:00:01.000"},
+                  {0, 0.5},
+                  1,
+                  0},
+        // Two hours without rows, then the ride goes on: kept, as a new stretch.
+        ClockCase{"ResumedAfterTwoHours",
+                  {"2026-06-01T10:00:00.000", "2026-06-01T12:00:00.000", "2026-06-01T12:00:00.500"},
+                  {0, 0, 0.5},
+                  0,
+                  0},
+        ClockCase{"ImpossibleDatesAndTimes",
+                  {"2026-06-01T10:00:00.000", "2026-02-31T10:00:00.000", "2026-06-01T25:00:00.000",
+                   "2026-06-01T10:61:00.000", "2026-06-01T10:00:60.000", "2025-02-29T10:00:00.000",
+                   "\"2026-06-01T10:00:00.250\"", "2026-06-01T10:00:00.500+24:00",
+                   "2026-06-01T10:00:00.500"},
+                  {0, 0.5},
+                  0,
+                  7},
+        ClockCase{"LeapDayIsADay",
+                  {"2028-02-28T23:59:59.750", "2028-02-29T00:00:00.000"},
+                  {0, 0.25},
+                  0,
+                  0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MonitorLog, TimesReadBackAsWritten) {
+    for (const char* text : {"2026-10-25T02:59:59.900+02:00", "2026-10-25T02:00:00.000+01:00",
+                             "2026-12-08T10:00:00.330", "1999-12-31T23:59:59.999-09:30",
+                             "2026-06-01T00:00:00.000+00:00"}) {
+        LogTime time;
+        ASSERT_TRUE(ParseLogTime(text, time)) << text;
+        EXPECT_EQ(FormatLogTime(time), text);
+    }
+    LogTime utc;
+    ASSERT_TRUE(ParseLogTime("2026-06-01T00:00:00.5Z", utc));
+    EXPECT_EQ(FormatLogTime(utc), "2026-06-01T00:00:00.500+00:00");
+}
+
+// Lines that are not rows: each is skipped and counted by its kind, and
+// none costs memory beyond its own length while it is read.
+TEST(MonitorLog, LinesOfCommasAndOtherNonRowsAreCountedNotKept) {
+    const std::string row = "2026-06-01T10:00:00.000,3000,13800\n";
+    struct Case {
+        const char* name;
+        std::string line;
+        std::size_t LogSkips::*kind;
+    };
+    const Case cases[] = {
+        {"a row of commas", "2026-06-01T10:00:00.100" + std::string(2000, ',') + "\n",
+         &LogSkips::fieldCount},
+        {"a line of commas longer than a line", std::string(kMaxLogLineBytes + 1, ',') + "\n",
+         &LogSkips::tooLong},
+        {"empty fields but the time", "2026-06-01T10:00:00.100,,\n", &LogSkips::badNumber},
+        {"a word for a number", "2026-06-01T10:00:00.100,3000,lots\n", &LogSkips::badNumber},
+        {"a number beyond a float", "2026-06-01T10:00:00.100,3000,1e60\n", &LogSkips::badNumber},
+        {"nan for a number", "2026-06-01T10:00:00.100,nan,1\n", &LogSkips::badNumber},
+        {"an extra field", "2026-06-01T10:00:00.100,3000,13800,1\n", &LogSkips::fieldCount},
+        {"a quoted time", "\"2026-06-01T10:00:00.100\",3000,13800\n", &LogSkips::badTime},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = "time,rpm,supply_mv\n" + row + c.line + row;
+        // In one piece and in pieces of 7 bytes, which end inside lines.
+        MonitorLog whole;
+        ASSERT_TRUE(ReadMonitorLog(std::string_view(text), whole));
+        std::istringstream in(text);
+        MonitorLog streamed;
+        ASSERT_TRUE(ReadMonitorLog(in, streamed));
+        for (const MonitorLog* log : {&whole, &streamed}) {
+            EXPECT_EQ(log->Rows(), 2u);
+            EXPECT_EQ(log->skippedLines, 1u);
+            EXPECT_EQ(log->skips.*c.kind, 1u);
+        }
+        struct Rows : LogRowSink {
+            std::size_t rows = 0;
+            void Columns(const LogHeader&, const std::vector<std::string>&) override {}
+            void MapChanged(const LogMapChange&) override {}
+            void Row(const LogTime&, double, const float*) override { ++rows; }
+        } sink;
+        MonitorLogReader reader(sink);
+        for (std::size_t at = 0; at < text.size(); at += 7)
+            reader.Feed(std::string_view(text).substr(at, 7));
+        reader.Finish();
+        EXPECT_EQ(sink.rows, 2u);
+        EXPECT_EQ(reader.Skips().*c.kind, 1u);
+    }
+    // A column line of commas is no column line of ours.
+    MonitorLog log;
+    EXPECT_FALSE(ReadMonitorLog("time,rpm" + std::string(100000, ',') + "\n" + row, log));
+    EXPECT_EQ(log.columns.size(), 0u);
+}
+
+TEST(MonitorLog, ARefusedHeaderLineLeavesWhatWasSaid) {
+    std::ostringstream out;
+    WriteLogHeader(out, MakeLogHeader(MapImage(), "", ""));
+    const std::string header = out.str();
+    const std::string columns = header.substr(header.rfind("time,"));
+    struct Case {
+        const char* name;
+        const char* line;
+    };
+    for (const Case& c : {Case{"an rpm too high", "# map rpm: 900 26000 0 0 0 0 0 0 0 0"},
+                          Case{"too few rpm points", "# map rpm: 900 1000"},
+                          Case{"too many rpm points", "# map rpm: 1 2 3 4 5 6 7 8 9 10 11"},
+                          Case{"a word among them", "# map rpm: 900 x 0 0 0 0 0 0 0 0"},
+                          Case{"an advance too high", "# advance map: 256"},
+                          Case{"a tune of nine digits", "# tune: 123456789"},
+                          Case{"a throttle switch of 2", "# map uses tps: 2"}}) {
+        SCOPED_TRACE(c.name);
+        // After the header's own lines, before the column line.
+        const std::string text =
+            header.substr(0, header.size() - columns.size()) + c.line + "\n" + columns;
+        MonitorLog log;
+        ASSERT_TRUE(ReadMonitorLog(std::string_view(text), log));
+        EXPECT_TRUE(log.header.hasMap);
+        EXPECT_EQ(log.header.mapRpm[0], 15);
+        EXPECT_EQ(log.header.mapRpm[1], 25);
+        EXPECT_EQ(log.header.advanceMap[0], 0);
+        EXPECT_TRUE(log.header.mapUsesTps);
+        EXPECT_EQ(log.header.tune, TuneChecksum(MapImage()));
+        EXPECT_EQ(log.skips.badHeader, 1u);
+    }
+}
+
+// A Program while recording: the log carries the new map with its time, and
+// the rows after it are read against it.
+TEST(MonitorLog, AMapProgrammedWhileRecordingAppliesToTheRowsAfterIt) {
+    const std::string path = ::testing::TempDir() + "/orna5-monitor-log-map.csv";
+    ParameterImage changed = MapImage();
+    changed[field::mapRpm + 9] = 120;
+    changed[field::mapUsesTps] = 0;
+    MonitorLogWriter writer(LaterTime);
+    ASSERT_TRUE(writer.Open(path, MakeLogHeader(MapImage(), "", "")));
+    ASSERT_TRUE(writer.Append(Frame(3000, 5, 110, 0).data(), "2026-12-08T10:00:00.000+01:00"));
+    ASSERT_TRUE(writer.AppendMap(changed, "2026-12-08T10:00:00.200+01:00"));
+    ASSERT_TRUE(writer.Append(Frame(3000, 5, 110, 0).data(), "2026-12-08T10:00:00.330+01:00"));
+    ASSERT_TRUE(writer.AppendMap(MapImage()));
+    writer.Close();
+    std::ifstream in(path, std::ios::binary);
+    MonitorLog log;
+    ASSERT_TRUE(ReadMonitorLog(in, log));
+    EXPECT_EQ(log.skippedLines, 0u);
+    ASSERT_EQ(log.Rows(), 2u);
+    ASSERT_EQ(log.maps.size(), 2u);
+    EXPECT_EQ(log.maps[0].firstRow, 1u);
+    EXPECT_EQ(FormatLogTime(log.maps[0].time), "2026-12-08T10:00:00.200+01:00");
+    EXPECT_TRUE(log.maps[0].map.hasMap);
+    EXPECT_FALSE(log.maps[0].map.mapUsesTps);
+    EXPECT_EQ(log.maps[0].map.mapRpm[9], 120);
+    EXPECT_EQ(log.maps[0].map.tune, TuneChecksum(changed));
+    EXPECT_EQ(log.maps[1].firstRow, 2u); // after the last row: for none of them
+    EXPECT_EQ(FormatLogTime(log.maps[1].time), LaterTime());
+    // The header's map is still the map the log began with.
+    EXPECT_EQ(log.header.mapRpm[9], 105);
+}
+
+TEST(MonitorLog, AMapCutShortIsNoMap) {
+    std::ostringstream out;
+    WriteLogHeader(out, MakeLogHeader(MapImage(), "", ""));
+    out << "2026-12-08T10:00:00.000,3000" << std::string(21, ',') << "\n";
+    out << "# map at 2026-12-08T10:00:00.100:\n# map uses tps: 0\n# map rpm: 100 200 300 400 "
+           "500 600 700 800 900 1000\n";
+    out << "2026-12-08T10:00:00.300,3000" << std::string(21, ',') << "\n";
+    out << "# map at 31 February:\n";
+    MonitorLog log;
+    ASSERT_TRUE(ReadMonitorLog(std::string_view(out.str()), log));
+    EXPECT_EQ(log.Rows(), 2u);
+    EXPECT_TRUE(log.maps.empty());
+    EXPECT_EQ(log.skips.badHeader, 2u);
+}
+
+// A whole map, then a block cut short before the next row: the whole one
+// is the map the row ran on.
+TEST(MonitorLog, ABlockCutShortLeavesTheMapBeforeIt) {
+    ParameterImage changed = MapImage();
+    changed[field::mapRpm + 9] = 120;
+    std::ostringstream out;
+    WriteLogHeader(out, MakeLogHeader(MapImage(), "", ""));
+    WriteLogMap(out, "2026-12-08T10:00:00.100", changed);
+    out << "# map at 2026-12-08T10:00:00.200:\n# map uses tps: 0\n";
+    out << "2026-12-08T10:00:00.300,3000" << std::string(21, ',') << "\n";
+    MonitorLog log;
+    ASSERT_TRUE(ReadMonitorLog(std::string_view(out.str()), log));
+    ASSERT_EQ(log.maps.size(), 1u);
+    EXPECT_TRUE(log.maps[0].map.hasMap);
+    EXPECT_EQ(log.maps[0].map.mapRpm[9], 120);
+    EXPECT_EQ(log.maps[0].firstRow, 0u);
+    EXPECT_EQ(log.skips.badHeader, 1u);
 }
 
 } // namespace

@@ -226,7 +226,7 @@ QLineSeries* LogChartWindow::AddSeries(const std::string& column, QValueAxis* ax
     if (index < 0)
         return nullptr;
     const double scale = ScaleOf(column);
-    const std::vector<double>& data = log.values[index];
+    const std::vector<float>& data = log.values[index];
     QLineSeries* first = nullptr;
     QList<QPointF> points;
     const auto flush = [&] {
@@ -382,7 +382,7 @@ void LogChartWindow::SetCursorRow(int row) {
         return;
     }
     cursorRow = row;
-    values->item(0, 1)->setText(QString::fromStdString(log.times[row]));
+    values->item(0, 1)->setText(QString::fromStdString(log.TimeText(row)));
     for (std::size_t c = 0; c < log.columns.size(); ++c)
         values->item(static_cast<int>(c) + 1, 1)
             ->setText(NumberText(log.values[c][row] * ScaleOf(log.columns[c])));
