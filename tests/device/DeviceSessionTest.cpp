@@ -784,16 +784,18 @@ TEST(DeviceSessionFastRate, NeverTwoPollsUnansweredAndNoFasterThanStandardWhenSi
                 session.DataArrived();
             ticksSincePoll = polls > before ? 0 : ticksSincePoll + 1;
             worst = std::max(worst, unanswered);
-            if (row.unit == Unit::Silent)
+            if (row.unit == Unit::Silent) {
                 EXPECT_LE(ticksSincePoll, 6);
+            }
             if (row.unit != Unit::Silent) {
                 unanswered = 0; // answered by now
             }
         }
         EXPECT_GE(polls, row.minPolls) << int(row.unit);
         EXPECT_LE(polls, row.maxPolls) << int(row.unit);
-        if (row.unit != Unit::Silent)
+        if (row.unit != Unit::Silent) {
             EXPECT_LE(worst, 1) << int(row.unit);
+        }
     }
 }
 
