@@ -6,6 +6,8 @@
 #include "lang/ViewTexts.h"
 
 #include <QAction>
+
+#include <algorithm>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -53,8 +55,26 @@ bool DataLogRecorder::Start(const QString& path) {
     }
     clock.start();
     namesUnit = !unit.empty();
+    mapInLog = document.Image();
     ShowState();
     return true;
+}
+
+void DataLogRecorder::UnitRuns(const ParameterImage& image) {
+    if (!writer.IsOpen() || document.Playing())
+        return;
+    if (std::equal(image.begin(), image.begin() + kTransferSize, mapInLog.begin()))
+        return;
+    if (!writer.AppendMap(image)) {
+        const QString note =
+            QString::fromStdString(TextIn(ViewText::LogWriteError, document.Language()))
+                .arg(QDir::toNativeSeparators(QString::fromStdString(writer.Path())));
+        writer.Close();
+        ShowState();
+        links.showMessage(note, "LogWriteErrorBox");
+        return;
+    }
+    mapInLog = image;
 }
 
 void DataLogRecorder::Stop() {

@@ -51,6 +51,10 @@ public:
     // Closes the log that is open, complete, and says where it went.
     void Stop();
     bool Running() const { return writer.IsOpen(); }
+    // A Program or Read passed: the unit runs on `image` from now on. A log
+    // that is open gets the map with its time when it differs from the one
+    // it names.
+    void UnitRuns(const ParameterImage& image);
 
 private:
     void Tick(bool monitorFrame);
@@ -64,6 +68,7 @@ private:
     MonitorLogWriter writer{LogTimeNow};
     QElapsedTimer clock;
     bool namesUnit = false; // the log says which unit it comes from
+    ParameterImage mapInLog; // the map the log's later rows count against
 };
 
 } // namespace orna5

@@ -28,10 +28,6 @@ namespace orna5 {
 
 namespace {
 
-// A day of logging at three frames a second is about 25 MB; far more is not
-// a data log of this program.
-constexpr std::size_t kMaxLogBytes = 256u * 1024 * 1024;
-
 // A message about a file, with the file below it.
 QString WithPath(const QString& text, const QString& path) {
     return text + "\n\n" + QDir::toNativeSeparators(path);
@@ -169,8 +165,11 @@ void ViewManager::HistoryChanged() {
 
 std::optional<MonitorLog> ViewManager::ReadDataLog(const QString& path) {
     const int language = document.Language();
-    const BoundedRead read = ReadBoundedFile(
-        QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString(), kMaxLogBytes);
+    // Streamed: memory grows with the rows kept, never with the file.
+    MonitorLog log;
+    BoundedRead read;
+    const bool isLog = ReadMonitorLogFile(
+        QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString(), log, read);
     if (!read.Ok()) {
         showMessage(OpenFileErrorText(path, ReadFaultText(read, language), language),
                     "OpenFileErrorBox");
@@ -179,8 +178,7 @@ std::optional<MonitorLog> ViewManager::ReadDataLog(const QString& path) {
     const auto text = [language](ViewText id) {
         return QString::fromStdString(TextIn(id, language));
     };
-    MonitorLog log;
-    if (!ReadMonitorLog(std::string_view(read.bytes), log)) {
+    if (!isLog) {
         showMessage(WithPath(text(ViewText::NotALog), path), "NotALogBox");
         return std::nullopt;
     }

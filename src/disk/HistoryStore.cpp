@@ -3,6 +3,7 @@
 #include "disk/WholeFile.h"
 #include "files/BoundedFile.h"
 #include "files/ParameterFile.h"
+#include "params/TuneChecksum.h"
 
 #include <QDir>
 #include <QFile>
@@ -248,6 +249,16 @@ HistoryStore::AddResult HistoryStore::Add(const ParameterImage& image, RestoreKi
     return result;
 }
 
+namespace {
+
+std::string TuneOf(const std::array<std::uint8_t, kTransferSize>& bytes) {
+    ParameterImage image;
+    std::copy(bytes.begin(), bytes.end(), image.begin());
+    return TuneChecksum(image);
+}
+
+} // namespace
+
 HistoryStore::Listing HistoryStore::List() const {
     Listing listing;
     const QDir dir(folder);
@@ -257,6 +268,9 @@ HistoryStore::Listing HistoryStore::List() const {
     for (RestorePoint& p : read.index.points) {
         const PointRead point = ReadPoint(PointPath(dir, p.id));
         bool usable = point.file && point.file->entry == p;
+        if (usable) {
+            listing.tunes[p.id] = TuneOf(point.file->bytes);
+        }
         if (point.missing) {
             ParameterImage image;
             usable = Load(p, image);
@@ -271,6 +285,7 @@ HistoryStore::Listing HistoryStore::List() const {
     listing.skipped += orphans.unreadable;
     listing.recovered = static_cast<int>(orphans.files.size());
     for (RestorePointFile& orphan : orphans.files) {
+        listing.tunes[orphan.entry.id] = TuneOf(orphan.bytes);
         listing.points.push_back(std::move(orphan.entry));
     }
     std::sort(listing.points.begin(), listing.points.end(),

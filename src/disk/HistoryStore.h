@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <optional>
+#include <map>
 #include <vector>
 
 namespace orna5 {
@@ -57,6 +58,9 @@ public:
         int skipped = 0;   // index lines that could not be read, and points whose files cannot
         int recovered = 0; // points listed from their own file, which the index lacks
         QString reason;    // why the index could not be read at all
+        // The tune of each point kept with its exact bytes (TuneChecksum),
+        // by id; a point kept as a parameter file only has none.
+        std::map<std::uint64_t, std::string> tunes;
     };
     // The index's points whose files are there and readable, and the point
     // files the index lacks.

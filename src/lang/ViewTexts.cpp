@@ -101,6 +101,7 @@ constexpr std::array<TextRow, static_cast<std::size_t>(ViewText::Count)> kRows{{
     {"saved", "gespeichert", "enregistré", "uloženo"},
     {"verified", "verglichen", "vérifié", "ověřeno"},
     {"Live data %1/s", "Live-Daten %1/s", "Données en direct %1/s", "Živá data %1/s"},
+    {"Tune", "Abstimmung", "Réglage", "Ladění"},
     {"&Compare with the window", "Mit dem Fenster &vergleichen", "&Comparer avec la fenêtre",
      "&Porovnat s oknem"},
     {"&Open into the window", "Ins Fenster ö&ffnen", "&Ouvrir dans la fenêtre", "&Otevřít do okna"},

@@ -76,6 +76,7 @@ enum class ViewText {
     KindSaved,            // "saved"
     KindVerified,         // "verified"
     LiveRate,             // "Live data %1/s" (live-data frames in the last second)
+    TuneColumn,           // "Tune" (the checksum of the 200 bytes)
     HistoryCompare,       // "&Compare with the window"
     HistoryOpen,          // "&Open into the window"
     HistorySave,          // "&Save as..."

@@ -13,6 +13,7 @@
 #include "device/DeviceFrame.h"
 #include "device/LogClock.h"
 #include "disk/HistoryStore.h"
+#include "params/TuneChecksum.h"
 #include "files/ParameterFile.h"
 #include "params/MonitorFrame.h"
 #include "sim/PtyUnit.h"
@@ -210,7 +211,9 @@ TEST_F(WindowViewsTest, HistoryOpensAPointAsOneUndoStep) {
     ASSERT_NE(history, nullptr);
     ASSERT_EQ(history->List()->topLevelItemCount(), 1);
     EXPECT_EQ(history->List()->topLevelItem(0)->text(1), "read");
-    EXPECT_EQ(history->List()->topLevelItem(0)->text(2), "ORN12 (7. 5.2009)");
+    EXPECT_EQ(history->List()->topLevelItem(0)->text(2),
+              QString::fromStdString(TuneChecksum(kept)));
+    EXPECT_EQ(history->List()->topLevelItem(0)->text(3), "ORN12 (7. 5.2009)");
     EXPECT_TRUE(history->findChild<QLabel*>("HistorySummary")
                     ->text()
                     .contains("Damaged restore points left out: 1."));

@@ -2,6 +2,7 @@
 // programmed back), what the form does when they end, and the port control's
 // place in the form (the Com menu, the status bar).
 
+#include "app/DataLogRecorder.h"
 #include "app/HistoryKeeper.h"
 #include "app/PortControl.h"
 #include "app/form/BusyGuard.h"
@@ -125,6 +126,10 @@ void TFormHlav::RestoreToUnit(const ParameterImage& point,
 }
 
 void TFormHlav::OperationEnded(const OperationOutcome& ended) {
+    // What the unit runs on now, to the byte: later rows of a log count
+    // against it.
+    if (ended.outcome == Outcome::Success && ended.operation != Operation::Verify)
+        recorder->UnitRuns(session->UnitBytes());
     if (ended.operation == Operation::Read && ended.outcome == Outcome::Success)
         unitBytesInWindow = true;
     if (ended.outcome == Outcome::VersionMismatch)

@@ -78,7 +78,7 @@ HistoryWindow::HistoryWindow(Document& doc, HistoryWriter& historyWriter, Messag
     layout->addWidget(summary);
     list = new QTreeWidget(this);
     list->setObjectName("HistoryList");
-    list->setColumnCount(4);
+    list->setColumnCount(5);
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
     list->setAllColumnsShowFocus(true);
@@ -131,8 +131,13 @@ void HistoryWindow::Refresh() {
     list->clear();
     QTreeWidgetItem* keep = nullptr;
     for (const RestorePoint& point : points) {
+        // The tune, as orna5ctl show prints it and a data log names it, so a
+        // log can be matched with the point it ran on.
+        const auto tune = listing.tunes.find(point.id);
         auto* item = new QTreeWidgetItem(
-            list, {TimeText(point), Text(KindText(point.kind), language), UnitText(point),
+            list, {TimeText(point), Text(KindText(point.kind), language),
+                   tune == listing.tunes.end() ? QString() : QString::fromStdString(tune->second),
+                   UnitText(point),
                    QDir::toNativeSeparators(QString::fromStdString(point.sourcePath))});
         item->setData(0, Qt::UserRole, QVariant::fromValue<qulonglong>(point.id));
         if (point.id == selectedId)
@@ -148,6 +153,7 @@ void HistoryWindow::ApplyLanguage() {
     const int language = document.Language();
     setWindowTitle(Text(ViewText::HistoryTitle, language));
     list->setHeaderLabels({Text(ViewText::LogTime, language), Text(ViewText::KindColumn, language),
+                           Text(ViewText::TuneColumn, language),
                            Text(ViewText::UnitColumn, language),
                            Text(ViewText::FileColumn, language)});
     compareButton->setText(Text(ViewText::HistoryCompare, language));
