@@ -204,6 +204,31 @@ TEST_F(CtlRestore, FailedRestoreSaysWhichStepFailed) {
     }
 }
 
+// A point kept before points held every byte has only its parameter file:
+// restoring it as if its bytes were exact, or comparing its missing reserved
+// bytes, would put or report zeros the unit never held, unsaid.
+TEST_F(CtlRestore, PointWithoutItsBytesSaysSoAndComparesAsAFile) {
+    Simulator sim({"--set", "60=1"});
+    ASSERT_EQ(RunCtl({"read", "--port", sim.Device(), "-o", ws.Path("r.ign")}).exitCode, 0);
+    ASSERT_TRUE(QFile::remove(HistoryFolder(ws) + "/restore-1.point"));
+
+    RunResult run = RunCtl({"history", "verify", "1", "--port", sim.Device()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, "its reserved bytes are not known, so they are not compared"))
+        << run.err;
+
+    sim.Store("150=3");
+    run = RunCtl({"history", "restore", NewestOfKind("read"), "--port", sim.Device()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, "its reserved bytes are not known, so it is restored from that "
+                                  "file over the start-up parameters"))
+        << run.err;
+    const std::vector<int> memory = sim.Memory();
+    ASSERT_EQ(memory.size(), 200u);
+    EXPECT_NE(memory[150], 3);
+    EXPECT_EQ(memory[60], 0); // the start-up parameters' reserved byte, as said
+}
+
 // A Verify that stopped at the first differing page would list only page 1,
 // and one comparing a file with the unit would list its reserved bytes.
 TEST_F(CtlRestore, FailedVerifyListsEveryByteOfBothPages) {
