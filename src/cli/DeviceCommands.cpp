@@ -1,294 +1,153 @@
 #include "cli/DeviceCommands.h"
 
 #include "cli/CliCommon.h"
-#include "cli/PortCommands.h"
+#include "cli/UnitExchange.h"
 #include "device/DeviceSession.h"
 #include "device/LogClock.h"
 #include "device/MonitorPanel.h"
-#include "device/PortTable.h"
-#include "device/RestoreRule.h"
 #include "device/SerialLink.h"
-#include "disk/HistoryStore.h"
 #include "files/BoundedFile.h"
 #include "files/MonitorLog.h"
-#include "files/ParameterFile.h"
-#include "files/ProfileFile.h"
 #include "lang/Messages.h"
 #include "params/NormaliseImage.h"
-#include "params/ParameterReport.h"
-
-#include <QDateTime>
-#include <QDir>
-#include <QEventLoop>
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QTimer>
 
 #include <array>
-#include <cstring>
-#include <fstream>
-#include <functional>
 #include <iostream>
-#include <memory>
 #include <sstream>
 
 namespace orna5::cli {
 
 namespace {
 
-constexpr int kTickMs = 55;
-// No exchange takes this long: three pages, five sends each, four ticks
-// apart, twice over. Beyond it the tool gives up rather than hang a script.
-constexpr int kOperationTickLimit = 1000;
-
-// Opens the --port argument; prints the system's message and reason on failure.
-bool OpenPort(const std::string& value, SerialLink& link) {
-    if (value == "auto") {
-        const std::optional<std::string> found = FindUnitPort();
-        return found && OpenPort(*found, link);
+// Says why a Program (of a file or of a restore point) did not pass, by the
+// step that failed; `what` names what was not programmed.
+void SayProgramFailure(const std::string& what, UnitExchange& exchange) {
+    const std::string head = "orna5ctl: " + what + ": ";
+    const std::optional<Outcome> outcome = exchange.LastOutcome();
+    if (!outcome) {
+        std::cerr << head << "the unit did not finish in time\n";
+        return;
     }
-    const std::optional<std::string> device = ResolvePortArgument(value, LoadPortTable());
-    if (!device) {
-        std::cerr << TextIn(Msg::ComOpeningError, English) << " (" << value
-                  << ": not a device path or COM1..COM21)\n";
-        return false;
-    }
-    const PortOpenResult opened = link.Open(*device);
-    if (!opened.ok) {
-        std::cerr << TextIn(Msg::ComOpeningError, English) << " (" << *device << ": "
-                  << opened.reason << ")\n";
-        if (!opened.hint.empty()) {
-            std::cerr << opened.hint << '\n';
-        }
-        return false;
-    }
-    return true;
-}
-
-// A pulled adapter shows as a silent unit; say once why it went quiet.
-void TellIfLost(const SerialLink& link, bool& told) {
-    if (link.Lost() && !told) {
-        told = true;
-        std::cerr << "orna5ctl: " << link.Device() << " has disappeared" << std::endl;
-    }
-}
-
-enum class RunState { Running, Succeeded, Failed };
-
-// Where status lines go, and the last one shown, so a line is not repeated
-// when one run of ticks follows another.
-struct Progress {
-    std::ostream& out;
-    std::string lastStatus;
-};
-
-// Runs the 55 ms tick on a timer, as the window does, until `judge` decides.
-// Every new status line goes to `progress`, errors to stderr. The
-// application object exists before the port is opened (main makes it), so
-// the port's notifiers work.
-template <typename Judge, typename OnTick>
-RunState RunTicks(DeviceSession& session, int tickLimit, Judge judge, OnTick onTick,
-                  Progress& progress) {
-    RunState state = RunState::Running;
-    int ticks = 0;
-    QEventLoop loop;
-    QTimer timer;
-    timer.setInterval(kTickMs);
-    timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        const TickResult result = session.Tick();
-        ++ticks;
-        onTick(result);
-        const bool failedNow = result.ended && result.ended->outcome != Outcome::Success;
-        if (session.Display().Status().visible) {
-            const std::string status = session.Display().Render(English);
-            if (status != progress.lastStatus) {
-                progress.lastStatus = status;
-                (failedNow ? std::cerr : progress.out) << status << std::endl;
-            }
-        }
-        if (result.ended && result.ended->outcome == Outcome::VersionMismatch) {
-            std::cerr << RenderLabel(VersionMismatchLabel(session.UnitVersion()), English)
-                      << std::endl;
-            state = RunState::Failed;
+    switch (*outcome) {
+    case Outcome::BackupNotKept:
+        std::cerr << head << "the restore point of the unit could not be kept ("
+                  << exchange.BackupFailure()
+                  << "); the unit is untouched (--no-backup programs without it)\n";
+        break;
+    case Outcome::ProgramError:
+        std::cerr << head
+                  << (exchange.BackupKept() ? "programming failed"
+                                            : "the unit could not be read before programming; "
+                                              "the unit is untouched")
+                  << '\n';
+        break;
+    case Outcome::ReadError:
+        std::cerr << head << "the unit could not be read\n";
+        break;
+    case Outcome::VerifyError:
+        if (exchange.Session().VerifyDifferences().empty()) {
+            std::cerr << head << "the verify did not pass\n";
         } else {
-            state = judge(result);
+            std::cerr << head << "the verify found differences:\n";
+            PrintVerifyDifferences(std::cerr, exchange.Session().VerifyDifferences());
         }
-        if (state == RunState::Running && tickLimit > 0 && ticks >= tickLimit) {
-            std::cerr << "orna5ctl: the unit did not finish in time\n";
-            state = RunState::Failed;
-        }
-        if (state != RunState::Running) {
-            timer.stop();
-            loop.quit();
-        }
-    });
-    timer.start();
-    loop.exec();
-    return state;
-}
-
-// Whether the started operation has ended, and how: its outcome, not the
-// status line (which "Saving:" may already have taken over).
-RunState OperationEnd(const TickResult& result) {
-    if (!result.ended) {
-        return RunState::Running;
-    }
-    return result.ended->outcome == Outcome::Success ? RunState::Succeeded : RunState::Failed;
-}
-
-// Runs one operation to its end on a session whose link is open; `onTick`
-// sees every tick's result.
-RunState RunOperationOn(DeviceSession& session, SerialLink& link, Operation operation,
-                        Progress& progress,
-                        const std::function<void(const TickResult&)>& onTick = {}) {
-    switch (operation) {
-    case Operation::Program:
-        session.StartProgramming();
         break;
-    case Operation::Read:
-        session.StartRead();
+    case Outcome::NoConnection:
+        std::cerr << head << "the unit did not answer\n";
         break;
-    default:
-        session.StartVerify();
+    case Outcome::VersionMismatch:
+        std::cerr << head << "version mismatch; nothing was written\n";
+        break;
+    case Outcome::Success:
         break;
     }
-    bool toldLost = false;
-    return RunTicks(
-        session, kOperationTickLimit, OperationEnd,
-        [&](const TickResult& result) {
-            TellIfLost(link, toldLost);
-            if (onTick) {
-                onTick(result);
-            }
-        },
-        progress);
 }
 
-// Keeps a restore point in the history; false, said on stderr, when it could
-// not be kept.
-bool KeepRestorePoint(const ParameterImage& image, RestoreKind kind, const UnitInfoTexts& unit,
-                      const std::string& sourcePath) {
-    const QString source = sourcePath.empty()
-                               ? QString()
-                               : QFileInfo(QString::fromStdString(sourcePath)).absoluteFilePath();
-    HistoryStore store;
-    const HistoryStore::AddResult added =
-        store.Add(image, kind, {unit.versionText, unit.buildDateText, source.toStdString()},
-                  QDateTime::currentMSecsSinceEpoch());
-    if (!added.ok) {
-        std::cerr << "orna5ctl: the " << RestoreKindName(kind)
-                  << " restore point could not be kept: " << added.reason.toStdString() << '\n';
+// The restore points of passed operations that could not be kept fail the
+// command, unless the user said the history does not matter (--no-backup).
+int PointsVerdict(const UnitExchange& exchange, bool historyRequired, const std::string& done) {
+    if (exchange.PointFailures().empty() || !historyRequired) {
+        return kExitOk;
     }
-    return added.ok;
+    std::cerr << "orna5ctl: " << done << ", but not all of its history could be kept\n";
+    return kExitFailed;
 }
 
-// After "Verify error!": every byte in which the unit (left) differs.
-void PrintVerifyDifferences(std::ostream& out, const std::vector<ParameterDifference>& found) {
-    for (const ParameterDifference& d : found) {
-        out << d.left.page << ": " << d.left.name << ": " << d.left.value << " -> " << d.rightValue
-            << '\n';
-    }
-}
+} // namespace
 
-// What one device command does beside the exchange.
-struct RunOptions {
-    bool backup = true;     // Program: the backup read when the unit is not known
-    std::string sourcePath; // the parameter file, for the restore points
-    // Program: the parameter file's text, read over what the backup read
-    // found, so the unit keeps its own reserved bytes.
-    std::optional<std::string> fileOverBackup;
-};
-
-// What RunOperation leaves for its caller.
-struct RunLeft {
-    // Read: its point, kept by the caller once OUT is written.
-    std::optional<PointToKeep> readPoint;
-    UnitInfoTexts unit;
-};
-
-int RunOperation(ParameterImage& image, const std::string& port, Operation operation,
-                 const RunOptions& options, RunLeft* left = nullptr) {
-    SerialLink link;
-    if (!OpenPort(port, link)) {
+int ProgramUnit(const ParameterImage& image, const std::optional<std::string>& fileText,
+                const ProgramRequest& request) {
+    ParameterImage working = image;
+    UnitExchange exchange(working);
+    if (!exchange.Open(request.port)) {
         return kExitFailed;
     }
-    DeviceSession session(image);
-    session.SetLink(&link);
-    session.SetBackupBeforeProgram(options.backup);
-    Progress progress{std::cout, {}};
-    std::optional<Outcome> outcome;
-    const RunState state =
-        RunOperationOn(session, link, operation, progress, [&](const TickResult& result) {
-            if (result.ended) {
-                outcome = result.ended->outcome;
-            }
-            for (const PointToKeep& point : PointsToKeep(result, session)) {
-                if (point.backup) {
-                    if (!KeepRestorePoint(point.bytes, point.kind, session.UnitTexts(), {})) {
-                        session.BackupNotKept(); // the unit stays untouched
-                        continue;
-                    }
-                    if (options.fileOverBackup) {
-                        ParameterImage over = point.bytes;
-                        std::istringstream text(*options.fileOverBackup);
-                        ReadParameterFile(text, over); // read and checked once already
-                        NormaliseImage(over);
-                        image = over;
-                    }
-                    session.BackupKept();
-                } else if (point.kind == RestoreKind::Read && left) {
-                    left->readPoint = point;
-                } else {
-                    KeepRestorePoint(point.bytes, point.kind, session.UnitTexts(),
-                                     options.sourcePath);
-                }
-            }
-        });
-    link.Close();
-    if (left) {
-        left->unit = session.UnitTexts();
+    exchange.sourcePath = request.sourcePath;
+    if (fileText) {
+        // The file goes over the unit's own bytes, as the window reads a
+        // file over what a Read brought in: the unit keeps what the file
+        // cannot carry.
+        exchange.onBackupKept = [&](const ParameterImage& held) {
+            FileOverUnit(*fileText, held, working); // read and checked once already
+        };
     }
-    if (outcome == Outcome::VerifyError) {
-        // After the error line, every byte in which the unit differs.
-        PrintVerifyDifferences(std::cerr, session.VerifyDifferences());
-    }
-    return state == RunState::Succeeded ? kExitOk : kExitFailed;
-}
-
-// IN and --port of program and verify; the image as `normalise` makes it.
-int TransferFromFile(int argc, char** argv, Operation operation, const char* usage) {
-    Arguments args;
-    const bool program = operation == Operation::Program;
-    if (!ParseArguments(argc, argv, 2, {"--port"}, args,
-                        program ? std::vector<std::string>{"--no-backup"}
-                                : std::vector<std::string>{})) {
-        return kExitUsage;
-    }
-    const std::string* port = args.Option("--port");
-    if (!port || args.positional.size() != 1) {
-        return Usage(usage);
-    }
-    ParameterImage image = StartupImage();
-    if (!cli::LoadParameterFile(args.positional[0], image)) {
+    const bool passed =
+        exchange.Run(Operation::Program, request.backup ? DeviceSession::BackupRead::Always
+                                                        : DeviceSession::BackupRead::Never);
+    exchange.Close();
+    if (!passed) {
+        SayProgramFailure(request.failure, exchange);
         return kExitFailed;
     }
-    NormaliseImage(image);
-    RunOptions options;
-    options.backup = !args.Flag("--no-backup");
-    options.sourcePath = args.positional[0];
-    if (program && options.backup) {
-        // With the backup read the file goes over the unit's own bytes, as
-        // the window reads a file over what a Read brought in.
-        const BoundedRead text = ReadBoundedFile(args.positional[0]);
-        if (!text.Ok()) {
-            std::cerr << TextIn(Msg::OpenFileError, English) << " (" << args.positional[0] << ")\n";
-            return kExitFailed;
-        }
-        options.fileOverBackup = text.bytes;
-    }
-    return RunOperation(image, *port, operation, options);
+    return PointsVerdict(exchange, request.backup, "the unit is programmed");
 }
+
+int VerifyUnit(const ParameterImage& expected, const std::optional<std::string>& fileText,
+               const std::string& port, const std::string& sourcePath) {
+    ParameterImage working = expected;
+    UnitExchange exchange(working);
+    if (!exchange.Open(port)) {
+        return kExitFailed;
+    }
+    exchange.sourcePath = sourcePath;
+    bool passed = false;
+    if (!fileText) {
+        passed = exchange.Run(Operation::Verify);
+    } else {
+        // A parameter file carries no reserved bytes and no flag's own "on"
+        // value, so it is compared as it would be programmed: over what the
+        // unit holds. That is known only from a Verify that failed after
+        // seeing both pages (VerifyUnitImage): then the file read over those
+        // bytes is verified once more, and what still differs is what the
+        // file itself says otherwise. The first Verify speaks only when it is
+        // the last: a unit that matches passes at once, and one that does not
+        // answer fails as any Verify does.
+        std::ostringstream quietOut;
+        std::ostringstream quietErr;
+        exchange.SetOutput(quietOut, quietErr);
+        passed = exchange.Run(Operation::Verify);
+        exchange.SetOutput(std::cout, std::cerr);
+        const std::array<bool, 2> seen = exchange.Session().VerifyPagesSeen();
+        if (passed || exchange.LastOutcome() != Outcome::VerifyError || !seen[0] || !seen[1]) {
+            std::cout << quietOut.str() << std::flush;
+            std::cerr << quietErr.str();
+        } else {
+            FileOverUnit(*fileText, exchange.Session().VerifyUnitImage(), working);
+            passed = exchange.Run(Operation::Verify);
+        }
+    }
+    exchange.Close();
+    if (!passed) {
+        if (exchange.LastOutcome() == Outcome::VerifyError) {
+            // After the error line, every byte in which the unit differs.
+            PrintVerifyDifferences(std::cerr, exchange.Session().VerifyDifferences());
+        }
+        return kExitFailed;
+    }
+    return PointsVerdict(exchange, true, "the unit holds the same");
+}
+
+namespace {
 
 // The live panel as one line of the system's own label texts.
 std::string PanelLine(const MonitorPanel& panel) {
@@ -330,13 +189,55 @@ std::string PanelLine(const MonitorPanel& panel) {
 
 } // namespace
 
+namespace {
+
+// IN and --port of program and verify.
+int TransferFromFile(int argc, char** argv, bool program, const char* usage) {
+    Arguments args;
+    if (!ParseArguments(argc, argv, 2, {"--port"}, args,
+                        program ? std::vector<std::string>{"--no-backup"}
+                                : std::vector<std::string>{})) {
+        return kExitUsage;
+    }
+    const std::string* port = args.Option("--port");
+    if (!port || args.positional.size() != 1) {
+        return Usage(usage);
+    }
+    const std::string& path = args.positional[0];
+    ParameterImage image = StartupImage();
+    if (!cli::LoadParameterFile(path, image)) {
+        return kExitFailed;
+    }
+    NormaliseImage(image);
+    // The text again, to be read over the unit's own bytes.
+    const BoundedRead text = ReadBoundedFile(path);
+    if (!text.Ok()) {
+        std::cerr << TextIn(Msg::OpenFileError, English) << " (" << path << ")\n";
+        return kExitFailed;
+    }
+    if (!program) {
+        return VerifyUnit(image, text.bytes, *port, path);
+    }
+    ProgramRequest request;
+    request.port = *port;
+    request.backup = !args.Flag("--no-backup");
+    request.sourcePath = path;
+    request.failure = path + " was not programmed";
+    // Without the backup read nothing of the unit is known: the file goes
+    // over the start-up parameters.
+    return ProgramUnit(
+        image, request.backup ? std::optional<std::string>(text.bytes) : std::nullopt, request);
+}
+
+} // namespace
+
 int CommandProgram(int argc, char** argv) {
-    return TransferFromFile(argc, argv, Operation::Program,
+    return TransferFromFile(argc, argv, true,
                             "usage: orna5ctl program IN --port PORT [--no-backup]");
 }
 
 int CommandVerify(int argc, char** argv) {
-    return TransferFromFile(argc, argv, Operation::Verify, "usage: orna5ctl verify IN --port PORT");
+    return TransferFromFile(argc, argv, false, "usage: orna5ctl verify IN --port PORT");
 }
 
 int CommandRead(int argc, char** argv) {
@@ -350,19 +251,22 @@ int CommandRead(int argc, char** argv) {
         return Usage("usage: orna5ctl read --port PORT -o OUT");
     }
     ParameterImage image = StartupImage();
-    RunLeft left;
-    const int status = RunOperation(image, *port, Operation::Read, {}, &left);
-    if (status != kExitOk) {
-        return status;
+    UnitExchange exchange(image);
+    if (!exchange.Open(*port)) {
+        return kExitFailed;
+    }
+    exchange.holdReadPoint = true;
+    const bool passed = exchange.Run(Operation::Read);
+    exchange.Close();
+    if (!passed) {
+        return kExitFailed;
     }
     // The Read normalised the image before its closing Verify passed. Its
     // point names OUT only once OUT holds it.
     const bool saved = SaveParameterFile(*out, image);
-    if (left.readPoint) {
-        KeepRestorePoint(left.readPoint->bytes, left.readPoint->kind, left.unit,
-                         saved ? *out : std::string());
-    }
-    return saved ? kExitOk : kExitFailed;
+    const bool kept = !exchange.heldReadPoint ||
+                      exchange.Keep(*exchange.heldReadPoint, saved ? *out : std::string());
+    return saved && kept ? kExitOk : kExitFailed;
 }
 
 int CommandMonitor(int argc, char** argv) {
@@ -408,7 +312,7 @@ int CommandMonitor(int argc, char** argv) {
     }
     DeviceSession session(image);
     session.SetLink(&serial);
-    Progress progress{std::cerr, {}};
+    Progress progress{&std::cerr, &std::cerr, {}};
     if (!params &&
         RunOperationOn(session, serial, Operation::Read, progress) != RunState::Succeeded) {
         std::cerr << "orna5ctl: the unit's parameters could not be read; "

@@ -1,19 +1,26 @@
 #include "cli/HistoryCommands.h"
 
 #include "cli/CliCommon.h"
+#include "cli/DeviceCommands.h"
 #include "disk/HistoryStore.h"
+#include "files/ParameterFile.h"
+#include "params/NormaliseImage.h"
 #include "params/ParameterReport.h"
 
 #include <QDateTime>
 
+#include <cstring>
 #include <iostream>
+#include <optional>
+#include <sstream>
 
 namespace orna5::cli {
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: orna5ctl history [--limit N] | history show N | history export N -o OUT";
+    "usage: orna5ctl history [--limit N] | history show N | history export N -o OUT\n"
+    "       | history restore N --port PORT [--no-backup] | history verify N --port PORT";
 
 std::string OrDash(const std::string& text) {
     return text.empty() ? "-" : text;
@@ -29,7 +36,12 @@ bool ListPoints(std::vector<RestorePoint>& points) {
     }
     if (listing.skipped > 0) {
         std::cerr << "orna5ctl: " << listing.skipped
-                  << " damaged restore point(s) in the history are left out\n";
+                  << " damaged line(s) or point file(s) of the history are left out of this "
+                     "list; they are kept as they are, not dropped\n";
+    }
+    if (listing.recovered > 0) {
+        std::cerr << "orna5ctl: " << listing.recovered
+                  << " restore point file(s) the index lacked are listed again\n";
     }
     points = listing.points;
     return true;
@@ -56,8 +68,10 @@ int List(const Arguments& args) {
     return kExitOk;
 }
 
-// Restore point N of the listing (1 is the newest) into image.
-bool LoadNumbered(const std::string& number, ParameterImage& image) {
+// Restore point N of the listing (1 is the newest) into image: bytes 0..199
+// exactly, or a point kept only as a parameter file read over the image.
+bool LoadNumbered(const std::string& number, ParameterImage& image,
+                  HistoryStore::LoadedPoint* loaded = nullptr) {
     std::vector<RestorePoint> points;
     if (!ListPoints(points)) {
         return false;
@@ -69,16 +83,71 @@ bool LoadNumbered(const std::string& number, ParameterImage& image) {
         return false;
     }
     QString reason;
-    if (!HistoryStore().Load(points[n - 1], image, &reason)) {
+    if (!HistoryStore().Load(points[n - 1], image, &reason, loaded)) {
         std::cerr << reason.toStdString() << '\n';
         return false;
     }
     return true;
 }
 
+// restore N and verify N: the point against the unit behind --port.
+int WithUnit(int argc, char** argv, bool restore) {
+    Arguments args;
+    if (!ParseArguments(argc, argv, 2, {"--port"}, args,
+                        restore ? std::vector<std::string>{"--no-backup"}
+                                : std::vector<std::string>{})) {
+        return kExitUsage;
+    }
+    const std::string* port = args.Option("--port");
+    if (!port || args.positional.size() != 2) {
+        return Usage(kUsage);
+    }
+    const std::string& number = args.positional[1];
+    // Bytes 200..206 never travel; the start-up image gives them.
+    ParameterImage image = StartupImage();
+    HistoryStore::LoadedPoint loaded;
+    if (!LoadNumbered(number, image, &loaded)) {
+        return kExitFailed;
+    }
+    const std::string name = "restore point " + number;
+    std::optional<std::string> fileText;
+    if (!loaded.exact) {
+        std::cerr << "orna5ctl: " << name
+                  << " was kept as a parameter file only: its reserved bytes are not known, so "
+                  << (restore ? "it is restored from that file over the start-up parameters"
+                              : "they are not compared")
+                  << '\n';
+        NormaliseImage(image);
+        // Compared as a parameter file is: over the unit's own bytes.
+        std::ostringstream text;
+        WriteParameterFile(text, image);
+        fileText = text.str();
+    }
+    if (!restore) {
+        // Of an exact point every byte counts: a reserved byte that differs is listed.
+        const int status = VerifyUnit(image, fileText, *port, {});
+        if (status == kExitOk) {
+            std::cout << "The unit holds " << name << '\n';
+        }
+        return status;
+    }
+    ProgramRequest request;
+    request.port = *port;
+    request.backup = !args.Flag("--no-backup");
+    request.failure = name + " was not restored";
+    const int status = ProgramUnit(image, std::nullopt, request);
+    if (status == kExitOk) {
+        std::cout << "Restore point " << number << " is in the unit again\n";
+    }
+    return status;
+}
+
 } // namespace
 
 int CommandHistory(int argc, char** argv) {
+    if (argc > 2 && (!std::strcmp(argv[2], "restore") || !std::strcmp(argv[2], "verify"))) {
+        return WithUnit(argc, argv, !std::strcmp(argv[2], "restore"));
+    }
     Arguments args;
     if (!ParseArguments(argc, argv, 2, {"--limit", "-o"}, args)) {
         return kExitUsage;

@@ -43,21 +43,35 @@ Serial ports:
 The unit (PORT is a device path such as /dev/ttyUSB0, COM1..COM21, or auto:
 the first device that answers, in the order of ports --probe):
   program IN --port PORT [--no-backup]
-                              program the unit with IN, then verify it; first
-                              read what the unit holds into the history
-                              (--no-backup: do not)
-  verify IN --port PORT       compare the unit's parameters with IN; on a
-                              difference print it on stderr as diff does
+                              keep what the unit holds as a restore point, then
+                              program IN over it (the unit keeps the bytes a
+                              parameter file does not carry) and verify; nothing
+                              is written unless that point is on disk
+                              (--no-backup: read nothing first, keep no such
+                              point, and let the history fail nothing)
+  verify IN --port PORT       compare the unit with IN read over the unit's own
+                              bytes; every differing byte on stderr
   read --port PORT -o OUT     read the unit's parameters, verify, write OUT
   monitor --port PORT [--count N] [--csv FILE] [--params FILE]
                               read the unit's parameters (or take them from
                               FILE), then print its live data, one line per frame
 
-The history of restore points (kept by program and read):
-  history [--limit N]         list them, newest (1) first: number, time, kind,
-                              unit version, file
+The history of restore points (kept by program, read, verify and restore;
+a point keeps the unit's 200 bytes exactly):
+  history [--limit N]         list them, newest (1) first: number, time, kind
+                              (read, before program, programmed, verified,
+                              opened, saved), unit version, file
   history show N              print restore point N as show does
   history export N -o OUT     write restore point N as a parameter file
+  history restore N --port PORT [--no-backup]
+                              program restore point N into the unit, every byte,
+                              after keeping what the unit holds now (as program)
+  history verify N --port PORT
+                              compare the unit with restore point N, reserved
+                              bytes too; every differing byte on stderr
+
+A restore point that cannot be kept fails the command (exit 1); program and
+history restore then leave the unit untouched, unless --no-backup.
 
 Exit status: 0 success, 1 the operation failed, 2 usage error.
 orna5ctl --version prints the version.

@@ -51,13 +51,16 @@ const char kUsage[] =
     "                    on a line of its own\n"
     "  --reopen-after MS see --hangup-after\n"
     "  --load FILE.ign   start with the parameters of a parameter file\n"
+    "  --set OFF=V       store V (0..255) in memory byte OFF (0..199), after\n"
+    "                    --load; may be given more than once\n"
     "  --paced           send answers at the real line speed (57600 baud)\n"
     "  --version         print the version and quit\n"
     "  --help            show this text\n"
     "\n"
     "While it runs, each line read from standard input replaces the faults by\n"
     "the options on it (an empty line or --clear: no faults); --dump prints\n"
-    "the unit's 200 memory bytes as one line of numbers.\n";
+    "the unit's 200 memory bytes as one line of numbers. A line of only --set\n"
+    "and --dump keeps the faults.\n";
 
 bool ParseCount(const char* text, int min, int max, int& value) {
     if (!text || !*text)
@@ -81,7 +84,18 @@ struct Settings {
     bool clear = false;
     bool dump = false;
     std::string loadPath;
+    // Memory bytes to store, offset and value, in the order given.
+    std::vector<std::pair<int, int>> stores;
+    // Only --set and --dump were given: the faults stay as they are.
+    bool memoryOnly = false;
 };
+
+// "OFF=V" with OFF 0..199 and V 0..255.
+bool ParseStore(const std::string& text, std::pair<int, int>& store) {
+    const std::size_t eq = text.find('=');
+    return eq != std::string::npos && ParseCount(text.substr(0, eq).c_str(), 0, 199, store.first) &&
+           ParseCount(text.substr(eq + 1).c_str(), 0, 255, store.second);
+}
 
 // The word of the command line that brought the unknown option `name`.
 std::string OptionWord(const QStringList& words, const QString& name) {
@@ -131,6 +145,7 @@ bool ParseOptions(const std::vector<std::string>& args, Settings& s, std::string
     for (const Number& number : kNumbers)
         parser.addOption({number.name, {}, "N"});
     parser.addOption({"load", {}, "FILE"});
+    parser.addOption({"set", {}, "OFF=V"});
 
     QStringList words{"orna5-sim"};
     for (const std::string& arg : args)
@@ -142,7 +157,10 @@ bool ParseOptions(const std::vector<std::string>& args, Settings& s, std::string
         } else if (parser.errorText().startsWith("Missing value")) {
             // An option that takes a value came last.
             const std::string last = args.back().substr(2);
-            error = "--" + last + " needs " + (last == "load" ? "a file" : "");
+            error = "--" + last + " needs " +
+                    (last == "load"  ? "a file"
+                     : last == "set" ? "OFF=V"
+                                     : "");
             for (const Number& number : kNumbers)
                 if (last == number.name)
                     error += number.need;
@@ -170,6 +188,17 @@ bool ParseOptions(const std::vector<std::string>& args, Settings& s, std::string
     }
     if (parser.isSet("load"))
         s.loadPath = parser.value("load").toStdString();
+    for (const QString& value : parser.values("set")) {
+        std::pair<int, int> store;
+        if (!ParseStore(value.toStdString(), store)) {
+            error = "--set needs OFF=V with OFF 0..199 and V 0..255";
+            return false;
+        }
+        s.stores.push_back(store);
+    }
+    s.memoryOnly = !parser.optionNames().isEmpty();
+    for (const QString& name : parser.optionNames())
+        s.memoryOnly = s.memoryOnly && (name == "set" || name == "dump");
     return true;
 }
 
@@ -183,7 +212,17 @@ void PrintDevice(const orna5::PtyUnit& unit) {
     std::fflush(stdout);
 }
 
-// One line of standard input: new faults, or a dump of the memory.
+// Stores the --set bytes, as a test sets up a unit that holds odd values.
+void StoreBytes(orna5::UnitEmulator& emulator, const std::vector<std::pair<int, int>>& stores) {
+    if (stores.empty())
+        return;
+    orna5::UnitEmulator::Memory memory = emulator.StoredBytes();
+    for (const auto& [offset, value] : stores)
+        memory[static_cast<std::size_t>(offset)] = static_cast<std::uint8_t>(value);
+    emulator.SetStoredBytes(memory);
+}
+
+// One line of standard input: new faults, new memory bytes, or a dump of the memory.
 void Control(orna5::PtyUnit& unit, const std::string& line, Settings& current) {
     std::vector<std::string> args;
     std::size_t at = 0;
@@ -200,20 +239,21 @@ void Control(orna5::PtyUnit& unit, const std::string& line, Settings& current) {
                      error.empty() ? "--paced and --help only on the command line" : error.c_str());
         return;
     }
+    if (!s.loadPath.empty()) {
+        std::string loadError;
+        if (!unit.Emulator().LoadFile(s.loadPath, loadError))
+            std::fprintf(stderr, "orna5-sim: %s\n", loadError.c_str());
+    }
+    StoreBytes(unit.Emulator(), s.stores);
     if (s.dump) {
         std::string text = "memory:";
         for (const std::uint8_t byte : unit.Emulator().StoredBytes())
             text += ' ' + std::to_string(byte);
         std::printf("%s\n", text.c_str());
         std::fflush(stdout);
-        if (args.size() == 1)
-            return; // a dump alone keeps the faults
     }
-    if (!s.loadPath.empty()) {
-        std::string loadError;
-        if (!unit.Emulator().LoadFile(s.loadPath, loadError))
-            std::fprintf(stderr, "orna5-sim: %s\n", loadError.c_str());
-    }
+    if (s.memoryOnly)
+        return; // setting or dumping the memory keeps the faults
     s.unit.identity = current.unit.identity;
     unit.Emulator().SetOptions(s.unit);
     unit.SetFaults(s.line);
@@ -245,6 +285,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    StoreBytes(unit.Emulator(), settings.stores);
     if (!unit.Start(error)) {
         std::fprintf(stderr, "orna5-sim: cannot create a pseudo-terminal: %s\n", error.c_str());
         return 1;

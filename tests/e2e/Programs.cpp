@@ -64,6 +64,15 @@ std::vector<int> Simulator::Memory() {
     return bytes;
 }
 
+std::vector<int> Simulator::Store(const QString& bytes) {
+    QString line;
+    for (const QString& store : bytes.split(' ', Qt::SkipEmptyParts)) {
+        line += " --set " + store;
+    }
+    Control(line.trimmed());
+    return Memory(); // answered only after the line before it was taken
+}
+
 bool Simulator::AwaitNewDevice() {
     const QString line = NextLine(10000);
     if (line.isEmpty()) {

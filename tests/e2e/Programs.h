@@ -36,6 +36,9 @@ public:
     void Control(const QString& line);
     // The unit's 200 memory bytes; empty if orna5-sim did not say.
     std::vector<int> Memory();
+    // Stores memory bytes ("60=1 15=2"), faults left as they are; the
+    // memory afterwards, so the bytes are in before the next command.
+    std::vector<int> Store(const QString& bytes);
     // Waits for the device of the terminal made after a hang-up.
     bool AwaitNewDevice();
 

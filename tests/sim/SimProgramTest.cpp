@@ -64,7 +64,10 @@ TEST(SimProgram, RejectsBadOptions) {
     ASSERT_TRUE(QFileInfo::exists(SimProgram())) << SimProgram().toStdString();
     for (const QStringList& args :
          {QStringList{"--bad-store", "200"}, QStringList{"--drop"}, QStringList{"--whatever"},
-          QStringList{"--split", "0"}, QStringList{"--hangup-after", "x"}}) {
+          QStringList{"--split", "0"}, QStringList{"--hangup-after", "x"},
+          // A byte outside the 200 of memory, or a value beyond a byte.
+          QStringList{"--set", "200=1"}, QStringList{"--set", "5=256"}, QStringList{"--set", "5"},
+          QStringList{"--set", "=1"}, QStringList{"--set"}}) {
         QProcess sim;
         sim.start(SimProgram(), args);
         ASSERT_TRUE(sim.waitForFinished(5000));
