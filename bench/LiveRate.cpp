@@ -5,6 +5,7 @@
 // in a tick or a ready-read (goal: under 10 ms; a drained write would hold
 // it for a frame's 18 ms on the line).
 
+#include "WindowRun.h"
 #include "device/DeviceSession.h"
 #include "device/SerialLink.h"
 
@@ -29,14 +30,9 @@ void LiveRate(benchmark::State& state, orna5::DeviceSession::PollRate rate) {
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
     QProcess sim;
-    sim.start(ORNA5SIM_PATH, {"--paced"});
-    if (!sim.waitForStarted() || !sim.waitForReadyRead(5000)) {
-        state.SkipWithError("orna5-sim did not start");
-        return;
-    }
-    const std::string device = sim.readLine().trimmed().toStdString();
+    const std::string device = orna5::bench::StartSimulator(sim, {"--paced"}).toStdString();
     orna5::SerialLink serial;
-    if (!serial.Open(device).ok) {
+    if (device.empty() || !serial.Open(device).ok) {
         state.SkipWithError("cannot open the emulated unit");
         return;
     }

@@ -33,8 +33,15 @@ namespace {
 
 using orna5::bench::RunEventLoop;
 
+// map3d: View > Map in 3D open (needs OpenGL). fast: Tools > Live data >
+// Fast against a unit answering at the line's speed (--paced), so every
+// frame is taken when it comes. views: the map table and the advance curves
+// open, which still redraw a few times a second. Goals at the Fast rate with
+// the views: under 3 % of one core, the slowest tick under 10 ms.
 void WindowMonitoring(benchmark::State& state) {
     const bool map3d = state.range(0) != 0;
+    const bool fast = state.range(1) != 0;
+    const bool views = state.range(2) != 0;
     if (map3d && !orna5::Map3DWindow::OpenGLAvailable()) {
         state.SkipWithError("no OpenGL here: run under xvfb-run with QT_QPA_PLATFORM=xcb");
         return;
@@ -44,7 +51,8 @@ void WindowMonitoring(benchmark::State& state) {
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
 
     QProcess sim;
-    const QString device = orna5::bench::StartSimulator(sim);
+    const QString device =
+        orna5::bench::StartSimulator(sim, fast ? QStringList{"--paced"} : QStringList{});
     if (device.isEmpty()) {
         state.SkipWithError("orna5-sim did not start");
         return;
@@ -55,13 +63,21 @@ void WindowMonitoring(benchmark::State& state) {
         options.port = device;
         orna5::TFormHlav window(options);
         window.show();
+        window.findChild<QAction*>(fast ? "MenuLiveFast" : "MenuLiveStandard")->trigger();
         orna5::Map3DWindow* map = map3d ? window.Views().ShowMap3D() : nullptr;
+        if (views) {
+            window.Views().ShowMapTable();
+            window.Views().ShowAdvanceCurves();
+        }
         TickClock tickClock;
         tickClock.Attach(window);
+        long frames = 0;
+        QObject::connect(&window, &orna5::TFormHlav::FrameAccepted, [&frames] { ++frames; });
         // Let start-up settle before measuring.
         RunEventLoop(1000);
         tickClock.slowestNs = 0;
         tickClock.ticks = tickClock.frames = 0;
+        frames = 0;
 
         const double share = orna5::bench::CpuShare(runMs);
         state.SetIterationTime(runMs / 1000.0);
@@ -69,7 +85,7 @@ void WindowMonitoring(benchmark::State& state) {
         state.counters["cpu_seconds_per_minute"] = 0.6 * share;
         state.counters["slowest_tick_ms"] = tickClock.slowestNs / 1e6;
         state.counters["ticks"] = static_cast<double>(tickClock.ticks);
-        state.counters["frames"] = static_cast<double>(tickClock.frames);
+        state.counters["frames_per_s"] = frames * 1000.0 / runMs;
         if (map)
             state.counters["marker_moves"] = map->MarkerMoves();
         window.close();
@@ -78,62 +94,13 @@ void WindowMonitoring(benchmark::State& state) {
     sim.waitForFinished(3000);
 }
 
-// The Fast rate against a unit answering at the line's speed, with the map
-// table and the advance curves open: every frame is taken when it comes, the
-// views still redraw at the tick. Goals: under 3 % of one core, the slowest
-// tick under 10 ms.
-void WindowMonitoringFast(benchmark::State& state) {
-    const qint64 runMs = orna5::bench::RunMilliseconds(60);
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QProcess sim;
-    const QString device = orna5::bench::StartSimulator(sim, {"--paced"});
-    if (device.isEmpty()) {
-        state.SkipWithError("orna5-sim did not start");
-        return;
-    }
-    for (auto _ : state) {
-        orna5::StartOptions options;
-        options.port = device;
-        orna5::TFormHlav window(options);
-        window.show();
-        window.findChild<QAction*>(state.range(0) ? "MenuLiveFast" : "MenuLiveStandard")->trigger();
-        if (state.range(1)) {
-            window.Views().ShowMapTable();
-            window.Views().ShowAdvanceCurves();
-        }
-        TickClock tickClock;
-        tickClock.Attach(window);
-        long frames = 0;
-        QObject::connect(&window, &orna5::TFormHlav::FrameAccepted, [&frames] { ++frames; });
-        RunEventLoop(1000);
-        tickClock.slowestNs = 0;
-        tickClock.ticks = tickClock.frames = 0;
-        frames = 0;
-        const double share = orna5::bench::CpuShare(runMs);
-        state.SetIterationTime(runMs / 1000.0);
-        state.counters["cpu_percent_of_core"] = share;
-        state.counters["slowest_tick_ms"] = tickClock.slowestNs / 1e6;
-        state.counters["frames_per_s"] = frames * 1000.0 / runMs;
-        window.close();
-    }
-    sim.terminate();
-    sim.waitForFinished(3000);
-}
-
-BENCHMARK(WindowMonitoringFast)
-    ->ArgNames({"fast", "views"})
-    ->Args({1, 1})
-    ->Args({1, 0})
-    ->Args({0, 1})
-    ->Iterations(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kSecond);
-
 BENCHMARK(WindowMonitoring)
-    ->ArgName("map3d")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"map3d", "fast", "views"})
+    ->Args({0, 0, 0})
+    ->Args({1, 0, 0})
+    ->Args({0, 1, 1})
+    ->Args({0, 1, 0})
+    ->Args({0, 0, 1})
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kSecond);

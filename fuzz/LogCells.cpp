@@ -12,34 +12,6 @@
 #include "device/TimeInCell.h"
 #include "files/MonitorLog.h"
 
-namespace {
-
-// The counting orna5ctl cells does, row by row as the reader hands them on.
-struct Streamed : orna5::LogRowSink {
-    explicit Streamed(orna5::TimeInCell& cells) : counter(cells) {}
-    void Columns(const orna5::LogHeader& header, const std::vector<std::string>& names) override {
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            if (names[i] == "rpm" && rpm < 0) {
-                rpm = static_cast<int>(i);
-            } else if (names[i] == "tps_percent" && tps < 0) {
-                tps = static_cast<int>(i);
-            }
-        }
-        counter.MapInForce(header);
-    }
-    void MapChanged(const orna5::LogMapChange& change) override { counter.MapInForce(change.map); }
-    void Row(const orna5::LogTime&, double seconds, const float* values) override {
-        if (rpm >= 0 && tps >= 0) {
-            counter.Row(seconds, values[rpm], values[tps]);
-        }
-    }
-    orna5::LogCellCounter counter;
-    int rpm = -1;
-    int tps = -1;
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     orna5::MonitorLog log;
@@ -49,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     orna5::TimeInCell cells;
     const bool counted = orna5::CountLogCells(log, cells);
     orna5::TimeInCell streamedCells;
-    Streamed streamed(streamedCells);
+    orna5::LogCellSink streamed(streamedCells);
     orna5::MonitorLogReader reader(streamed);
     reader.Feed(text);
     reader.Finish();

@@ -7,11 +7,11 @@
 
 #include <QAction>
 
-#include <algorithm>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
+#include <algorithm>
 
 namespace orna5 {
 
@@ -66,15 +66,21 @@ void DataLogRecorder::UnitRuns(const ParameterImage& image) {
     if (std::equal(image.begin(), image.begin() + kTransferSize, mapInLog.begin()))
         return;
     if (!writer.AppendMap(image)) {
-        const QString note =
-            QString::fromStdString(TextIn(ViewText::LogWriteError, document.Language()))
-                .arg(QDir::toNativeSeparators(QString::fromStdString(writer.Path())));
-        writer.Close();
-        ShowState();
-        links.showMessage(note, "LogWriteErrorBox");
+        WriteFailed();
         return;
     }
     mapInLog = image;
+}
+
+// A log that cannot take a line is closed (what it holds stays readable) and
+// the user is told.
+void DataLogRecorder::WriteFailed() {
+    const QString note =
+        QString::fromStdString(TextIn(ViewText::LogWriteError, document.Language()))
+            .arg(QDir::toNativeSeparators(QString::fromStdString(writer.Path())));
+    writer.Close();
+    ShowState();
+    links.showMessage(note, "LogWriteErrorBox");
 }
 
 void DataLogRecorder::Stop() {
@@ -121,14 +127,8 @@ void DataLogRecorder::Frame() {
     if (!writer.IsOpen() || document.Playing() || links.portLost())
         return;
     NameUnit();
-    if (!writer.Append(links.session.LastMonitorFrame().data())) {
-        const QString note =
-            QString::fromStdString(TextIn(ViewText::LogWriteError, document.Language()))
-                .arg(QDir::toNativeSeparators(QString::fromStdString(writer.Path())));
-        writer.Close();
-        ShowState();
-        links.showMessage(note, "LogWriteErrorBox");
-    }
+    if (!writer.Append(links.session.LastMonitorFrame().data()))
+        WriteFailed();
 }
 
 void DataLogRecorder::ShowState() {

@@ -60,6 +60,7 @@ private:
     void Tick(bool monitorFrame);
     void Frame();
     void NameUnit();
+    void WriteFailed();
     void ShowState();
 
     Document& document;
@@ -67,7 +68,7 @@ private:
     QLabel* label = nullptr;
     MonitorLogWriter writer{LogTimeNow};
     QElapsedTimer clock;
-    bool namesUnit = false; // the log says which unit it comes from
+    bool namesUnit = false;  // the log says which unit it comes from
     ParameterImage mapInLog; // the map the log's later rows count against
 };
 

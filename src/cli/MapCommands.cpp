@@ -70,44 +70,6 @@ std::string Tenths(double seconds) {
     return std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10);
 }
 
-// Counts a log's rows into the table as they are read; nothing of a row is
-// kept, so a log of any length is counted in the memory of a few lines.
-class CellsOfLog : public LogRowSink {
-public:
-    explicit CellsOfLog(TimeInCell& cells) : counter(cells) {}
-
-    void Columns(const LogHeader& header, const std::vector<std::string>& names) override {
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            if (names[i] == "rpm" && rpm < 0) {
-                rpm = static_cast<int>(i);
-            } else if (names[i] == "tps_percent" && tps < 0) {
-                tps = static_cast<int>(i);
-            }
-        }
-        counter.MapInForce(header);
-        if (header.hasMap) {
-            lastMap = header;
-        }
-    }
-    void MapChanged(const LogMapChange& change) override {
-        counter.MapInForce(change.map);
-        lastMap = change.map;
-        ++mapChanges;
-    }
-    void Row(const LogTime&, double seconds, const float* values) override {
-        const double noValue = std::nan("");
-        counter.Row(seconds, rpm >= 0 ? values[rpm] : noValue, tps >= 0 ? values[tps] : noValue);
-    }
-
-    LogCellCounter counter;
-    LogHeader lastMap;
-    std::size_t mapChanges = 0;
-
-private:
-    int rpm = -1;
-    int tps = -1;
-};
-
 // "12 lines skipped: 3 with ..., ..." or nothing when none were.
 std::string SkippedText(const LogSkips& skips) {
     if (skips.Total() == 0) {
@@ -191,7 +153,7 @@ int CommandCells(int argc, char** argv) {
     }
     const std::string& path = args.positional[0];
     TimeInCell cells;
-    CellsOfLog counted(cells);
+    LogCellSink counted(cells);
     MonitorLogReader reader(counted);
     const BoundedRead read = StreamLogFile(path, reader, kMaxDataLogBytes);
     if (!read.Ok()) {

@@ -126,4 +126,27 @@ bool CountLogCells(const MonitorLog& log, TimeInCell& cells) {
     return true;
 }
 
+void LogCellSink::Columns(const LogHeader& header, const std::vector<std::string>& names) {
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == "rpm" && rpm < 0) {
+            rpm = static_cast<int>(i);
+        } else if (names[i] == "tps_percent" && tps < 0) {
+            tps = static_cast<int>(i);
+        }
+    }
+    counter.MapInForce(header);
+    if (header.hasMap) {
+        lastMap = header;
+    }
+}
+void LogCellSink::MapChanged(const LogMapChange& change) {
+    counter.MapInForce(change.map);
+    lastMap = change.map;
+    ++mapChanges;
+}
+void LogCellSink::Row(const LogTime&, double seconds, const float* values) {
+    const double noValue = std::nan("");
+    counter.Row(seconds, rpm >= 0 ? values[rpm] : noValue, tps >= 0 ? values[tps] : noValue);
+}
+
 } // namespace orna5

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/MonitorLog.h"
 #include "params/LivePosition.h"
 #include "params/ParameterImage.h"
 
@@ -83,6 +84,26 @@ private:
     bool sawMap = false;
     bool usesTps = false;
     std::size_t frames = 0;
+};
+
+// Counts a log's rows into the table as the streaming reader hands them on;
+// nothing of a row is kept, so a log of any length is counted in the memory
+// of a few lines. The rows count against the map in force at their time.
+class LogCellSink : public LogRowSink {
+public:
+    explicit LogCellSink(TimeInCell& cells) : counter(cells) {}
+
+    void Columns(const LogHeader& header, const std::vector<std::string>& names) override;
+    void MapChanged(const LogMapChange& change) override;
+    void Row(const LogTime& time, double seconds, const float* values) override;
+
+    LogCellCounter counter;
+    LogHeader lastMap;
+    std::size_t mapChanges = 0;
+
+private:
+    int rpm = -1;
+    int tps = -1;
 };
 
 // The time in cell of a whole log through LogCellCounter. False (and
