@@ -52,9 +52,10 @@ the first device that answers, in the order of ports --probe):
   verify IN --port PORT       compare the unit with IN read over the unit's own
                               bytes; every differing byte on stderr
   read --port PORT -o OUT     read the unit's parameters, verify, write OUT
-  monitor --port PORT [--count N] [--csv FILE] [--params FILE]
+  monitor --port PORT [--count N] [--csv FILE] [--params FILE] [--rate standard|fast]
                               read the unit's parameters (or take them from
-                              FILE), then print its live data, one line per frame
+                              FILE), then print its live data, one line per frame;
+                              fast: the next poll as soon as the answer is in
 
 The history of restore points (kept by program, read, verify and restore;
 a point keeps the unit's 200 bytes exactly):

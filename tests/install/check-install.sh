@@ -118,7 +118,7 @@ completion)
                  source "$1"
                  COMP_WORDS=(orna5ctl pr); COMP_CWORD=1; _orna5ctl; echo "${COMPREPLY[*]}"
                  COMP_WORDS=(orna5ctl monitor --); COMP_CWORD=2; _orna5ctl; echo "${COMPREPLY[*]}"' _ "$f")
-  [ "$out" = $'program\n--port --count --csv --params' ] || fail "completion gave: $out"
+  [ "$out" = $'program\n--port --count --csv --params --rate' ] || fail "completion gave: $out"
   ;;
 
 manuals)
