@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <set>
 #include <unistd.h>
 
@@ -216,10 +217,17 @@ HistoryStore::AddResult HistoryStore::Add(const ParameterImage& image, RestoreKi
         }
     }
 
+    // The top id is never given: the one after it would wrap round to 0,
+    // which no index reads.
+    constexpr std::uint64_t kNoId = std::numeric_limits<std::uint64_t>::max();
     std::uint64_t id = index.nextId;
     // A file left by a line that was kept unread is not taken over.
-    while (QFile::exists(PointPath(dir, id)) || QFile::exists(IgnPath(dir, id))) {
+    while (id != kNoId && (QFile::exists(PointPath(dir, id)) || QFile::exists(IgnPath(dir, id)))) {
         ++id;
+    }
+    if (id == kNoId) {
+        result.reason = QString("%1: every restore point number has been given").arg(folder);
+        return result;
     }
     file.entry = RestorePoint{
         id, timeMs, kind, details.unitVersion, details.unitBuildDate, details.sourcePath};

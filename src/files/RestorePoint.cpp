@@ -100,9 +100,11 @@ std::optional<std::string> Unescape(std::string_view text, std::size_t limit) {
     return out;
 }
 
-// Decimal digits only, no sign, no overflow.
+// Decimal digits only, no sign, no overflow. An id takes up to 20 digits:
+// every id the store gives must read back.
 template <typename T> std::optional<T> Number(std::string_view text) {
-    if (text.empty() || text.size() > 19) {
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+    if (text.empty() || text.size() > 20) {
         return std::nullopt;
     }
     std::uint64_t value = 0;
@@ -110,7 +112,11 @@ template <typename T> std::optional<T> Number(std::string_view text) {
         if (c < '0' || c > '9') {
             return std::nullopt;
         }
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (kMax - digit) / 10) {
+            return std::nullopt;
+        }
+        value = value * 10 + digit;
     }
     if (value > static_cast<std::uint64_t>(std::numeric_limits<T>::max())) {
         return std::nullopt;
