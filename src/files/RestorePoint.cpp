@@ -418,9 +418,13 @@ std::vector<RestorePoint> BoundRestorePoints(std::vector<RestorePoint>& points, 
             : nowMs - kBeforeProgramKeptMs;
     std::size_t excess = points.size() - limit;
     std::vector<RestorePoint> left;
+    // A point is no older than one kept before it: a clock set back stamps
+    // points older than they are, and their order is the order of time.
+    std::int64_t stamp = std::numeric_limits<std::int64_t>::min();
     for (RestorePoint& point : points) {
+        stamp = std::max(stamp, point.timeMs);
         const bool kept =
-            &point == newest || (point.kind == RestoreKind::BeforeProgram && point.timeMs > young);
+            &point == newest || (point.kind == RestoreKind::BeforeProgram && stamp > young);
         if (excess > 0 && !kept) {
             dropped.push_back(std::move(point));
             --excess;
