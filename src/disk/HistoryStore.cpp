@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
 
@@ -147,8 +148,20 @@ bool SyncFolder(const QString& folder, QString& reason) {
     return ok;
 }
 
+// A name of the store that is a link was not made by the store: writing
+// through it would put the file wherever the link points, outside the folder
+// or over another file.
+bool NotALink(const QString& path, QString& reason) {
+    if (!QFileInfo(path).isSymLink()) {
+        return true;
+    }
+    reason = path + ": a link, not a file of the history";
+    return false;
+}
+
 bool WriteIndex(const QDir& dir, const RestoreIndex& index, QString& reason) {
-    return WriteWholeFile(dir.filePath(kIndexName),
+    return NotALink(dir.filePath(kIndexName), reason) &&
+           WriteWholeFile(dir.filePath(kIndexName),
                           QByteArray::fromStdString(WriteRestoreIndex(index)), &reason) &&
            SyncFolder(dir.path(), reason);
 }
@@ -233,7 +246,9 @@ HistoryStore::AddResult HistoryStore::Add(const ParameterImage& image, RestoreKi
         id, timeMs, kind, details.unitVersion, details.unitBuildDate, details.sourcePath};
     // The point file first: with it alone the point is whole and is listed
     // again; the parameter file is only its rendering.
-    if (!WriteWholeFile(PointPath(dir, id), QByteArray::fromStdString(WriteRestorePointFile(file)),
+    if (!NotALink(PointPath(dir, id), result.reason) ||
+        !NotALink(IgnPath(dir, id), result.reason) ||
+        !WriteWholeFile(PointPath(dir, id), QByteArray::fromStdString(WriteRestorePointFile(file)),
                         &result.reason) ||
         !SaveParameterFile(IgnPath(dir, id), image, &result.reason) ||
         !SyncFolder(folder, result.reason)) {

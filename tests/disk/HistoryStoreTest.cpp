@@ -2,6 +2,7 @@
 
 #include "disk/WholeFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QTemporaryDir>
@@ -280,6 +281,30 @@ TEST(HistoryStoreTest, IdsUpToTheTopOfTheirRangeAreListedAndNeverWrap) {
             EXPECT_TRUE(store.Load(point, image)) << c.what;
             EXPECT_EQ(image[field::advanceMap + 1], point.id - c.next) << c.what;
         }
+    }
+}
+
+// A link planted under one of the store's names (a point's, its parameter
+// file's, the index's) would have the store write wherever it points: a new
+// file outside the folder, or over one there.
+TEST(HistoryStoreTest, ALinkUnderAStoreNameIsNeverWrittenThrough) {
+    const char* const names[] = {"restore-1.point", "restore-1.ign", "index"};
+    for (const char* name : names) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(QDir().mkpath(dir.filePath("history")));
+        WriteFile(dir.filePath("elsewhere"), "someone's file\n");
+        const QString absent = dir.filePath("absent");
+        const QString target = QString(name) == "index" ? dir.filePath("elsewhere") : absent;
+        ASSERT_TRUE(QFile::link(target, dir.filePath("history/") + name));
+
+        HistoryStore store(dir.filePath("history"));
+        const HistoryStore::AddResult added = store.Add(Numbered(1, 1), RestoreKind::Read, {}, 1);
+        EXPECT_FALSE(added.ok) << name;
+        EXPECT_TRUE(added.reason.contains(name)) << name << ": " << added.reason.toStdString();
+        EXPECT_FALSE(QFile::exists(absent)) << name;
+        QFile elsewhere(dir.filePath("elsewhere"));
+        ASSERT_TRUE(elsewhere.open(QIODevice::ReadOnly));
+        EXPECT_EQ(elsewhere.readAll(), "someone's file\n") << name;
     }
 }
 
