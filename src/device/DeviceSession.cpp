@@ -239,7 +239,10 @@ bool DeviceSession::ReceivePending(TickResult& result) {
         }
         return false;
     }
-    if (!FrameCheckOk(frame) || operation == Operation::Idle) {
+    // Nothing is asked of the unit while a Program waits for its point: an
+    // answer then is a late one to the backup read's last page, and taken
+    // for the Program's it would skip the writes.
+    if (!FrameCheckOk(frame) || operation == Operation::Idle || waitingForBackup) {
         return false;
     }
     currentPage = currentCommand & PageMask;

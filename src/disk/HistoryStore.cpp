@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
 
@@ -14,6 +15,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <set>
 #include <unistd.h>
 
@@ -146,8 +148,20 @@ bool SyncFolder(const QString& folder, QString& reason) {
     return ok;
 }
 
+// A name of the store that is a link was not made by the store: writing
+// through it would put the file wherever the link points, outside the folder
+// or over another file.
+bool NotALink(const QString& path, QString& reason) {
+    if (!QFileInfo(path).isSymLink()) {
+        return true;
+    }
+    reason = path + ": a link, not a file of the history";
+    return false;
+}
+
 bool WriteIndex(const QDir& dir, const RestoreIndex& index, QString& reason) {
-    return WriteWholeFile(dir.filePath(kIndexName),
+    return NotALink(dir.filePath(kIndexName), reason) &&
+           WriteWholeFile(dir.filePath(kIndexName),
                           QByteArray::fromStdString(WriteRestoreIndex(index)), &reason) &&
            SyncFolder(dir.path(), reason);
 }
@@ -216,16 +230,25 @@ HistoryStore::AddResult HistoryStore::Add(const ParameterImage& image, RestoreKi
         }
     }
 
+    // The top id is never given: the one after it would wrap round to 0,
+    // which no index reads.
+    constexpr std::uint64_t kNoId = std::numeric_limits<std::uint64_t>::max();
     std::uint64_t id = index.nextId;
     // A file left by a line that was kept unread is not taken over.
-    while (QFile::exists(PointPath(dir, id)) || QFile::exists(IgnPath(dir, id))) {
+    while (id != kNoId && (QFile::exists(PointPath(dir, id)) || QFile::exists(IgnPath(dir, id)))) {
         ++id;
+    }
+    if (id == kNoId) {
+        result.reason = QString("%1: every restore point number has been given").arg(folder);
+        return result;
     }
     file.entry = RestorePoint{
         id, timeMs, kind, details.unitVersion, details.unitBuildDate, details.sourcePath};
     // The point file first: with it alone the point is whole and is listed
     // again; the parameter file is only its rendering.
-    if (!WriteWholeFile(PointPath(dir, id), QByteArray::fromStdString(WriteRestorePointFile(file)),
+    if (!NotALink(PointPath(dir, id), result.reason) ||
+        !NotALink(IgnPath(dir, id), result.reason) ||
+        !WriteWholeFile(PointPath(dir, id), QByteArray::fromStdString(WriteRestorePointFile(file)),
                         &result.reason) ||
         !SaveParameterFile(IgnPath(dir, id), image, &result.reason) ||
         !SyncFolder(folder, result.reason)) {

@@ -100,9 +100,11 @@ std::optional<std::string> Unescape(std::string_view text, std::size_t limit) {
     return out;
 }
 
-// Decimal digits only, no sign, no overflow.
+// Decimal digits only, no sign, no overflow. An id takes up to 20 digits:
+// every id the store gives must read back.
 template <typename T> std::optional<T> Number(std::string_view text) {
-    if (text.empty() || text.size() > 19) {
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+    if (text.empty() || text.size() > 20) {
         return std::nullopt;
     }
     std::uint64_t value = 0;
@@ -110,7 +112,11 @@ template <typename T> std::optional<T> Number(std::string_view text) {
         if (c < '0' || c > '9') {
             return std::nullopt;
         }
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (kMax - digit) / 10) {
+            return std::nullopt;
+        }
+        value = value * 10 + digit;
     }
     if (value > static_cast<std::uint64_t>(std::numeric_limits<T>::max())) {
         return std::nullopt;
@@ -412,9 +418,13 @@ std::vector<RestorePoint> BoundRestorePoints(std::vector<RestorePoint>& points, 
             : nowMs - kBeforeProgramKeptMs;
     std::size_t excess = points.size() - limit;
     std::vector<RestorePoint> left;
+    // A point is no older than one kept before it: a clock set back stamps
+    // points older than they are, and their order is the order of time.
+    std::int64_t stamp = std::numeric_limits<std::int64_t>::min();
     for (RestorePoint& point : points) {
+        stamp = std::max(stamp, point.timeMs);
         const bool kept =
-            &point == newest || (point.kind == RestoreKind::BeforeProgram && point.timeMs > young);
+            &point == newest || (point.kind == RestoreKind::BeforeProgram && stamp > young);
         if (excess > 0 && !kept) {
             dropped.push_back(std::move(point));
             --excess;

@@ -98,7 +98,8 @@ constexpr std::int64_t kBeforeProgramKeptMs = 30LL * 24 * 60 * 60 * 1000;
 // `before program` one, which is what the unit held before the last Program
 // and so the one the user is most likely to need, and every `before program`
 // one younger than kBeforeProgramKeptMs at `nowMs`; with many of those, more
-// than `limit` stay. Returns the dropped points.
+// than `limit` stay. `points` are oldest first; a point counts as no older
+// than any before it, whatever the clock stamped. Returns the dropped points.
 std::vector<RestorePoint> BoundRestorePoints(std::vector<RestorePoint>& points, std::int64_t nowMs,
                                              std::size_t limit = kMaxRestorePoints);
 

@@ -658,6 +658,32 @@ TEST_F(DeviceSessionTest, BackupReadUnlessTheUnitIsProvenAndNothingWrittenBefore
     EXPECT_EQ(DataCommands(), (std::vector<std::uint8_t>{0x40}));
 }
 
+// The last page of the backup read sent twice (its first answer came late)
+// is answered twice; the second answer arrives while the Program waits for
+// its point. Taken for the Program's page 2 it would skip the writes and
+// end the Program in a Verify of a unit never written.
+TEST_F(DeviceSessionTest, LateAnswerOfTheBackupReadIsNotTakenForTheProgram) {
+    std::copy(image.begin(), image.begin() + 200, unit.memory);
+    unit.memory[40] ^= 0x01; // page 1 differs, page 2 is the same
+    session.StartProgramming(DeviceSession::BackupRead::Always);
+    std::optional<ParameterImage> backup;
+    for (int t = 0; t < 50 && !backup; ++t) {
+        backup = session.Tick().backup;
+    }
+    ASSERT_TRUE(backup.has_value());
+    link.written.clear();
+    link.Queue(test::AnswerFrame(0x42 ^ AnswerFlag, unit.memory + 100));
+    Ticks(3);
+    EXPECT_TRUE(session.WaitingForBackup());
+    EXPECT_EQ(session.CurrentOperation(), Operation::Program);
+    EXPECT_TRUE(DataCommands().empty());
+
+    session.BackupKept();
+    EXPECT_GT(RunToIdle(), 0);
+    ExpectEnded(Operation::Program, Outcome::Success);
+    EXPECT_TRUE(std::equal(image.begin(), image.begin() + 200, unit.memory));
+}
+
 TEST_F(DeviceSessionTest, FailedVerifyKeepsWhatTheUnitSent) {
     std::copy(image.begin(), image.begin() + 200, unit.memory);
     unit.memory[field::advanceMap + 12] ^= 0x04;

@@ -2,6 +2,7 @@
 
 #include "disk/WholeFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QTemporaryDir>
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -238,6 +240,72 @@ TEST(HistoryStoreTest, ARemovedNewestPointsIdIsNotGivenAgain) {
     const HistoryStore::AddResult next = again.Add(Numbered(1, 3), RestoreKind::Read, {}, 3);
     ASSERT_TRUE(next.stored);
     EXPECT_GT(next.id, removed);
+}
+
+// An index may carry ids up to the top of their range (a later version, a
+// repair, a number given once for each of many years). Every one given must
+// read back, and the last must not wrap round to a number never readable.
+TEST(HistoryStoreTest, IdsUpToTheTopOfTheirRangeAreListedAndNeverWrap) {
+    constexpr std::uint64_t kTop = std::numeric_limits<std::uint64_t>::max();
+    struct Case {
+        const char* what;
+        std::uint64_t next;
+        int kept; // of three Adds
+    };
+    const Case cases[] = {
+        {"the last of 19 digits", 9999999999999999999ull, 3},
+        {"20 digits", 10000000000000000000ull, 3},
+        {"three below the top", kTop - 3, 3},
+        {"one below the top", kTop - 1, 1},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        RestoreIndex index;
+        index.nextId = c.next;
+        WriteFile(dir.filePath("index"), QByteArray::fromStdString(WriteRestoreIndex(index)));
+        HistoryStore store(dir.path());
+        for (int n = 0; n < 3; ++n) {
+            const HistoryStore::AddResult added =
+                store.Add(Numbered(1, n), RestoreKind::Read, {}, n);
+            EXPECT_EQ(added.ok, n < c.kept) << c.what << " #" << n;
+            EXPECT_EQ(added.ok, added.reason.isEmpty()) << c.what << " #" << n;
+            if (added.ok) {
+                EXPECT_EQ(added.id, c.next + std::uint64_t(n)) << c.what << " #" << n;
+            }
+        }
+        const HistoryStore::Listing listing = store.List();
+        EXPECT_EQ(listing.skipped, 0) << c.what;
+        EXPECT_EQ(listing.points.size(), std::size_t(c.kept)) << c.what;
+        for (const RestorePoint& point : listing.points) {
+            ParameterImage image;
+            EXPECT_TRUE(store.Load(point, image)) << c.what;
+            EXPECT_EQ(image[field::advanceMap + 1], point.id - c.next) << c.what;
+        }
+    }
+}
+
+// A link planted under one of the store's names (a point's, its parameter
+// file's, the index's) would have the store write wherever it points: a new
+// file outside the folder, or over one there.
+TEST(HistoryStoreTest, ALinkUnderAStoreNameIsNeverWrittenThrough) {
+    const char* const names[] = {"restore-1.point", "restore-1.ign", "index"};
+    for (const char* name : names) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(QDir().mkpath(dir.filePath("history")));
+        WriteFile(dir.filePath("elsewhere"), "someone's file\n");
+        const QString absent = dir.filePath("absent");
+        const QString target = QString(name) == "index" ? dir.filePath("elsewhere") : absent;
+        ASSERT_TRUE(QFile::link(target, dir.filePath("history/") + name));
+
+        HistoryStore store(dir.filePath("history"));
+        const HistoryStore::AddResult added = store.Add(Numbered(1, 1), RestoreKind::Read, {}, 1);
+        EXPECT_FALSE(added.ok) << name;
+        EXPECT_TRUE(added.reason.contains(name)) << name << ": " << added.reason.toStdString();
+        EXPECT_FALSE(QFile::exists(absent)) << name;
+        QFile elsewhere(dir.filePath("elsewhere"));
+        ASSERT_TRUE(elsewhere.open(QIODevice::ReadOnly));
+        EXPECT_EQ(elsewhere.readAll(), "someone's file\n") << name;
+    }
 }
 
 // Points kept by earlier versions have only their parameter file.

@@ -166,6 +166,31 @@ TEST(RestoreIndex, BoundKeepsYoungBeforeProgramPoints) {
     EXPECT_EQ(old[0].id, 2u);
 }
 
+// A clock set back (a flat battery, a wrong date typed in) stamps the
+// points kept meanwhile as older than they are; once it is right again the
+// bound must not take such a `before program` point for an old one, though
+// it was kept after a point that is young.
+TEST(RestoreIndex, BoundKeepsABeforeProgramPointStampedByAClockSetBack) {
+    const std::int64_t now = 1765234992000;
+    const std::int64_t day = 24LL * 60 * 60 * 1000;
+    const std::int64_t setBack = now - 365 * day;
+    std::vector<RestorePoint> points{
+        Point(1, RestoreKind::Read, now - 2 * day),
+        Point(2, RestoreKind::BeforeProgram, now - day),
+        Point(3, RestoreKind::BeforeProgram, setBack), // kept after 2, so younger
+        Point(4, RestoreKind::BeforeProgram, setBack),
+        Point(5, RestoreKind::Read, setBack),
+        Point(6, RestoreKind::Read, setBack),
+    };
+    const std::vector<RestorePoint> dropped = BoundRestorePoints(points, now, 2);
+    std::vector<std::uint64_t> left;
+    for (const RestorePoint& point : points) {
+        left.push_back(point.id);
+    }
+    EXPECT_EQ(left, (std::vector<std::uint64_t>{2, 3, 4}));
+    EXPECT_EQ(dropped.size(), 3u);
+}
+
 RestorePointFile SampleFile(bool withInfo) {
     RestorePointFile file;
     file.entry = Point(12, RestoreKind::BeforeProgram);
