@@ -219,7 +219,10 @@ HistoryStore::AddResult HistoryStore::Add(const ParameterImage& image, RestoreKi
     file.unitInfo = details.unitInfo;
     const auto newestOfKind = std::find_if(
         points.rbegin(), points.rend(), [kind](const RestorePoint& p) { return p.kind == kind; });
-    if (newestOfKind != points.rend()) {
+    // A `before program` point is always a new one: taking over an older
+    // point of the same bytes would keep that point's time, and the bound
+    // could then drop the copy of a Program made today as a month old.
+    if (newestOfKind != points.rend() && kind != RestoreKind::BeforeProgram) {
         // A point kept only as a parameter file cannot tell its reserved
         // bytes, so it never counts as the same.
         const PointRead last = ReadPoint(PointPath(dir, newestOfKind->id));
@@ -258,10 +261,17 @@ HistoryStore::AddResult HistoryStore::Add(const ParameterImage& image, RestoreKi
     points.push_back(file.entry);
     index.nextId = id + 1;
     const std::vector<RestorePoint> dropped = BoundRestorePoints(points, timeMs);
-    if (!WriteIndex(dir, index, result.reason)) {
+    if (!NotALink(dir.filePath(kIndexName), result.reason) ||
+        !WriteWholeFile(dir.filePath(kIndexName),
+                        QByteArray::fromStdString(WriteRestoreIndex(index)), &result.reason)) {
         RemoveFiles(dir, id);
         return result;
     }
+    // The index names the point now, so its files stay whatever comes. They
+    // are on disk already (synced above), and a point file the index lacks
+    // is listed again, so a folder that cannot be synced now loses nothing.
+    QString unsynced;
+    SyncFolder(folder, unsynced);
     // Only once the index no longer names them.
     for (const RestorePoint& p : dropped) {
         RemoveFiles(dir, p.id);

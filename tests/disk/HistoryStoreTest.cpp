@@ -80,10 +80,15 @@ TEST(HistoryStoreTest, SameImageOnceAndAnUnwritableStoreSaysWhy) {
     EXPECT_TRUE(again.ok);
     EXPECT_FALSE(again.stored);
     EXPECT_TRUE(store.Add(image, RestoreKind::Programmed, {}, 3).stored); // another kind
+    // A `before program` copy is kept anew each time, with its own time, so
+    // the 30-day bound never takes the copy of today's Program for an old one.
+    EXPECT_TRUE(store.Add(image, RestoreKind::BeforeProgram, {}, 4).stored);
+    EXPECT_TRUE(store.Add(image, RestoreKind::BeforeProgram, {}, 5).stored);
     const HistoryStore::Listing listing = store.List();
-    ASSERT_EQ(listing.points.size(), 2u);
-    EXPECT_EQ(listing.points[0].kind, RestoreKind::Programmed); // newest first
-    EXPECT_EQ(listing.points[1].unitVersion, "ORN12");
+    ASSERT_EQ(listing.points.size(), 4u);
+    EXPECT_EQ(listing.points[0].timeMs, 5); // newest first
+    EXPECT_EQ(listing.points[2].kind, RestoreKind::Programmed);
+    EXPECT_EQ(listing.points[3].unitVersion, "ORN12");
 
     QFile blocker(dir.filePath("file"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
