@@ -215,13 +215,7 @@ bool FileOverUnit(const std::string& text, const ParameterImage& unitBytes, Para
     if (!ReadParameterFile(in, over)) {
         return false;
     }
-    // A file writes these flags as 0 or 1 whatever byte the unit holds for
-    // "on"; a 1 there means on, and the unit's own "on" stays.
-    for (const std::size_t flag : {field::excitationLong, field::servoEnable, field::mapUsesTps}) {
-        if (over[flag] == 1 && unitBytes[flag] != 0) {
-            over[flag] = unitBytes[flag];
-        }
-    }
+    // The reader keeps the unit's own "on" where the file says 1.
     NormaliseImage(over);
     out = over;
     return true;

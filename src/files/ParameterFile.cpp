@@ -21,8 +21,11 @@ enum class Scale {
     Div10,
     Div20,
     Div100,
-    TpsFull,        // mV, stored as mV / 10 - 250
-    TachoCorrection // percent, stored as percent + 100
+    TpsFull,         // mV, stored as mV / 10 - 250
+    TachoCorrection, // percent, stored as percent + 100
+    // A switch the writer puts down as 0 or 1 whatever byte means "on": a
+    // 1 read over a byte that is on already leaves the unit's own "on".
+    OnOff
 };
 
 struct Slot {
@@ -40,6 +43,7 @@ std::uint8_t ToByte(std::uint32_t v, Scale scale) {
     std::uint32_t stored = v;
     switch (scale) {
     case Scale::Plain:
+    case Scale::OnOff:
         break;
     case Scale::Div5:
         stored = low16 / 5;
@@ -109,11 +113,11 @@ const std::vector<Key>& Keys() {
         {"CLUTCH", {{clutchTime, Scale::Div10}, {clutchPause, Scale::Div10}}},
         {"TPS", {{tpsZeroMv, Scale::Div10}, {tpsFullMv, Scale::TpsFull}}},
         {"RPM", {{tachoPulsesPerRev, Scale::Plain}, {tachoCorrection, Scale::TachoCorrection}}},
-        {"EXCITATION", {{excitationLong, Scale::Plain}}},
-        {"TPS_MAPA", {{mapUsesTps, Scale::Plain}}},
+        {"EXCITATION", {{excitationLong, Scale::OnOff}}},
+        {"TPS_MAPA", {{mapUsesTps, Scale::OnOff}}},
         {"RPM_ADV", Run(mapRpm, kAxisPoints, Scale::Div100)},
         {"ADVANCE", Run(advanceMap, kMapRows * kAxisPoints)},
-        {"SERVO_ENABLE", {{servoEnable, Scale::Plain}}},
+        {"SERVO_ENABLE", {{servoEnable, Scale::OnOff}}},
         {"SERVO_HYSTER", {{servoHysteresis, Scale::Div5}}},
         {"SERVO_RPM", Run(servoRpm, kAxisPoints, Scale::Div100)},
         {"SERVO_MV", Run(servoMv, kAxisPoints, Scale::Div20)},
@@ -198,7 +202,8 @@ bool ReadParameterFile(std::istream& in, ParameterImage& image) {
             std::uint32_t v = 0;
             // A missing number leaves its byte as it was; the word standing in
             // its place is not consumed, so a following key is still read.
-            if (scanner.ScanNumber(v)) {
+            if (scanner.ScanNumber(v) &&
+                !(slot.scale == Scale::OnOff && v == 1 && read[slot.offset] != 0)) {
                 read[slot.offset] = ToByte(v, slot.scale);
             }
         }

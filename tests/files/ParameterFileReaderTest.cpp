@@ -116,6 +116,19 @@ TEST(ParameterFileReaderTest, FlagsStoreTheNumberItself) {
     EXPECT_EQ(r.image[field::excitationLong], 7);
     EXPECT_EQ(r.image[field::mapUsesTps], 2);
     EXPECT_EQ(r.image[field::servoEnable], 0);
+
+    // The writer puts any "on" down as 1, so a 1 read over a unit's own "on"
+    // (2 in the unit) leaves it; 0 and any other number are stored.
+    ParameterImage unit = Pattern();
+    unit[field::excitationLong] = 2;
+    unit[field::mapUsesTps] = 2;
+    unit[field::servoEnable] = 3;
+    const ReadResult over = Read(kMagic + "EXCITATION 1 TPS_MAPA 0 SERVO_ENABLE 5", unit);
+    EXPECT_EQ(over.image[field::excitationLong], 2);
+    EXPECT_EQ(over.image[field::mapUsesTps], 0);
+    EXPECT_EQ(over.image[field::servoEnable], 5);
+    unit[field::excitationLong] = 0;
+    EXPECT_EQ(Read(kMagic + "EXCITATION 1", unit).image[field::excitationLong], 1);
 }
 
 TEST(ParameterFileReaderTest, RepeatedKeysLastOneWins) {
