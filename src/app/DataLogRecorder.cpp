@@ -60,8 +60,11 @@ bool DataLogRecorder::Start(const QString& path) {
     return true;
 }
 
+// Also while a log plays back: the played rows are not the unit, but a
+// Program that passed then did change what the unit runs on, and the rows
+// recorded once the playback ends ran on it.
 void DataLogRecorder::UnitRuns(const ParameterImage& image) {
-    if (!writer.IsOpen() || document.Playing())
+    if (!writer.IsOpen())
         return;
     if (std::equal(image.begin(), image.begin() + kTransferSize, mapInLog.begin()))
         return;

@@ -46,6 +46,28 @@ void DeviceSession::Forget() {
     infoSeen = false;
 }
 
+void DeviceSession::PausePolling(bool paused) {
+    const bool resumed = pollingPaused && !paused;
+    pollingPaused = paused;
+    if (paused) {
+        Forget();
+        return;
+    }
+    playedFrame.reset();
+    if (resumed && operation == Operation::Idle && link != nullptr) {
+        // What is queued now, no more: a line that keeps streaming cannot
+        // hold the resume up.
+        for (std::size_t left = link->BytesQueued(); left > 0;) {
+            const std::size_t got = link->Read(rxBuffer.data(), std::min(left, rxBuffer.size()));
+            if (got == 0)
+                break;
+            left -= std::min(got, left);
+        }
+        // The poll out before the pause was answered, or is lost.
+        pollOutstanding = false;
+    }
+}
+
 void DeviceSession::StartProgramming(BackupRead backup) {
     Start(Operation::Program, ProgramCommand, backup);
 }

@@ -76,17 +76,13 @@ public:
     // While paused the idle poll is not sent and the link is neither read
     // nor written unless an operation runs: a recorded log plays instead,
     // and the connection indicator stays as it was.
-    // Resuming drops a played frame not taken yet.
+    // Resuming drops a played frame not taken yet, and, with no operation
+    // running, whatever the unit sent during the pause: an answer that
+    // waited there tells how the engine ran then, not now.
     // A pause is a break in the unit's answers: whatever is plugged in when
     // polling resumes must prove itself again before a Program skips its
     // backup read.
-    void PausePolling(bool paused) {
-        pollingPaused = paused;
-        if (paused)
-            Forget();
-        else
-            playedFrame.reset();
-    }
+    void PausePolling(bool paused);
     bool PollingPaused() const { return pollingPaused; }
     // A live-data frame the next tick takes as if the unit had sent it (a
     // recorded row played back): it moves the panel and the live position

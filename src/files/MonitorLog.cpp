@@ -518,6 +518,13 @@ void MonitorLogReader::Place(const LogTime& time, const float* values) {
         sink.MapChanged(waitingMap);
         mapWaiting = false;
     }
+    if (!havePrevious && !skippedFirst) {
+        holding = true;
+        holdingFirst = true;
+        heldTime = time;
+        std::copy(values, values + columns.size(), heldValues.begin());
+        return;
+    }
     if (!havePrevious) {
         Emit(time, 0, values);
         return;
@@ -536,6 +543,17 @@ void MonitorLogReader::Place(const LogTime& time, const float* values) {
 
 void MonitorLogReader::ResolveHeld(const LogTime* next) {
     holding = false;
+    if (holdingFirst) {
+        // Alone, or followed by a row at most an hour back: the ride begins here.
+        holdingFirst = false;
+        if (!next || next->millis - heldTime.millis >= -kLongestStepMs) {
+            Emit(heldTime, 0, heldValues.data());
+        } else {
+            skippedFirst = true;
+            ++skips.aheadOfTime;
+        }
+        return;
+    }
     const long long apart = next ? next->millis - heldTime.millis : 0;
     if (next && apart >= -kLongestStepMs && apart <= kLongestStepMs) {
         Emit(heldTime, seconds, heldValues.data());

@@ -160,9 +160,10 @@ public:
 // starts a new stretch that goes on from where the last one ended. A row
 // more than an hour ahead of the row before it is held until the next: if
 // that one is within an hour of it, a new stretch starts there; otherwise
-// it was a stray stamp and is skipped. So the clock never runs backwards,
-// and neither a summer-time change nor one stray stamp loses the rest of a
-// ride.
+// it was a stray stamp and is skipped. The first row, with no row before
+// it, is held too: when the next is more than an hour behind it, it was the
+// stray stamp. So the clock never runs backwards, and neither a summer-time
+// change nor one stray stamp loses the rest of a ride.
 class MonitorLogReader {
 public:
     static constexpr long long kLongestStepMs = 3600 * 1000;
@@ -211,6 +212,8 @@ private:
     double seconds = 0;
     // A row more than an hour ahead, waiting for the next to tell.
     bool holding = false;
+    bool holdingFirst = false; // the held row is the first of the log
+    bool skippedFirst = false; // it was a stray: the next row begins the ride
     LogTime heldTime;
     std::vector<float> heldValues;
 

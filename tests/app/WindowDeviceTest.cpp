@@ -3,6 +3,7 @@
 
 #include "WindowFixture.h"
 
+#include "app/DataLogRecorder.h"
 #include "app/Document.h"
 #include "app/HistoryKeeper.h"
 #include "app/PortControl.h"
@@ -11,8 +12,10 @@
 
 #include "device/DeviceSession.h"
 #include "disk/HistoryStore.h"
+#include "files/MonitorLog.h"
 #include "lang/Messages.h"
 #include "lang/ViewTexts.h"
+#include "params/TuneChecksum.h"
 #include "sim/PtyUnit.h"
 
 #include <QAction>
@@ -362,6 +365,33 @@ TEST_F(WindowDeviceTest, ComItemThatCannotOpenSaysWhy) {
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->text().startsWith("Com opening error!")) << box->text().toStdString();
     EXPECT_TRUE(box->text().contains(window->Port().Device()));
+}
+
+// A Program that passes while a log plays back still changes what the unit
+// runs on: a log being recorded meanwhile names the new map, so the rows
+// taken once the playback ends are counted against it.
+TEST_F(WindowDeviceTest, ProgramDuringPlaybackNamesTheNewMapInTheLogBeingRecorded) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("ride.csv").toStdString();
+    auto window = StartOnUnit();
+    ASSERT_TRUE(window->DataLog().Start(QString::fromStdString(path)));
+    window->Doc().StartPlayback();
+    Enter(*window, "Edit149", "40");
+    Press(*window, "BitBtnProgram");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusShows(*window, "Program device:: OK"); }, 10000))
+        << StatusText(*window).toStdString();
+    window->Doc().StopPlayback();
+    int frames = 0;
+    QObject::connect(&window->Doc(), &Document::FrameAccepted, [&frames] { ++frames; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frames >= 3; }, 10000));
+    window->DataLog().Stop();
+
+    MonitorLog log;
+    BoundedRead read;
+    ASSERT_TRUE(ReadMonitorLogFile(path, log, read));
+    ASSERT_FALSE(log.maps.empty());
+    EXPECT_EQ(log.maps.back().map.tune, TuneChecksum(window->Image()));
+    EXPECT_LT(log.maps.back().firstRow, log.Rows());
 }
 
 } // namespace

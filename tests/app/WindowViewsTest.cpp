@@ -10,12 +10,14 @@
 #include "app/views/CompareWindow.h"
 #include "app/views/HistoryWindow.h"
 #include "app/views/LogChartWindow.h"
+#include "app/views/TimeInCellView.h"
 #include "device/DeviceFrame.h"
 #include "device/LogClock.h"
+#include "device/MarkLivePosition.h"
 #include "disk/HistoryStore.h"
-#include "params/TuneChecksum.h"
 #include "files/ParameterFile.h"
 #include "params/MonitorFrame.h"
+#include "params/TuneChecksum.h"
 #include "sim/PtyUnit.h"
 
 #include <QAction>
@@ -440,6 +442,55 @@ TEST_F(WindowViewsTest, PlaybackCursorShowsTheValuesAndTheCellInUse) {
     const int supply = row("Versorgung [V]");
     ASSERT_GE(supply, 0);
     EXPECT_EQ(values->item(supply, 1)->text(), "12.5");
+}
+
+// A map programmed while recording moved the rpm points: the rows after it
+// ran on the new map, so the cursor lights the cell of that map and the
+// table shows its points and degrees; the time in cell, counted against the
+// map of each row, is labelled with the points of the last, as
+// "orna5ctl cells" prints it.
+TEST_F(WindowViewsTest, ChartFollowsAMapProgrammedWhileRecording) {
+    auto window = Start({}, false);
+    ParameterImage first = window->Image();
+    first[field::mapUsesTps] = 0;
+    ParameterImage second = first;
+    for (std::size_t c = 0; c < kAxisPoints; ++c)
+        second[field::mapRpm + c] = static_cast<std::uint8_t>(20 + 10 * c); // 2000..11000
+    second[MapCell(9, 0)] = 7;
+    ASSERT_NE(first[field::mapRpm], second[field::mapRpm]);
+    const QString path = dir.filePath("programmed.csv");
+    {
+        MonitorLogWriter writer(LogTimeNow);
+        ASSERT_TRUE(writer.Open(path.toStdString(), MakeLogHeader(first, "ORN12", "")));
+        DeviceFrame f{};
+        f[monitorField::code] = MonitorCode;
+        PutFrameWord(f.data(), monitorField::rpm, 2000);
+        writer.Append(f.data(), "2026-12-08T10:00:00.000");
+        ASSERT_TRUE(writer.AppendMap(second, "2026-12-08T10:00:00.500"));
+        writer.Append(f.data(), "2026-12-08T10:00:01.000");
+        writer.Append(f.data(), "2026-12-08T10:00:01.500");
+    }
+    LogChartWindow* chart = window->Views().OpenDataLog(path);
+    ASSERT_NE(chart, nullptr);
+    auto* map = Find<QTableWidget>(*window, "LogMap");
+    const int atFirst = MarkLivePosition(2000, 0, 0, first, false).mapRpmColumn;
+    EXPECT_EQ(chart->CursorMapColumn(), atFirst);
+    EXPECT_EQ(map->horizontalHeaderItem(0)->text(), QString::number(first[field::mapRpm] * 100));
+    chart->SetCursorRow(1);
+    EXPECT_EQ(chart->CursorMapColumn(), 0);
+    EXPECT_EQ(map->horizontalHeaderItem(0)->text(), "2000");
+    EXPECT_EQ(map->item(9, 0)->text(), "7");
+    chart->SetCursorRow(0);
+    EXPECT_EQ(chart->CursorMapColumn(), atFirst);
+    EXPECT_EQ(map->horizontalHeaderItem(0)->text(), QString::number(first[field::mapRpm] * 100));
+
+    auto* cells = chart->findChild<TimeInCellView*>("LogTimeInCell");
+    ASSERT_NE(cells, nullptr);
+    EXPECT_EQ(static_cast<QTableView*>(cells)
+                  ->model()
+                  ->headerData(0, Qt::Horizontal, Qt::DisplayRole)
+                  .toInt(),
+              2000);
 }
 
 TEST_F(WindowViewsTest, PlaybackBreaksTheLinesWhereTheUnitWasSilent) {

@@ -825,5 +825,34 @@ TEST(DeviceSessionFastRate, NeverTwoPollsUnansweredAndNoFasterThanStandardWhenSi
     }
 }
 
+// A poll answered while a log played sat in the port for the whole playback:
+// it is how the engine ran minutes ago, not now, so it is dropped when the
+// polling resumes, and the next poll goes out as if none were out.
+TEST(DeviceSessionFastRate, AnAnswerHeldOverAPlaybackIsNotTakenAsNew) {
+    for (const auto rate : {DeviceSession::PollRate::Standard, DeviceSession::PollRate::Fast}) {
+        ParameterImage image;
+        FakeLink link;
+        DeviceSession session(image);
+        session.SetLink(&link);
+        session.SetPollRate(rate);
+        for (int t = 0; t < 6 && link.CountWritten(PollCommand) == 0; ++t)
+            session.Tick();
+        ASSERT_EQ(link.CountWritten(PollCommand), 1u);
+        session.PausePolling(true);
+        DeviceFrame old = MonitorFrameBytes();
+        PutFrameWord(old.data(), monitorField::rpm, 7000);
+        link.Queue(test::Sealed(old));
+        for (int t = 0; t < 20; ++t)
+            session.Tick();
+        session.PausePolling(false);
+        bool taken = false;
+        for (int t = 0; t < 6; ++t)
+            taken = session.Tick().monitorFrame || taken;
+        EXPECT_FALSE(taken) << int(rate);
+        EXPECT_NE(session.Values().liveRpm, 7000) << int(rate);
+        EXPECT_EQ(link.CountWritten(PollCommand), 2u) << int(rate);
+    }
+}
+
 } // namespace
 } // namespace orna5

@@ -238,6 +238,13 @@ INSTANTIATE_TEST_SUITE_P(
                   {0, 0.5, 1.0},
                   1,
                   0},
+        // The first row has no row before it, only the ride after it.
+        ClockCase{"FirstRowAYearAhead",
+                  {"2027-06-01T10:00:00.000", "2026-06-01T10:00:00.000", "2026-06-01T10:00:00.500"},
+                  {0, 0.5},
+                  1,
+                  0},
+        ClockCase{"OnlyRow", {"2027-06-01T10:00:00.000"}, {0}, 0, 0},
         ClockCase{"LastRowAYearAhead",
                   {"2026-06-01T10:00:00.000", "2026-06-01T10:00:00.500", "2027-06-01T10:00:01.000"},
                   {0, 0.5},

@@ -124,13 +124,6 @@ LogChartWindow::LogChartWindow(Document& doc, const QString& filePath, MonitorLo
     // The map the log ran on, or the form's when the log does not say.
     mapImage = document.Image();
     tpsRowsUsed = mapImage[field::mapUsesTps] != 0;
-    if (log.header.hasMap) {
-        tpsRowsUsed = log.header.mapUsesTps;
-        std::copy(log.header.mapRpm.begin(), log.header.mapRpm.end(),
-                  mapImage.begin() + field::mapRpm);
-        std::copy(log.header.advanceMap.begin(), log.header.advanceMap.end(),
-                  mapImage.begin() + field::advanceMap);
-    }
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
@@ -187,8 +180,18 @@ LogChartWindow::LogChartWindow(Document& doc, const QString& filePath, MonitorLo
     timeView = new TimeInCellView(logCells, mapTabs);
     timeView->setObjectName("LogTimeInCell");
     if (CountLogCells(log, logCells)) {
-        TimeInCellView::Map shown = TimeInCellView::MapOf(mapImage);
-        shown.tpsRowsUsed = tpsRowsUsed;
+        // The count's columns are those of the last map, as "orna5ctl cells"
+        // prints them.
+        ParameterImage last = mapImage;
+        bool lastUsesTps = tpsRowsUsed;
+        if (const LogHeader* lastMap = MapAt(static_cast<int>(log.Rows()) - 1)) {
+            std::copy(lastMap->mapRpm.begin(), lastMap->mapRpm.end(), last.begin() + field::mapRpm);
+            std::copy(lastMap->advanceMap.begin(), lastMap->advanceMap.end(),
+                      last.begin() + field::advanceMap);
+            lastUsesTps = lastMap->mapUsesTps;
+        }
+        TimeInCellView::Map shown = TimeInCellView::MapOf(last);
+        shown.tpsRowsUsed = lastUsesTps;
         timeView->SetMap(shown);
     }
     mapTabs->addTab(timeView, QString());
@@ -295,21 +298,24 @@ void LogChartWindow::BuildMapTable() {
     map->setSelectionMode(QAbstractItemView::NoSelection);
     map->setFocusPolicy(Qt::NoFocus);
     map->verticalHeader()->setDefaultSectionSize(map->fontMetrics().height() + 4);
-    QStringList rpm, rows;
-    for (std::size_t c = 0; c < kAxisPoints; ++c)
-        rpm << QString::number(Shown(fieldScale::mapRpm, mapImage[field::mapRpm + c]));
+    QStringList rows;
     // Throttle rows from the closed throttle down, as the Advance page and
     // the map table show them.
     for (std::size_t r = 0; r < kMapRows; ++r)
         rows << QString::fromStdString(TpsRowLabel(r));
-    map->setHorizontalHeaderLabels(rpm);
     map->setVerticalHeaderLabels(rows);
+    for (std::size_t c = 0; c < kAxisPoints; ++c)
+        map->setHorizontalHeaderItem(static_cast<int>(c), new QTableWidgetItem);
     for (int r = 0; r < static_cast<int>(kMapRows); ++r)
         for (std::size_t c = 0; c < kAxisPoints; ++c) {
-            auto* item = new QTableWidgetItem(QString::number(mapImage[MapCell(r, c)]));
+            auto* item = new QTableWidgetItem;
             item->setTextAlignment(Qt::AlignCenter);
             map->setItem(r, static_cast<int>(c), item);
         }
+    if (const LogHeader* first = MapAt(0))
+        ShowMap(*first);
+    else
+        ShowMap(LogHeader()); // the document's map, as it is
     // Every column as wide as the widest rpm point needs, five digits and all.
     QHeaderView* header = map->horizontalHeader();
     header->resizeSections(QHeaderView::ResizeToContents);
@@ -327,6 +333,32 @@ void LogChartWindow::BuildMapTable() {
                       map->horizontalHeader()->sizeHint().height() +
                           static_cast<int>(kMapRows) * map->verticalHeader()->defaultSectionSize() +
                           2 * map->frameWidth());
+}
+
+void LogChartWindow::ShowMap(const LogHeader& shown) {
+    if (shown.hasMap) {
+        tpsRowsUsed = shown.mapUsesTps;
+        std::copy(shown.mapRpm.begin(), shown.mapRpm.end(), mapImage.begin() + field::mapRpm);
+        std::copy(shown.advanceMap.begin(), shown.advanceMap.end(),
+                  mapImage.begin() + field::advanceMap);
+        shownMap = &shown;
+    }
+    for (std::size_t c = 0; c < kAxisPoints; ++c)
+        map->horizontalHeaderItem(static_cast<int>(c))
+            ->setText(QString::number(Shown(fieldScale::mapRpm, mapImage[field::mapRpm + c])));
+    for (int r = 0; r < static_cast<int>(kMapRows); ++r)
+        for (std::size_t c = 0; c < kAxisPoints; ++c)
+            map->item(r, static_cast<int>(c))->setText(QString::number(mapImage[MapCell(r, c)]));
+}
+
+const LogHeader* LogChartWindow::MapAt(int row) const {
+    // The changes come in row order; the last that began at or before the row.
+    const auto after = std::upper_bound(
+        log.maps.begin(), log.maps.end(), static_cast<std::size_t>(std::max(row, 0)),
+        [](std::size_t r, const LogMapChange& change) { return r < change.firstRow; });
+    if (after != log.maps.begin())
+        return &std::prev(after)->map;
+    return log.header.hasMap ? &log.header : nullptr;
 }
 
 void LogChartWindow::ApplyLanguage() {
@@ -387,6 +419,12 @@ void LogChartWindow::SetCursorRow(int row) {
         values->item(static_cast<int>(c) + 1, 1)
             ->setText(NumberText(log.values[c][row] * ScaleOf(log.columns[c])));
 
+    if (const LogHeader* inForce = MapAt(row); inForce && inForce != shownMap) {
+        if (cursorMapRow >= 0 && cursorMapColumn >= 0)
+            map->item(cursorMapRow, cursorMapColumn)->setBackground(QBrush());
+        cursorMapColumn = -1;
+        ShowMap(*inForce);
+    }
     const auto whole = [](double v, double top) {
         return std::isnan(v) ? 0.0 : std::clamp(v, 0.0, top);
     };

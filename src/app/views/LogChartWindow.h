@@ -28,8 +28,9 @@ class TimeInCellView;
 // A data log played back as a chart over time: engine speed, throttle,
 // supply voltage and each channel's advance, with a cursor that shows every
 // value of one row and the map cell the unit was using then. The map is the
-// one the log names; a log without one is shown against the document's map.
-// Beside the cell in use, the time the log spent in each cell of its map.
+// one the log names, or one programmed while recording from its row on; a
+// log without one is shown against the document's map. Beside the cell in
+// use, the time the log spent in each cell, each row on its own map.
 class LogChartWindow : public QWidget {
     Q_OBJECT
 public:
@@ -53,6 +54,12 @@ protected:
 private:
     void BuildChart();
     void BuildMapTable();
+    // Puts `shown` into mapImage and the map table: the header's map, or one
+    // programmed while recording.
+    void ShowMap(const LogHeader& shown);
+    // The map in force at `row`: the last one programmed at or before it,
+    // else the header's (null when the log names none).
+    const LogHeader* MapAt(int row) const;
     QLineSeries* AddSeries(const std::string& column, QValueAxis* axis, const QColor& colour);
     void PlaceCursorLine();
     int RowAt(double seconds) const;
@@ -63,6 +70,7 @@ private:
     MonitorLog log;
     ParameterImage mapImage{};
     bool tpsRowsUsed = false;
+    const LogHeader* shownMap = nullptr; // the map mapImage holds now
 
     QLabel* info = nullptr;
     QChart* chart = nullptr;
