@@ -218,12 +218,17 @@ TickResult DeviceSession::Tick() {
 
 void DeviceSession::SendPoll() {
     ticksSinceSend = 0;
+    sending = true;
     pollOutstanding = SendPollFrame(link, pollRate == PollRate::Standard);
+    sending = false;
 }
 
 TickResult DeviceSession::DataArrived() {
     TickResult result;
-    if (pollRate != PollRate::Fast || pollingPaused || operation != Operation::Idle) {
+    // A write may let the port report bytes before it returns; what came in
+    // then waits for the next call, so an answer can never send a second
+    // poll while the first is still going out.
+    if (pollRate != PollRate::Fast || pollingPaused || operation != Operation::Idle || sending) {
         return result;
     }
     if (ReceivePending(result)) {

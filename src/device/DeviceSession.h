@@ -220,6 +220,7 @@ private:
     bool pollingPaused = false;
     PollRate pollRate = PollRate::Standard;
     bool pollOutstanding = false;
+    bool sending = false; // a poll is being written
     std::optional<DeviceFrame> playedFrame;
     std::uint8_t currentCommand = 0;
     std::uint8_t currentPage = 0;

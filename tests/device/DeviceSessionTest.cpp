@@ -856,3 +856,37 @@ TEST(DeviceSessionFastRate, AnAnswerHeldOverAPlaybackIsNotTakenAsNew) {
 
 } // namespace
 } // namespace orna5
+
+namespace orna5 {
+namespace {
+
+// The port may report bytes while a poll is being written (the write waits
+// on the port). A late answer taken then would send a second poll while the
+// first is still going out; it must wait for the next call instead.
+TEST(DeviceSessionFastRate, AnAnswerReportedDuringAWriteSendsNoSecondPoll) {
+    ParameterImage image;
+    test::FakeLink link;
+    DeviceSession session(image);
+    session.SetLink(&link);
+    session.SetPollRate(DeviceSession::PollRate::Fast);
+    int depth = 0;
+    int deepest = 0;
+    link.responder = [&](const DeviceFrame& f) {
+        if (f[0] != PollCommand)
+            return;
+        ++depth;
+        deepest = std::max(deepest, depth);
+        // A late answer to an earlier poll, reported inside the write.
+        link.Queue(test::MonitorFrameBytes());
+        session.DataArrived();
+        --depth;
+    };
+    for (int t = 0; t < 20; ++t) {
+        session.Tick();
+        session.DataArrived();
+    }
+    EXPECT_EQ(deepest, 1);
+}
+
+} // namespace
+} // namespace orna5
