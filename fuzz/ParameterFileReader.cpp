@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the parameter file reader. Whatever the reader
 // accepts must also survive the writer: writing the result and reading it
-// back gives the same image, flags apart, which come back as 0 or 1.
+// back gives the same image, flags apart: a switch is written as 0 or 1, and
+// a 1 read over a switch that is on already leaves that "on" as it was.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -41,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     for (std::size_t i = 0; i < image.size(); ++i) {
-        const std::uint8_t expected = IsFlag(i) ? (image[i] != 0 ? 1 : 0) : image[i];
+        const std::uint8_t on = before[i] != 0 ? before[i] : 1;
+        const std::uint8_t expected = IsFlag(i) ? (image[i] != 0 ? on : 0) : image[i];
         if (reread[i] != expected) {
             std::abort();
         }
