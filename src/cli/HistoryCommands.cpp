@@ -110,12 +110,17 @@ int WithUnit(int argc, char** argv, bool restore) {
         return kExitFailed;
     }
     const std::string name = "restore point " + number;
+    const bool backup = !args.Flag("--no-backup");
     std::optional<std::string> fileText;
     if (!loaded.exact) {
+        // As program FILE does: over what the unit holds, so it keeps its
+        // own reserved bytes; without the backup read nothing is known of
+        // them but the start-up parameters.
         std::cerr << "orna5ctl: " << name
                   << " was kept as a parameter file only: its reserved bytes are not known, so "
-                  << (restore ? "it is restored from that file over the start-up parameters"
-                              : "they are not compared")
+                  << (!restore ? "they are not compared"
+                      : backup ? "it is restored from that file over what the unit holds"
+                               : "it is restored from that file over the start-up parameters")
                   << '\n';
         NormaliseImage(image);
         // Compared as a parameter file is: over the unit's own bytes.
@@ -133,9 +138,9 @@ int WithUnit(int argc, char** argv, bool restore) {
     }
     ProgramRequest request;
     request.port = *port;
-    request.backup = !args.Flag("--no-backup");
+    request.backup = backup;
     request.failure = name + " was not restored";
-    const int status = ProgramUnit(image, std::nullopt, request);
+    const int status = ProgramUnit(image, fileText, request);
     if (status == kExitOk) {
         std::cout << "Restore point " << number << " is in the unit again\n";
     }

@@ -221,12 +221,12 @@ TEST_F(CtlRestore, PointWithoutItsBytesSaysSoAndComparesAsAFile) {
     run = RunCtl({"history", "restore", NewestOfKind("read"), "--port", sim.Device()});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(Contains(run.err, "its reserved bytes are not known, so it is restored from that "
-                                  "file over the start-up parameters"))
+                                  "file over what the unit holds"))
         << run.err;
     const std::vector<int> memory = sim.Memory();
     ASSERT_EQ(memory.size(), 200u);
     EXPECT_NE(memory[150], 3);
-    EXPECT_EQ(memory[60], 0); // the start-up parameters' reserved byte, as said
+    EXPECT_EQ(memory[60], 1); // the unit's own reserved byte, as program FILE keeps it
 }
 
 // A Verify that stopped at the first differing page would list only page 1,
