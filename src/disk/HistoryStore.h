@@ -5,8 +5,8 @@
 
 #include <QString>
 
-#include <optional>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace orna5 {

@@ -135,10 +135,10 @@ void HistoryWindow::Refresh() {
         // log can be matched with the point it ran on.
         const auto tune = listing.tunes.find(point.id);
         auto* item = new QTreeWidgetItem(
-            list, {TimeText(point), Text(KindText(point.kind), language),
-                   tune == listing.tunes.end() ? QString() : QString::fromStdString(tune->second),
-                   UnitText(point),
-                   QDir::toNativeSeparators(QString::fromStdString(point.sourcePath))});
+            list,
+            {TimeText(point), Text(KindText(point.kind), language),
+             tune == listing.tunes.end() ? QString() : QString::fromStdString(tune->second),
+             UnitText(point), QDir::toNativeSeparators(QString::fromStdString(point.sourcePath))});
         item->setData(0, Qt::UserRole, QVariant::fromValue<qulonglong>(point.id));
         if (point.id == selectedId)
             keep = item;
