@@ -5,7 +5,7 @@
 // in a tick or a ready-read (goal: under 10 ms; a drained write would hold
 // it for a frame's 18 ms on the line).
 
-#include "WindowRun.h"
+#include "BenchRun.h"
 #include "device/DeviceSession.h"
 #include "device/SerialLink.h"
 

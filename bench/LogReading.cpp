@@ -16,6 +16,7 @@
 //
 //   build/bench/bench_LogReading
 
+#include "BenchRun.h"
 #include "files/LogTime.h"
 #include "files/MonitorLog.h"
 #include "params/MonitorFrame.h"
@@ -135,31 +136,17 @@ void Cells(benchmark::State& state) {
     state.counters["exit"] = exitCode;
 }
 
-long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(1 << 16, '\n');
-    }
-    return 0;
-}
-
 void ReadLog(benchmark::State& state) {
     const std::string& path = Path(static_cast<int>(state.range(0)));
     long growthKb = 0;
     std::size_t rows = 0;
     for (auto _ : state) {
-        const long before = ResidentKb();
+        const long before = orna5::bench::ResidentKb();
         orna5::MonitorLog log;
         orna5::BoundedRead read;
         orna5::ReadMonitorLogFile(path, log, read);
         rows = log.Rows();
-        growthKb = std::max(growthKb, ResidentKb() - before);
+        growthKb = std::max(growthKb, orna5::bench::ResidentKb() - before);
         benchmark::DoNotOptimize(log.seconds.data());
     }
     state.counters["rows"] = static_cast<double>(rows);

@@ -465,31 +465,6 @@ TEST_F(WindowDeviceTest, ProgramKeepsWhatTheUnitHeldUnlessUnticked) {
     }
 }
 
-// A history that cannot be written does not stop a Program, and says so
-// once, not at every Program after it.
-TEST_F(WindowDeviceTest, UnwritableHistoryStopsTheProgramBeforeItWrites) {
-    QFile blocker(HistoryStore::DefaultFolder());
-    QDir().mkpath(QFileInfo(blocker).absolutePath());
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
-    blocker.close();
-    auto window = StartOnUnit();
-    const auto held = unit->Emulator().StoredBytes();
-    Enter(*window, "Edit142", "31");
-    Press(*window, "BitBtnProgram");
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return StatusShows(*window, "Restore point not kept: nothing was written to the unit!");
-        },
-        10000))
-        << StatusText(*window).toStdString();
-    EXPECT_TRUE(
-        window->statusBar()->currentMessage().startsWith("The restore point could not be kept: "))
-        << window->statusBar()->currentMessage().toStdString();
-    EXPECT_EQ(unit->Emulator().StoredBytes(), held);
-    Close(window);
-    QFile::remove(HistoryStore::DefaultFolder());
-}
-
 // A Verify against a unit that holds another map cell ends in "Verify
 // error!"; the status line then offers what the unit holds against the
 // window, in the compare list with the map cell outlined.
@@ -615,6 +590,12 @@ TEST_F(WindowRestoreTest, UnkeptRestorePointAsksBeforeProgrammingAnyway) {
                       "anyway, without a restore point?");
         EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Cancel));
         EXPECT_EQ(unit->Emulator().StoredBytes(), held);
+        EXPECT_TRUE(
+            StatusShows(*window, "Restore point not kept: nothing was written to the unit!"))
+            << StatusText(*window).toStdString();
+        EXPECT_TRUE(window->statusBar()->currentMessage().startsWith(
+            "The restore point could not be kept: "))
+            << window->statusBar()->currentMessage().toStdString();
         switch (answer) {
         case Answer::Cancel:
             box->button(QMessageBox::Cancel)->click();

@@ -82,15 +82,6 @@ TEST_F(CtlDevice, SilentUnitFailsAndReadLeavesTheOutputAlone) {
     EXPECT_EQ(ws.Read("keep.ign"), "precious");
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-        lines.push_back(text.substr(start, end - start));
-    }
-    return lines;
-}
-
 // Every orna5ctl program keeps what the unit held before it in the history,
 // and a failed verify prints what differs as diff would.
 TEST_F(CtlDevice, ProgramKeepsWhatTheUnitHeldAndVerifySaysWhatDiffers) {

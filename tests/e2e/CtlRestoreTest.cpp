@@ -19,15 +19,6 @@ bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-        lines.push_back(text.substr(start, end - start));
-    }
-    return lines;
-}
-
 // The listing number of the newest restore point of `kind`; empty if none.
 QString NewestOfKind(const std::string& kind) {
     for (const std::string& line : Lines(RunCtl({"history"}).out)) {

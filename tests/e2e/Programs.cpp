@@ -7,6 +7,15 @@
 
 namespace orna5::e2e {
 
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
 RunResult RunCtl(const QStringList& arguments) {
     return RunProgram(ORNA5CTL_PATH, arguments);
 }

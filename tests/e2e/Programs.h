@@ -18,6 +18,9 @@ struct RunResult {
     std::string err;
 };
 
+// The lines of a program's output, each without its line break.
+std::vector<std::string> Lines(const std::string& text);
+
 // Runs orna5ctl with the arguments and waits for it (a minute at most).
 RunResult RunCtl(const QStringList& arguments);
 // Runs any program that ends by itself, the same way.
