@@ -131,64 +131,60 @@ TEST(RestoreIndex, BoundDropsTheOldestButKeepsTheNewestBeforeProgram) {
     EXPECT_EQ(dropped[1].id, 3u);
 }
 
-// A unit programmed again and again (each Program keeping its backup) must
-// not push out what it held before the first try while that is young.
+// Which points the bound leaves. A unit programmed again and again (each
+// Program keeping its backup) must not push out what it held before the
+// first try while that is young; old ones go as any other. A clock set back
+// (a flat battery, a wrong date typed in) stamps the points kept meanwhile
+// as older than they are; once it is right again such a `before program`
+// point, kept after a young one, is young too.
 TEST(RestoreIndex, BoundKeepsYoungBeforeProgramPoints) {
     const std::int64_t now = 1765234992000;
     const std::int64_t day = 24LL * 60 * 60 * 1000;
+    const std::int64_t setBack = now - 365 * day;
+    constexpr RestoreKind before = RestoreKind::BeforeProgram;
+    constexpr RestoreKind read = RestoreKind::Read;
+    const auto retried = [&](std::int64_t originalAge) {
+        std::vector<std::pair<RestoreKind, std::int64_t>> points{{before, now - originalAge}};
+        for (int i = 0; i < 5; ++i)
+            points.push_back({before, now - 60000});
+        return points;
+    };
     struct Case {
         const char* what;
-        std::int64_t originalAge;
-        bool originalKept;
+        std::vector<std::pair<RestoreKind, std::int64_t>> points; // id 1, 2, ...
+        std::size_t limit;
+        std::vector<std::uint64_t> left;
     };
     const Case cases[] = {
-        {"a day old", day, true},
-        {"29 days old", 29 * day, true},
-        {"31 days old", 31 * day, false},
+        // All of the young ones stay, beyond the limit.
+        {"original a day old", retried(day), 3, {1, 2, 3, 4, 5, 6}},
+        {"original 29 days old", retried(29 * day), 3, {1, 2, 3, 4, 5, 6}},
+        {"original 31 days old", retried(31 * day), 3, {2, 3, 4, 5, 6}},
+        {"old ones go as any other",
+         {{before, now - 40 * day}, {before, now - 40 * day}, {read, now}},
+         2,
+         {2, 3}},
+        {"clock set back",
+         {{read, now - 2 * day},
+          {before, now - day},
+          {before, setBack},
+          {before, setBack},
+          {read, setBack},
+          {read, setBack}},
+         2,
+         {2, 3, 4}},
     };
     for (const Case& c : cases) {
-        std::vector<RestorePoint> points{Point(1, RestoreKind::BeforeProgram, now - c.originalAge)};
-        for (std::uint64_t id = 2; id <= 6; ++id) {
-            points.push_back(Point(id, RestoreKind::BeforeProgram, now - 60000));
-        }
-        BoundRestorePoints(points, now, 3);
-        const bool kept = points.front().id == 1;
-        EXPECT_EQ(kept, c.originalKept) << c.what;
-        // All of the young ones stay, beyond the limit.
-        EXPECT_EQ(points.size(), c.originalKept ? 6u : 5u) << c.what;
+        std::vector<RestorePoint> points;
+        for (const auto& [kind, time] : c.points)
+            points.push_back(Point(points.size() + 1, kind, time));
+        const std::vector<RestorePoint> dropped = BoundRestorePoints(points, now, c.limit);
+        std::vector<std::uint64_t> left;
+        for (const RestorePoint& point : points)
+            left.push_back(point.id);
+        EXPECT_EQ(left, c.left) << c.what;
+        EXPECT_EQ(dropped.size(), c.points.size() - c.left.size()) << c.what;
     }
-    // Old ones go as any other.
-    std::vector<RestorePoint> old{Point(1, RestoreKind::BeforeProgram, now - 40 * day),
-                                  Point(2, RestoreKind::BeforeProgram, now - 40 * day),
-                                  Point(3, RestoreKind::Read, now)};
-    BoundRestorePoints(old, now, 2);
-    ASSERT_EQ(old.size(), 2u);
-    EXPECT_EQ(old[0].id, 2u);
-}
-
-// A clock set back (a flat battery, a wrong date typed in) stamps the
-// points kept meanwhile as older than they are; once it is right again the
-// bound must not take such a `before program` point for an old one, though
-// it was kept after a point that is young.
-TEST(RestoreIndex, BoundKeepsABeforeProgramPointStampedByAClockSetBack) {
-    const std::int64_t now = 1765234992000;
-    const std::int64_t day = 24LL * 60 * 60 * 1000;
-    const std::int64_t setBack = now - 365 * day;
-    std::vector<RestorePoint> points{
-        Point(1, RestoreKind::Read, now - 2 * day),
-        Point(2, RestoreKind::BeforeProgram, now - day),
-        Point(3, RestoreKind::BeforeProgram, setBack), // kept after 2, so younger
-        Point(4, RestoreKind::BeforeProgram, setBack),
-        Point(5, RestoreKind::Read, setBack),
-        Point(6, RestoreKind::Read, setBack),
-    };
-    const std::vector<RestorePoint> dropped = BoundRestorePoints(points, now, 2);
-    std::vector<std::uint64_t> left;
-    for (const RestorePoint& point : points) {
-        left.push_back(point.id);
-    }
-    EXPECT_EQ(left, (std::vector<std::uint64_t>{2, 3, 4}));
-    EXPECT_EQ(dropped.size(), 3u);
 }
 
 RestorePointFile SampleFile(bool withInfo) {
