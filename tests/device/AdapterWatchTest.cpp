@@ -82,7 +82,7 @@ TEST(AdapterWatch, SaysWhatToDoAsAdaptersComeAndGo) {
         {"a port that never opened opens when its device appears",
          false,
          {{true, "", ""}, {true, "C", " reopen"}}},
-        {"nor when its device was there all along",
+        {"a port that did not open stays shut while its device stays",
          false,
          {{true, "C", ""}, {true, "C", ""}, {true, "B C", " offer:B"}}},
     };
