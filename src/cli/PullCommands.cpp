@@ -10,8 +10,8 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -44,13 +44,38 @@ std::string Whole(double value) {
     return std::to_string(std::llround(value));
 }
 
-// `text` padded on the left to `width` characters (UTF-8 counted as such).
-std::string Right(const std::string& text, std::size_t width) {
+// Characters as shown: a UTF-8 letter counts once.
+std::size_t Shown(const std::string& text) {
     std::size_t shown = 0;
     for (unsigned char c : text) {
         shown += (c & 0xC0) != 0x80;
     }
-    return std::string(width > shown ? width - shown : 0, ' ') + text;
+    return shown;
+}
+
+// Rows of cells in columns two blanks apart, each column as wide as its
+// widest cell; the columns in `left` flush left, the others right.
+void PrintTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows,
+                const std::vector<bool>& left) {
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows) {
+        widths.resize(std::max(widths.size(), row.size()));
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            widths[c] = std::max(widths[c], Shown(row[c]));
+        }
+    }
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            const std::string pad(widths[c] - Shown(row[c]), ' ');
+            const bool flushLeft = c < left.size() && left[c];
+            line += (c ? "  " : "") + (flushLeft ? row[c] + pad : pad + row[c]);
+        }
+        while (!line.empty() && line.back() == ' ') {
+            line.pop_back();
+        }
+        out << line << '\n';
+    }
 }
 
 void PrintPullList(std::ostream& out, std::size_t place, const PullLog& log, const LogRates& rates,
@@ -59,20 +84,19 @@ void PrintPullList(std::ostream& out, std::size_t place, const PullLog& log, con
     out << Fill(PullText::TuneLine,
                 rates.map.tune.empty() ? TextIn(ViewText::NotKnown, English) : rates.map.tune)
         << '\n';
-    out << Right(Text(PullText::PullColumn), 5) << "  " << Right(Text(PullText::StartColumn), 29)
-        << "  " << Right(Text(PullText::RpmColumn), 12) << "  "
-        << Right(Text(PullText::SecondsColumn), 8) << "  " << Right(Text(PullText::GearColumn), 4)
-        << '\n';
+    std::vector<std::vector<std::string>> rows = {
+        {Text(PullText::PullColumn), Text(PullText::StartColumn), Text(PullText::RpmColumn),
+         Text(PullText::SecondsColumn), Text(PullText::GearColumn)}};
     for (std::size_t i = 0; i < log.pulls.size(); ++i) {
         const Pull& pull = log.pulls[i];
-        if (!PullCompared(pull, gear)) {
-            continue;
+        if (PullCompared(pull, gear)) {
+            rows.push_back({std::to_string(i + 1), FormatLogTime(pull.start),
+                            Whole(pull.lowRpm) + "-" + Whole(pull.highRpm),
+                            OneDecimal(pull.seconds),
+                            pull.gear > 0 ? std::to_string(pull.gear) : "-"});
         }
-        out << Right(std::to_string(i + 1), 5) << "  " << Right(FormatLogTime(pull.start), 29)
-            << "  " << Right(Whole(pull.lowRpm) + "-" + Whole(pull.highRpm), 12) << "  "
-            << Right(OneDecimal(pull.seconds), 8) << "  "
-            << Right(pull.gear > 0 ? std::to_string(pull.gear) : "-", 4) << '\n';
     }
+    PrintTable(out, rows, {false, true});
 }
 
 // What the map of a later log is against the first's.
@@ -90,44 +114,44 @@ void PrintMapNote(std::ostream& out, std::size_t place, const LogRates& rates) {
     }
 }
 
+// The rpm down, the mean and band of each log across, then each later
+// log's difference from the first and whether it lies within the bands.
 void PrintRateTable(std::ostream& out, const PullComparison& comparison) {
-    constexpr std::size_t kRateWidth = 20;
     const std::size_t logs = comparison.logs.size();
     out << Text(PullText::RateTitle) << '\n';
-    out << Right(Text(PullText::RpmColumn), 6);
+    std::vector<std::vector<std::string>> rows(1);
+    std::vector<bool> left = {false};
+    rows[0].push_back(Text(PullText::RpmColumn));
     for (std::size_t k = 0; k < logs; ++k) {
-        out << Right(Fill(PullText::LogColumn, std::to_string(k + 1)), kRateWidth);
+        rows[0].push_back(Fill(PullText::LogColumn, std::to_string(k + 1)));
+        left.push_back(false);
     }
     for (std::size_t k = 1; k < logs; ++k) {
-        out << "  " << Right(Fill(PullText::VersusColumn, std::to_string(k + 1)), 12);
+        rows[0].push_back(Fill(PullText::VersusColumn, std::to_string(k + 1)));
+        rows[0].emplace_back();
+        left.push_back(false);
+        left.push_back(true);
     }
-    out << '\n';
     for (int rpm : comparison.rpms) {
-        std::string line = Right(std::to_string(rpm), 6);
+        std::vector<std::string>& row = rows.emplace_back();
+        row.push_back(std::to_string(rpm));
         for (std::size_t k = 0; k < logs; ++k) {
             const RateBand* band = comparison.Band(k, rpm);
-            line += Right(band ? Whole(band->mean) + " (" + Whole(band->low) + "-" +
+            row.push_back(band ? Whole(band->mean) + " (" + Whole(band->low) + "-" +
                                      Whole(band->high) + ")"
-                               : "-",
-                          kRateWidth);
+                               : "-");
         }
         for (std::size_t k = 1; k < logs; ++k) {
             const RateDifference* difference = comparison.Difference(k, rpm);
-            if (difference) {
-                line +=
-                    "  " +
-                    Right((difference->percent >= 0 ? "+" : "") + OneDecimal(difference->percent) +
-                              " %",
-                          12) +
-                    ' ' +
-                    Text(difference->insideBands ? PullText::WithinBands : PullText::BeyondBands);
-            }
+            row.push_back(difference ? (difference->percent >= 0 ? "+" : "") +
+                                           OneDecimal(difference->percent) + " %"
+                                     : "");
+            row.push_back(difference ? Text(difference->insideBands ? PullText::WithinBands
+                                                                    : PullText::BeyondBands)
+                                     : "");
         }
-        while (!line.empty() && line.back() == ' ') {
-            line.pop_back();
-        }
-        out << line << '\n';
     }
+    PrintTable(out, rows, left);
 }
 
 void PrintCsv(std::ostream& out, const std::vector<PullLog>& logs, int gear) {

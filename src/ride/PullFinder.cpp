@@ -37,12 +37,20 @@ void PullFinder::Take(const LogTime& time, double seconds, double rpm, double tp
     if (!(rpm >= 0 && rpm <= kHighestRpm) || !std::isfinite(seconds)) {
         return;
     }
+    const double apart = seconds - previousSeconds;
+    const bool gap = havePrevious && apart > rules.longestGap;
+    // A glitched reading far above the row before, beyond what the noise of
+    // rows stamped close together gives, would make a pull of nothing.
+    if (havePrevious && !gap && rpm - previousRpm > rules.dropEnds + apart * rules.fastestRise) {
+        return;
+    }
     ++log.rows;
-    if (havePrevious && seconds - previousSeconds > rules.longestGap) {
+    if (gap) {
         EndPull();
     }
     havePrevious = true;
     previousSeconds = seconds;
+    previousRpm = rpm;
     if (!(tps >= rules.minTps)) {
         EndPull();
     } else if (rows.empty()) {

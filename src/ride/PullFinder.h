@@ -23,7 +23,9 @@ namespace orna5 {
 // highest (a gear change, a quick-shifter's cut), and when the rpm has not
 // gone higher for more than levelSeconds (the limiter, a steady speed). The
 // rows after its highest are not part of it; the rows from a drop on may
-// begin the next.
+// begin the next. A row further above the one before than fastestRise
+// allows (no engine in gear gains revs that fast: a glitched reading) is
+// left out, as is one above kHighestRpm.
 struct PullRules {
     double minTps = 90;
     double minRise = 1500;
@@ -31,6 +33,7 @@ struct PullRules {
     double dropEnds = 300;
     double longestGap = 1.0;
     double levelSeconds = 1.0;
+    double fastestRise = 20000; // rpm per second
 
     // The gear estimate (see Pull::gear).
     double shiftSeconds = 1.0;
@@ -38,9 +41,9 @@ struct PullRules {
     double sameGearShare = 0.15;
 };
 
-// The rpm a row may carry: the unit counts in 16 bits; anything else is no
-// reading of an engine.
-constexpr double kHighestRpm = 65535;
+// The highest rpm a row may carry: the top of the unit's rpm axes. More is
+// no reading of an engine.
+constexpr double kHighestRpm = 25500;
 
 // One pull of a log.
 struct Pull {
@@ -116,6 +119,7 @@ private:
 
     bool havePrevious = false;
     double previousSeconds = 0;
+    double previousRpm = 0;
     // Since the last pull ended: the lowest rpm, and where it ended.
     double lowestSince = std::numeric_limits<double>::infinity();
     bool haveLastEnd = false;

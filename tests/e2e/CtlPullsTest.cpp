@@ -60,7 +60,7 @@ TEST(CtlPulls, ComparesTheRatesOfTwoLogsAndTheirMaps) {
     // difference of some +5 % every 500 rpm, beyond the pulls' spread.
     const std::regex pullLine(
         R"(^ +[13] +2026-06-01T10:00:\d\d\.\d{3}\+02:00 +\d+-\d+ +\d+\.\d +1$)");
-    const std::regex rateLine(R"(^ *(\d+) .* \+(\d+\.\d) % beyond the bands$)");
+    const std::regex rateLine(R"(^ *(\d+) .* \+(\d+\.\d) %\s+beyond the bands$)");
     int pulls = 0;
     int differences = 0;
     for (const std::string& line : Lines(run.out)) {

@@ -113,6 +113,14 @@ TEST(PullFinder, ThePullRule) {
          start().Pull(6000, rate).Hold(1.5, 6000, 100).Pull(9000, rate),
          90,
          {{3000, 6000}, {6000, 9000}}},
+        {"a glitched reading of 20000 rpm",
+         start()
+             .Pull(4000, TorqueLike(900))
+             .Move(20000, 0.04, 100)
+             .Move(4000, 0.04, 100)
+             .Hold(1, 4000, 0),
+         90,
+         {}},
         {"the throttle closed",
          start().Pull(6000, rate).Hold(0.1, 6000, 0).Pull(9000, rate),
          90,
