@@ -58,7 +58,7 @@ const char kUsage[] =
     "  --ride            ride instead of sweeping the rev range: pulls at full\n"
     "                    throttle through four gears with quick-shifts, roll-off,\n"
     "                    stop, again; the engine gains revs the faster the nearer\n"
-    "                    the unit's map lies to the engine's best advance\n"
+    "                    the unit's map lies to the engine's best advance (paced)\n"
     "  --version         print the version and quit\n"
     "  --help            show this text\n"
     "\n"
@@ -290,7 +290,8 @@ int main(int argc, char** argv) {
     }
 
     QCoreApplication app(argc, argv);
-    orna5::PtyUnit unit(settings.unit, settings.paced, settings.line);
+    // A ride runs on the clock, so its frames come at the line's own pace.
+    orna5::PtyUnit unit(settings.unit, settings.paced || settings.ride, settings.line);
     if (!settings.loadPath.empty()) {
         if (!unit.Emulator().LoadFile(settings.loadPath, error)) {
             std::fprintf(stderr, "orna5-sim: %s\n", error.c_str());
