@@ -85,6 +85,10 @@ struct StartOptions {
 //
 // The class is split into files by concern: layout, control binding, form
 // state, lifecycle (start-up, shutdown, menus, the tick) and settings.
+//
+// Every control carries its given name, by which tests and views find it;
+// the form's own code reaches a control through the member of that name, so
+// the compiler checks every use.
 class TFormHlav : public QMainWindow {
     Q_OBJECT
 public:
@@ -95,7 +99,7 @@ public:
     explicit TFormHlav(StartOptions options = {}, QWidget* parent = nullptr);
     ~TFormHlav() override;
 
-    // Where the settings, the snapshot and the test marker live
+    // The folder of the settings, the snapshot and the test marker
     // (FormHlavSettings.cpp).
     static QString ConfigDirectory();
 
@@ -228,7 +232,8 @@ private:
     void SpeedButtonZpetClick();
     void SpeedButtonZnovuClick();
 
-    // The settings (FormHlavSettings.cpp).
+    // The settings, where they live and the test marker
+    // (FormHlavSettings.cpp).
     QString SettingsPath() const;
     QString SnapshotPath() const;
     QString TestMarkerPath() const;

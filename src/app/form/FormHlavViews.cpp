@@ -23,7 +23,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
 
