@@ -1,6 +1,7 @@
 // The window's controls and where they sit. Controls are created in code,
 // repeated ones in loops; every control carries its given name.
 
+#include "app/Document.h"
 #include "app/form/ControlNames.h"
 #include "app/form/FormHlav.h"
 #include "app/widgets/MouseCheckBox.h"
@@ -236,9 +237,8 @@ void TFormHlav::CreateMenus() {
     MenuTools = addMenu("MenuTools", "Tools");
     AdvanceMinus = MakeAction(MenuTools, "AdvanceMinus", "Advance -", QKeySequence(Qt::Key_F4));
     AdvancePlus = MakeAction(MenuTools, "AdvancePlus", "Advance +", QKeySequence(Qt::Key_F5));
-    MenuZpet = MakeAction(MenuTools, "MenuZpet", "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z));
-    MenuZnovu =
-        MakeAction(MenuTools, "MenuZnovu", "Redo", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
+    MenuZpet = MakeAction(MenuTools, "MenuZpet", "Undo", Document::UndoKeys());
+    MenuZnovu = MakeAction(MenuTools, "MenuZnovu", "Redo", Document::RedoKeys());
     MenuTools->addSeparator();
     MenuKeepRestorePoint =
         MakeAction(MenuTools, "MenuKeepRestorePoint", "Keep a restore point before programming");
