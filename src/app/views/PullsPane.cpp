@@ -94,8 +94,12 @@ PullsPane::PullsPane(Document& doc, const QString& path, const MonitorLog& log, 
     view = new QChartView(chart, splitter);
     view->setObjectName("PullChart");
     view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumHeight(240);
     rpmAxis = new QValueAxis(chart);
     rpmAxis->setLabelFormat("%d");
+    rpmAxis->setTickType(QValueAxis::TicksDynamic);
+    rpmAxis->setTickAnchor(0);
+    rpmAxis->setTickInterval(1000);
     chart->addAxis(rpmAxis, Qt::AlignBottom);
     rateAxis = new QValueAxis(chart);
     rateAxis->setLabelFormat("%d");
@@ -130,6 +134,7 @@ PullsPane::PullsPane(Document& doc, const QString& path, const MonitorLog& log, 
     splitter->addWidget(below);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    splitter->setSizes({360, 240});
     layout->addWidget(splitter, 1);
 
     connect(gear, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
@@ -413,7 +418,8 @@ void PullsPane::FillMaps() {
         }
         top->setExpanded(true);
     }
-    maps->resizeColumnToContents(0);
+    for (int c = 0; c < maps->columnCount(); ++c)
+        maps->resizeColumnToContents(c);
 }
 
 // The map a log ran on, with the window's other parameters, so the compare

@@ -22,6 +22,7 @@
 #include "sim/RideModel.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
@@ -163,6 +164,9 @@ void TakeViewScreenshots(QWidget& window, Document& document, ViewManager& views
     if (found.size() >= 2) {
         if (LogChartWindow* log = views.OpenDataLog(rides + "/" + found[0])) {
             views.AddToPulls(log, rides + "/" + found[1]);
+            // First gear against first gear, as a tuner would compare.
+            QComboBox* gear = log->Pulls()->GearChooser();
+            gear->setCurrentIndex(std::max(0, gear->findData(1)));
             Save(log, folder, "view-pulls");
             log->close();
         }
