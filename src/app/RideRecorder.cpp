@@ -80,7 +80,13 @@ void RideRecorder::Frame() {
     case RideRule::Step::Nothing:
         break;
     }
-    if (writer.IsOpen() && !writer.Append(links.session.LastMonitorFrame().data()))
+    if (!writer.IsOpen())
+        return;
+    // A ride begun before the unit told its version names it when it does.
+    const std::string& unit = document.UnitVersion();
+    if (!namesUnit && !unit.empty())
+        namesUnit = writer.AppendUnitVersion(unit);
+    if (!writer.Append(links.session.LastMonitorFrame().data()))
         WriteFailed();
 }
 
@@ -97,6 +103,7 @@ void RideRecorder::Begin() {
         path = folder + QString("/ride-%1-%2.csv").arg(stamp).arg(n);
     QDir().mkpath(folder);
     mapInLog = document.Image();
+    namesUnit = !document.UnitVersion().empty();
     if (!writer.Open(
             QFile::encodeName(path).toStdString(),
             MakeLogHeader(mapInLog, document.UnitVersion(), links.loadedFile().toStdString()))) {

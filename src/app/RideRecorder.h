@@ -80,6 +80,7 @@ private:
     QElapsedTimer clock;
     MonitorLogWriter writer{LogTimeNow};
     ParameterImage mapInLog{};
+    bool namesUnit = false; // the ride's file says which unit it comes from
     QLabel* label = nullptr;
 };
 
