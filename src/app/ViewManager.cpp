@@ -8,6 +8,8 @@
 #include "app/views/LogPlaybackWindow.h"
 #include "app/views/Map3DWindow.h"
 #include "app/views/MapTableWindow.h"
+#include "app/views/PullsPane.h"
+#include "app/views/RidesWindow.h"
 #include "disk/WholeFile.h"
 #include "files/BoundedFile.h"
 #include "files/ProfileFile.h"
@@ -194,8 +196,59 @@ LogChartWindow* ViewManager::OpenDataLog(const QString& path) {
     if (!log)
         return nullptr;
     auto* chart = new LogChartWindow(document, path, std::move(*log));
+    QPointer<LogChartWindow> viewer(chart);
+    connect(chart->Pulls(), &PullsPane::AddLogChosen, this,
+            [this, viewer](const QString& added) { AddToPulls(viewer, added); });
+    connect(chart->Pulls(), &PullsPane::CompareMapRequested, this,
+            [this](const QString& logPath, const ParameterImage& logImage) {
+                CompareWith(CompareSubject::Of(CompareSubject::Kind::File,
+                                               [logPath](int) { return logPath; }),
+                            logImage);
+            });
     Open(chart, LogChartWindow::kSettingsSection);
     return chart;
+}
+
+bool ViewManager::AddToPulls(LogChartWindow* viewer, const QString& path) {
+    if (!viewer)
+        return false;
+    std::optional<MonitorLog> log = ReadDataLog(path);
+    if (!log)
+        return false;
+    const bool added = viewer->Pulls()->AddLog(path, *log);
+    viewer->ShowPulls();
+    Present(viewer);
+    return added;
+}
+
+RidesWindow* ViewManager::ShowRides() {
+    RidesWindow* rides = Single<RidesWindow>();
+    if (!rides) {
+        rides = new RidesWindow(document, ridesFolder, showMessage);
+        connect(rides, &RidesWindow::OpenRequested, this,
+                [this](const QString& path) { OpenDataLog(path); });
+        // Into the log viewer opened last; with none open, the ride opens in
+        // one of its own on its Pulls tab.
+        connect(rides, &RidesWindow::AddToPullsRequested, this, [this](const QString& path) {
+            for (auto open = views.rbegin(); open != views.rend(); ++open)
+                if (auto* viewer = qobject_cast<LogChartWindow*>(open->view.data())) {
+                    AddToPulls(viewer, path);
+                    return;
+                }
+            if (LogChartWindow* viewer = OpenDataLog(path))
+                viewer->ShowPulls();
+        });
+        Open(rides, RidesWindow::kSettingsSection);
+    } else {
+        rides->Refresh();
+    }
+    Present(rides);
+    return rides;
+}
+
+void ViewManager::RidesChanged() {
+    if (RidesWindow* rides = Single<RidesWindow>())
+        rides->Refresh();
 }
 
 LogPlaybackWindow* ViewManager::PlayDataLog(const QString& path) {

@@ -29,6 +29,7 @@ class Map3DWindow;
 class LogPlaybackWindow;
 class MapTableWindow;
 class ProfileFile;
+class RidesWindow;
 
 // The views beyond the form, opened from its menus. There is one way in:
 // a view is a window of the form's, fed by the document only, placed where
@@ -66,6 +67,16 @@ public:
     void HistoryChanged();
     // A recorded data log played back; null when it cannot be read.
     LogChartWindow* OpenDataLog(const QString& path);
+    // Another log into the Pulls tab of `viewer`, which comes to the front
+    // on that tab; false when the log cannot be read (the user was told) or
+    // the tab compares as many logs as it can.
+    bool AddToPulls(LogChartWindow* viewer, const QString& path);
+    // View > Rides over the rides in `folder`; it opens once.
+    void UseRides(const QString& folder) { ridesFolder = folder; }
+    const QString& RidesFolder() const { return ridesFolder; }
+    RidesWindow* ShowRides();
+    // A ride was saved: an open Rides view reads the folder again.
+    void RidesChanged();
     // A recorded data log played through the window; null when it cannot
     // be read. One plays at a time.
     LogPlaybackWindow* PlayDataLog(const QString& path);
@@ -98,6 +109,7 @@ private:
     ProfileFile& settings;
     MessageSink showMessage;
     HistoryWriter* historyWriter = nullptr;
+    QString ridesFolder;
     std::vector<OpenView> views;
     QMap<QString, QRect> geometry;
 };

@@ -50,6 +50,7 @@ class QToolButton;
 namespace orna5 {
 
 class DataLogRecorder;
+class RideRecorder;
 class LiveRateControl;
 class DeviceSession;
 class Document;
@@ -151,6 +152,7 @@ public:
     DataLogRecorder& DataLog() const { return *recorder; }
     PortControl& Port() const { return *port; }
     HistoryKeeper& History() const { return *history; }
+    RideRecorder& Rides() const { return *rides; }
 
 signals:
     // The controls were rewritten from the image: after an edit, undo or
@@ -388,6 +390,7 @@ private:
     std::uint8_t ticksSincePanel = 0;
     PortControl* port = nullptr;
     HistoryKeeper* history = nullptr;
+    RideRecorder* rides = nullptr;
 
     // The text table's rows and the controls they are for, bound once the
     // controls are made; the names are needed only until then.
@@ -428,6 +431,8 @@ private:
     QAction* MenuZpet = nullptr;
     QAction* MenuZnovu = nullptr;
     QAction* MenuKeepRestorePoint = nullptr;
+    QAction* MenuRecordRides = nullptr;
+    QAction* MenuRides = nullptr;
     QAction* MenuMapTable = nullptr;
     QAction* MenuContens = nullptr;
     QAction* MenuAbout = nullptr;

@@ -5,6 +5,7 @@
 #include "app/DataLogRecorder.h"
 #include "app/HistoryKeeper.h"
 #include "app/PortControl.h"
+#include "app/RideRecorder.h"
 #include "app/form/BusyGuard.h"
 #include "app/form/FormHlav.h"
 #include "device/DeviceSession.h"
@@ -129,8 +130,10 @@ void TFormHlav::RestoreToUnit(const ParameterImage& point,
 void TFormHlav::OperationEnded(const OperationOutcome& ended) {
     // What the unit runs on now, to the byte: later rows of a log count
     // against it.
-    if (ended.outcome == Outcome::Success && ended.operation != Operation::Verify)
+    if (ended.outcome == Outcome::Success && ended.operation != Operation::Verify) {
         recorder->UnitRuns(session->UnitBytes());
+        rides->UnitRuns(session->UnitBytes());
+    }
     if (ended.operation == Operation::Read && ended.outcome == Outcome::Success)
         unitBytesInWindow = true;
     if (ended.outcome == Outcome::VersionMismatch)

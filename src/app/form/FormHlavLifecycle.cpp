@@ -6,6 +6,7 @@
 #include "app/HistoryKeeper.h"
 #include "app/LiveRateControl.h"
 #include "app/PortControl.h"
+#include "app/RideRecorder.h"
 #include "app/ViewManager.h"
 #include "app/form/FormAbout.h"
 #include "app/form/FormHlav.h"
@@ -136,6 +137,7 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
 void TFormHlav::FormClose() {
     Timer1->stop();
     recorder->Stop();
+    rides->Stop();
     port->Close();
     CopyControlsToImage();
     NormaliseImage(image, languageIndex, comPortIndex);

@@ -4,6 +4,7 @@
 
 #include "app/HistoryKeeper.h"
 #include "app/LiveRateControl.h"
+#include "app/RideRecorder.h"
 #include "app/ViewManager.h"
 #include "app/form/FormHlav.h"
 #include "disk/WholeFile.h"
@@ -100,6 +101,7 @@ void TFormHlav::SaveSettings() {
     views->SaveSettings();
     history->SaveSettings(s);
     liveRate->SaveSettings(s);
+    rides->SaveSettings(s);
     std::ostringstream settingsText;
     s.Save(settingsText);
     WriteWhole(SettingsPath(), settingsText.str());

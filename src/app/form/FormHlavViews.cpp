@@ -7,6 +7,7 @@
 #include "app/HistoryKeeper.h"
 #include "app/LiveRateControl.h"
 #include "app/PortControl.h"
+#include "app/RideRecorder.h"
 #include "app/ViewManager.h"
 #include "app/form/FormHlav.h"
 #include "app/views/RpmAxisDialog.h"
@@ -114,6 +115,12 @@ void TFormHlav::CreateViews() {
             views->CompareWithFile(path);
     });
 
+    // Beside the restore points, the other thing the window does by itself.
+    MenuRecordRides = MakeAction(MenuTools, "MenuRecordRides", "Record rides by themselves");
+    rides = new RideRecorder(
+        *document, settingsFile,
+        {*session, *MenuRecordRides, *statusBar(), [this] { return LabelFile2->text(); },
+         [this](const QString& text, const QString& name) { ShowMessage(text, name); }});
     liveRate = new LiveRateControl(this, settingsFile, {*session, *MenuTools, *statusBar()});
     history = new HistoryKeeper(
         *document, settingsFile,
@@ -122,6 +129,10 @@ void TFormHlav::CreateViews() {
     views->UseHistory(history->Writer());
     connect(historyItem, &QAction::triggered, this, [this] { views->ShowHistory(); });
     connect(history, &HistoryKeeper::Kept, views, &ViewManager::HistoryChanged);
+    MenuRides = MakeAction(MenuView, "MenuRides", "R&ides");
+    views->UseRides(rides->Folder());
+    connect(MenuRides, &QAction::triggered, this, [this] { views->ShowRides(); });
+    connect(rides, &RideRecorder::RideSaved, views, &ViewManager::RidesChanged);
     connect(ButtonWhatDiffers, &QAbstractButton::clicked, this,
             [this] { views->ShowVerifyDifferences(); });
 

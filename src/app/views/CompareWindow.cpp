@@ -92,6 +92,18 @@ constexpr int kOffsetRole = Qt::UserRole;
 
 } // namespace
 
+QString CompareWindow::PageText(const ParameterDifference& difference, int language) {
+    return PageName(difference.left.pageId, language);
+}
+
+QString CompareWindow::NameText(const ParameterDifference& difference, int language) {
+    return Name(difference.left.nameTemplate, language);
+}
+
+QString CompareWindow::ValueText(const std::string& value, int language) {
+    return Value(value, language);
+}
+
 CompareSubject CompareSubject::Of(Kind kind, std::function<QString(int language)> name) {
     CompareSubject subject{kind, std::move(name), {}};
     // A file's reserved bytes are the window's own (the file is read over

@@ -60,6 +60,12 @@ public:
     // The form's controls that carry an outline now.
     std::vector<QWidget*> OutlinedControls() const;
 
+    // A difference as the list shows it in a language: the page, the
+    // parameter's name, and a value of either side.
+    static QString PageText(const ParameterDifference& difference, int language);
+    static QString NameText(const ParameterDifference& difference, int language);
+    static QString ValueText(const std::string& value, int language);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

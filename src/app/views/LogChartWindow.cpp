@@ -1,9 +1,11 @@
 #include "app/views/LogChartWindow.h"
 
 #include "app/Document.h"
+#include "app/views/PullsPane.h"
 #include "app/views/TimeInCellView.h"
 #include "device/MarkLivePosition.h"
 #include "lang/MapTableTexts.h"
+#include "lang/RideTexts.h"
 #include "lang/ViewTexts.h"
 #include "params/FieldTable.h"
 #include "params/TpsBreakpoints.h"
@@ -132,7 +134,11 @@ LogChartWindow::LogChartWindow(Document& doc, const QString& filePath, MonitorLo
     info->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(info);
 
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    // The log over time on one tab, its pulls compared with other logs' on
+    // the next.
+    tabs = new QTabWidget(this);
+    tabs->setObjectName("LogTabs");
+    auto* splitter = new QSplitter(Qt::Horizontal, tabs);
     auto* left = new QWidget(splitter);
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
@@ -205,7 +211,16 @@ LogChartWindow::LogChartWindow(Document& doc, const QString& filePath, MonitorLo
     right->setFixedWidth(std::max(map->width(), timeView->minimumWidth()) + frame);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
-    layout->addWidget(splitter, 1);
+    tabs->addTab(splitter, QString());
+    pulls = new PullsPane(document, path, log, tabs);
+    tabs->addTab(pulls, QString());
+    // The pulls are found when first asked for: most logs are opened to be
+    // looked at over time.
+    connect(tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        if (tabs->widget(index) == pulls)
+            pulls->Ensure();
+    });
+    layout->addWidget(tabs, 1);
 
     BuildChart();
     cursorLine = new QGraphicsLineItem(chart);
@@ -398,6 +413,13 @@ void LogChartWindow::ApplyLanguage() {
     mapTabs->setTabText(1, QString::fromStdString(TextIn(MapText::TimeInCellTab, language)));
     mapTabs->setTabToolTip(1, log.header.hasMap ? QString() : text(ViewText::LogWithoutMap));
     timeView->SetLanguage(language);
+    tabs->setTabText(0, QString::fromStdString(TextIn(RideText::ChartTab, language)));
+    tabs->setTabText(1, QString::fromStdString(TextIn(RideText::PullsTab, language)));
+    pulls->ApplyLanguage();
+}
+
+void LogChartWindow::ShowPulls() {
+    tabs->setCurrentWidget(pulls);
 }
 
 double LogChartWindow::ValueAt(const std::string& column, int row) const {

@@ -23,6 +23,7 @@ class QValueAxis;
 namespace orna5 {
 
 class Document;
+class PullsPane;
 class TimeInCellView;
 
 // A data log played back as a chart over time: engine speed, throttle,
@@ -30,7 +31,8 @@ class TimeInCellView;
 // value of one row and the map cell the unit was using then. The map is the
 // one the log names, or one programmed while recording from its row on; a
 // log without one is shown against the document's map. Beside the cell in
-// use, the time the log spent in each cell, each row on its own map.
+// use, the time the log spent in each cell, each row on its own map. A
+// second tab compares the log's pulls with those of other logs.
 class LogChartWindow : public QWidget {
     Q_OBJECT
 public:
@@ -47,6 +49,10 @@ public:
     int CursorMapColumn() const { return cursorMapColumn; }
     const MonitorLog& Log() const { return log; }
     QChartView* ChartView() const { return view; }
+    // The Pulls tab; its pulls are found when it is first shown.
+    PullsPane* Pulls() const { return pulls; }
+    QTabWidget* Tabs() const { return tabs; }
+    void ShowPulls();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +79,8 @@ private:
     const LogHeader* shownMap = nullptr; // the map mapImage holds now
 
     QLabel* info = nullptr;
+    QTabWidget* tabs = nullptr;
+    PullsPane* pulls = nullptr;
     QChart* chart = nullptr;
     QChartView* view = nullptr;
     QValueAxis* timeAxis = nullptr;

@@ -10,10 +10,19 @@
 #include "app/views/LogPlaybackWindow.h"
 #include "app/views/Map3DWindow.h"
 #include "app/views/MapTableWindow.h"
+#include "app/views/PullsPane.h"
+#include "app/views/RidesWindow.h"
+#include "device/DeviceFrame.h"
+#include "device/LogClock.h"
 #include "disk/HistoryStore.h"
+#include "disk/WholeFile.h"
+#include "files/LogTime.h"
 #include "files/ParameterFile.h"
+#include "params/MonitorFrame.h"
+#include "sim/RideModel.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
@@ -21,6 +30,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <cmath>
 #include <fstream>
 
 namespace orna5 {
@@ -37,6 +47,27 @@ void Save(QWidget* view, const QString& folder, const QString& name) {
     view->show();
     QApplication::processEvents();
     view->grab().save(folder + "/" + name + ".png");
+}
+
+// A minute of the emulated ride on `image`, written as the window records a
+// ride, its clock starting at `startMs`.
+void WriteRide(const QString& path, const ParameterImage& image, long long startMs) {
+    MonitorLogWriter writer(LogTimeNow);
+    if (!writer.Open(QFile::encodeName(path).toStdString(), MakeLogHeader(image, "ORN12", "")))
+        return;
+    RideModel ride;
+    constexpr double kStep = 0.04; // the Fast rate
+    for (int row = 0; row < 1500; ++row) {
+        ride.Advance(kStep, image.data());
+        DeviceFrame frame{};
+        frame[monitorField::code] = 0xB0;
+        PutFrameWord(frame.data(), monitorField::rpm,
+                     static_cast<std::uint16_t>(std::lround(ride.Rpm())));
+        frame[monitorField::tpsPercent] = static_cast<std::uint8_t>(ride.ThrottlePercent());
+        LogTime time;
+        time.millis = startMs + std::llround(row * kStep * 1000);
+        writer.Append(frame.data(), FormatLogTime(time));
+    }
 }
 
 } // namespace
@@ -106,6 +137,41 @@ void TakeViewScreenshots(QWidget& window, Document& document, ViewManager& views
         store.Add(changed, RestoreKind::Saved, {{}, {}, ign.toStdString()}, now - 60'000);
     }
     Save(views.ShowHistory(), folder, "view-history");
+
+    // Two rides of the emulated engine, the second on a map nearer its best
+    // advance, compared on the Pulls tab and listed in the Rides view; a
+    // user's rides are left alone.
+    const QString rides = views.RidesFolder();
+    if (!rides.isEmpty() && QDir(rides).entryList({"*.csv"}, QDir::Files).isEmpty()) {
+        QDir().mkpath(rides);
+        ParameterImage better = document.Image();
+        for (std::size_t c = 0; c < kAxisPoints; ++c)
+            for (std::size_t r = 0; r < kMapRows; ++r)
+                better[MapCell(r, c)] = static_cast<std::uint8_t>(
+                    std::lround(RideModel::BestAdvance(better[field::mapRpm + c] * 100.0)));
+        const long long now = QDateTime::currentMSecsSinceEpoch();
+        const QString first =
+            rides + "/ride-" +
+            QDateTime::fromMSecsSinceEpoch(now - 7'200'000).toString("yyyyMMdd-HHmmss") + ".csv";
+        const QString second =
+            rides + "/ride-" +
+            QDateTime::fromMSecsSinceEpoch(now - 3'600'000).toString("yyyyMMdd-HHmmss") + ".csv";
+        WriteRide(first, document.Image(), now - 7'200'000);
+        WriteRide(second, better, now - 3'600'000);
+        WriteWholeFile(RidesWindow::NotePath(second), "map nearer the best advance\n");
+    }
+    const QStringList found = QDir(rides).entryList({"*.csv"}, QDir::Files, QDir::Name);
+    if (found.size() >= 2) {
+        if (LogChartWindow* log = views.OpenDataLog(rides + "/" + found[0])) {
+            views.AddToPulls(log, rides + "/" + found[1]);
+            // First gear against first gear, as a tuner would compare.
+            QComboBox* gear = log->Pulls()->GearChooser();
+            gear->setCurrentIndex(std::max(0, gear->findData(1)));
+            Save(log, folder, "view-pulls");
+            log->close();
+        }
+    }
+    Save(views.ShowRides(), folder, "view-rides");
 }
 
 } // namespace orna5
