@@ -14,6 +14,7 @@
 #include <QCustom3DLabel>
 #include <QHBoxLayout>
 #include <QOffscreenSurface>
+#include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QPainter>
 #include <QPushButton>
@@ -70,6 +71,11 @@ std::pair<int, float> Bracket(const std::vector<float>& axis, float x) {
 
 bool Map3DWindow::OpenGLAvailable() {
     static const bool available = [] {
+        // The offscreen platform makes a context where a display is at hand,
+        // yet the surface graph's renderer crashes on its windows: there the
+        // view is not opened, as without OpenGL.
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            return false;
         QOpenGLContext context;
         if (!context.create())
             return false;
