@@ -51,9 +51,10 @@ bool OpenPort(const std::string& value, SerialLink& link) {
     if (!opened.ok) {
         std::cerr << TextIn(Msg::ComOpeningError, English) << " (" << *device << ": "
                   << opened.reason << ")\n";
-        if (!opened.hint.empty()) {
-            std::cerr << opened.hint << '\n';
-        }
+        if (opened.permissionDenied)
+            std::cerr << PermissionHint(opened.device, opened.owner, opened.group, opened.mode,
+                                        English)
+                      << '\n';
         return false;
     }
     return true;

@@ -12,9 +12,9 @@
 #include <Q3DSurface>
 #include <Q3DTheme>
 #include <QCustom3DLabel>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QOffscreenSurface>
-#include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QPainter>
 #include <QPushButton>
