@@ -1,14 +1,13 @@
 #include "app/Document.h"
 
-#include "app/form/FormHlav.h"
 #include "device/DeviceSession.h"
+#include "lang/ControlTexts.h"
+
+#include <QAction>
 
 namespace orna5 {
 
-Document::Document(TFormHlav& owner) : QObject(&owner), form(owner) {
-    connect(&form, &TFormHlav::ImageShown, this, &Document::ImageShown);
-    connect(&form, &TFormHlav::FrameAccepted, this, &Document::Frame);
-    connect(&form, &TFormHlav::TickDone, this, &Document::Tick);
+Document::Document(DocumentHost& owner, QObject* parent) : QObject(parent), host(owner) {
     wall.start();
 }
 
@@ -19,13 +18,13 @@ void Document::AdvanceClock() {
     playedStep = 0;
 }
 
-void Document::Frame() {
+void Document::HostFrameAccepted() {
     AdvanceClock();
     liveCells.AddFrame(cellClock, Live());
     emit FrameAccepted();
 }
 
-void Document::Tick(bool monitorFrame) {
+void Document::HostTicked(bool monitorFrame) {
     AdvanceClock();
     emit TickDone(monitorFrame);
     // The views that draw the live point redraw a few times a second at
@@ -49,78 +48,144 @@ void Document::ResetLiveCells() {
 void Document::StartPlayback() {
     playing = true;
     playedStep = 0;
-    form.Session().PausePolling(true);
+    host.Session().PausePolling(true);
 }
 
 void Document::StopPlayback() {
     if (!playing)
         return;
     playing = false;
-    form.Session().PausePolling(false);
+    host.Session().PausePolling(false);
 }
 
 void Document::PlayFrame(const DeviceFrame& frame, double step) {
     if (!playing)
         return;
-    form.Session().PlayFrame(frame);
+    host.Session().PlayFrame(frame);
     playedStep += step;
 }
 
 const ParameterImage& Document::Image() const {
-    return form.Image();
+    return host.Image();
 }
 
 void Document::ChangeImage(const std::function<void(ParameterImage&)>& change) {
-    form.ChangeImage(change);
+    host.ChangeImage(change);
 }
 
 void Document::OpenImage(const ParameterImage& opened, bool unitBytes) {
-    form.OpenImage(opened, unitBytes);
+    host.OpenImage(opened, unitBytes);
 }
 
 void Document::RestoreToUnit(const ParameterImage& point,
                              std::function<QString(int language)> name) {
-    form.RestoreToUnit(point, std::move(name));
+    host.RestoreToUnit(point, std::move(name));
 }
 
 bool Document::WindowHoldsUnitBytes() const {
-    return form.UnitBytesInWindow();
+    return host.UnitBytesInWindow();
 }
 
 LivePosition Document::Live() const {
-    return form.Session().Live(form.Image()[field::mapUsesTps] != 0);
+    return host.Session().Live(host.Image()[field::mapUsesTps] != 0);
 }
 
 const LiveValues& Document::Values() const {
-    return form.Session().Values();
+    return host.Session().Values();
 }
 
 bool Document::UnitAnswering() const {
-    return !form.Session().NoConnectionVisible();
+    return !host.Session().NoConnectionVisible();
 }
 
 const std::string& Document::UnitVersion() const {
-    return form.Session().UnitTexts().versionText;
+    return host.Session().UnitTexts().versionText;
 }
 
 const std::vector<ParameterDifference>& Document::VerifyDifferences() const {
-    return form.Session().VerifyDifferences();
+    return host.Session().VerifyDifferences();
 }
 
 const ParameterImage& Document::VerifyUnitImage() const {
-    return form.Session().VerifyUnitImage();
+    return host.Session().VerifyUnitImage();
 }
 
 std::array<bool, 2> Document::VerifyPagesSeen() const {
-    return form.Session().VerifyPagesSeen();
+    return host.Session().VerifyPagesSeen();
 }
 
 int Document::Language() const {
-    return form.LanguageIndex();
+    return host.Language();
 }
 
-QWidget& Document::Window() const {
-    return form;
+QWidget* Document::ViewParent() const {
+    return host.ViewParent();
+}
+
+QStatusBar* Document::StatusBar() const {
+    return host.StatusBar();
+}
+
+QWidget* Document::MapControl(std::size_t offset) const {
+    return host.MapControl(offset);
+}
+
+// The form shows the image twice and more for one edit, and again where
+// nothing changed; the views redraw once per change.
+void Document::HostShowed() {
+    const bool unitBytes = host.UnitBytesInWindow();
+    if (announced && host.Image() == announcedImage && unitBytes == announcedUnitBytes)
+        return;
+    announced = true;
+    announcedImage = host.Image();
+    announcedUnitBytes = unitBytes;
+    emit ImageShown();
+}
+
+void Document::HostLanguageChanged() {
+    emit LanguageChanged();
+}
+
+void Document::HostUndoChanged() {
+    emit UndoChanged();
+}
+
+void Document::HostOperationEnded(const OperationOutcome& ended) {
+    // A Read that passed makes the image's reserved bytes the unit's.
+    HostShowed();
+    emit OperationEnded(ended);
+}
+
+QAction* Document::CreateUndoAction(QObject* parent) {
+    return CreateStepAction(parent, false);
+}
+
+QAction* Document::CreateRedoAction(QObject* parent) {
+    return CreateStepAction(parent, true);
+}
+
+// Named, keyed and enabled as the form's Undo and Redo, so a view's keys do
+// in the view what they do in the form.
+QAction* Document::CreateStepAction(QObject* parent, bool redo) {
+    auto* action = new QAction(parent);
+    action->setObjectName(redo ? "ActionRedo" : "ActionUndo");
+    action->setShortcut(redo ? QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)
+                             : QKeySequence(Qt::CTRL | Qt::Key_Z));
+    const auto name = [this, action, redo] {
+        const std::string* text =
+            ControlText(redo ? "MenuZnovu" : "MenuZpet", TextProp::Caption, Language());
+        action->setText(text ? QString::fromStdString(*text) : QString());
+    };
+    const auto enable = [this, action, redo] {
+        action->setEnabled(redo ? host.CanRedoEdit() : host.CanUndoEdit());
+    };
+    name();
+    enable();
+    connect(this, &Document::LanguageChanged, action, name);
+    connect(this, &Document::UndoChanged, action, enable);
+    connect(action, &QAction::triggered, this,
+            [this, redo] { redo ? host.RedoEdit() : host.UndoEdit(); });
+    return action;
 }
 
 } // namespace orna5

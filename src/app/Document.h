@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/DocumentHost.h"
 #include "device/DeviceFrame.h"
+#include "device/OperationOutcome.h"
 #include "device/TimeInCell.h"
 #include "params/LivePosition.h"
 #include "params/ParameterImage.h"
@@ -14,22 +16,23 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QWidget;
 
 namespace orna5 {
 
-class TFormHlav;
 struct LiveValues;
 struct ParameterDifference;
 
 // What the views see of the form: the image to read, one road to change it,
 // the engine's live position and values, the unit and the language, and a
 // signal when any of them moves on. A view that needs more of the form is a
-// view that has grown into the form.
+// view that has grown into the form. It stands on a DocumentHost (the form,
+// or a plain image in a test), which tells it what moved.
 class Document : public QObject {
     Q_OBJECT
 public:
-    explicit Document(TFormHlav& form);
+    explicit Document(DocumentHost& host, QObject* parent = nullptr);
 
     const ParameterImage& Image() const;
     // The one road to change the image: the controls into the image, the
@@ -69,9 +72,27 @@ public:
     // Which of pages 1 and 2 the unit sent in that Verify.
     std::array<bool, 2> VerifyPagesSeen() const;
     int Language() const;
-    // The form as a plain window: the parent of every view, and where the
-    // views find the form's shared commands and draw beside its controls.
-    QWidget& Window() const;
+    // The window the views belong to (their parent); null where there is
+    // none.
+    QWidget* ViewParent() const;
+    // Where a view may put a lasting note in the window's status bar; null
+    // where there is none.
+    QStatusBar* StatusBar() const;
+    // The control that edits a byte of the advance map or its rpm axis, for
+    // the views that mark it; null for every other byte.
+    QWidget* MapControl(std::size_t offset) const;
+    // Actions for a view's tool bar or keys that undo and redo the form's
+    // edits, enabled and named as the form's own: owned by parent.
+    QAction* CreateUndoAction(QObject* parent);
+    QAction* CreateRedoAction(QObject* parent);
+
+    // The host tells the document what moved.
+    void HostShowed();
+    void HostTicked(bool monitorFrame);
+    void HostFrameAccepted();
+    void HostLanguageChanged();
+    void HostUndoChanged();
+    void HostOperationEnded(const OperationOutcome& ended);
 
     // How long the engine ran in each cell since the window started (or the
     // last Reset), counted from every accepted live-data frame, played ones
@@ -109,13 +130,16 @@ signals:
     void LiveChanged();
     // The form shows another language (or the same one again).
     void LanguageChanged();
+    // What can be undone or redone changed.
+    void UndoChanged();
+    // A Read, Program or Verify (also one a restore started) has ended.
+    void OperationEnded(const orna5::OperationOutcome& ended);
 
 private:
-    void Tick(bool monitorFrame);
-    void Frame();
     void AdvanceClock();
+    QAction* CreateStepAction(QObject* parent, bool redo);
 
-    TFormHlav& form;
+    DocumentHost& host;
     TimeInCell liveCells;
     QElapsedTimer wall;
     double wallSeen = 0;
@@ -126,6 +150,10 @@ private:
     bool liveMoved = false;
     bool answeringShown = false;
     double playedStep = 0;
+    // The image and whose reserved bytes it holds, as last announced.
+    bool announced = false;
+    ParameterImage announcedImage{};
+    bool announcedUnitBytes = false;
 };
 
 } // namespace orna5

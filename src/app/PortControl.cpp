@@ -23,8 +23,6 @@ namespace orna5 {
 namespace {
 // How long the notes about the port stay in the status bar.
 constexpr int kPortNoteMs = 15000;
-// The adapter watch looks at most once a second: 19 ticks of 55 ms.
-constexpr int kWatchTicks = 19;
 
 QString Escaped(QString text) {
     return text.replace('&', "&&");
@@ -39,7 +37,8 @@ PortControl::PortControl(QObject* parent, const ProfileFile& settings)
     : QObject(parent),
       discovery(std::make_unique<PortDiscovery>(PortTable::FromKeys(
           [&settings](const std::string& key) { return settings.ReadString("PORTS", key, ""); }))),
-      link(std::make_unique<SerialLink>()) {}
+      link(std::make_unique<SerialLink>()),
+      watch([this](const std::string& chosen) { return discovery->PresentDevices(chosen); }) {}
 
 PortControl::~PortControl() = default;
 
@@ -55,7 +54,7 @@ void PortControl::SetDiscovery(PortDiscovery::AdapterSource adapters,
                                const std::string& byIdFolder) {
     discovery =
         std::make_unique<PortDiscovery>(discovery->Table(), std::move(adapters), byIdFolder);
-    knownValid = false;
+    watch.Forget();
 }
 
 void PortControl::CreateControls(Links portLinks) {
@@ -256,7 +255,7 @@ void PortControl::Tick(bool noConnection) {
         return;
     }
     NoticeLoss();
-    Watch(noConnection);
+    WatchAdapters(noConnection);
 }
 
 // A port that vanishes (an adapter pulled out) is closed by the link, which
@@ -360,50 +359,19 @@ void PortControl::UseDevice(const QString& device) {
         links->statusBar.showMessage(Text(Msg::UnitFoundOn).arg(name), kPortNoteMs);
 }
 
-// Looks, without opening anything, at which serial devices there are. The
-// chosen device coming back opens again by itself; any other that appears
-// is offered.
-void PortControl::Watch(bool noConnection) {
-    if (!noConnection) {
-        // A unit answers: nothing to offer, and the next silence starts
-        // from what is there then.
-        knownValid = false;
-        watchTicks = 0;
+// The watch looks, without opening anything, at which serial devices there
+// are; the chosen device coming back opens again by itself, and any other
+// that appears is offered in the note.
+void PortControl::WatchAdapters(bool noConnection) {
+    const AdapterWatch::Step step =
+        watch.Tick(noConnection, {ChosenDevice().toStdString(), link->IsOpen(), link->Lost(),
+                                  offered.toStdString()});
+    if (step.withdrawOffer)
         HideAdapterNote();
+    if (step.reopen && OpenQuietly())
         return;
-    }
-    if (++watchTicks < kWatchTicks && knownValid)
-        return;
-    watchTicks = 0;
-    const QString chosen = ChosenDevice();
-    std::vector<std::string> now = discovery->PresentDevices(chosen.toStdString());
-    std::vector<std::string> appeared;
-    if (knownValid)
-        for (const std::string& device : now)
-            if (std::find(known.begin(), known.end(), device) == known.end())
-                appeared.push_back(device);
-    known = std::move(now);
-    knownValid = true;
-    auto present = [this](const QString& device) {
-        return std::find(known.begin(), known.end(),
-                         PortDiscovery::RealPath(device.toStdString())) != known.end();
-    };
-    if (!offered.isEmpty() && !present(offered))
-        HideAdapterNote();
-
-    const std::string chosenReal = PortDiscovery::RealPath(chosen.toStdString());
-    const bool chosenAppeared =
-        std::find(appeared.begin(), appeared.end(), chosenReal) != appeared.end();
-    if (!link->IsOpen() && present(chosen) && (chosenAppeared || link->Lost())) {
-        if (OpenQuietly())
-            return;
-    }
-    for (const std::string& device : appeared) {
-        if (device != chosenReal) {
-            ShowAdapterNote(QString::fromStdString(device));
-            return;
-        }
-    }
+    if (!step.offer.empty())
+        ShowAdapterNote(QString::fromStdString(step.offer));
 }
 
 void PortControl::ShowAdapterNote(const QString& device) {

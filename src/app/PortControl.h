@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/AdapterWatch.h"
 #include "device/ColourRole.h"
 #include "device/PortDiscovery.h"
 
@@ -83,6 +84,7 @@ public:
     const PortDiscovery& Discovery() const { return *discovery; }
     // The device the adapter note offers; empty when no note shows.
     const QString& OfferedDevice() const { return offered; }
+    const AdapterWatch& Watch() const { return watch; }
 
 signals:
     // The port was opened (or tried): the unit behind it may be another.
@@ -102,7 +104,8 @@ private:
     // Makes `device` the port: its Com item when it has one, otherwise as
     // --port would for this run.
     void UseDevice(const QString& device);
-    void Watch(bool noConnection);
+    // Does what the adapter watch says at this tick.
+    void WatchAdapters(bool noConnection);
     void ShowAdapterNote(const QString& device);
     void HideAdapterNote();
     void Retranslate();
@@ -128,10 +131,7 @@ private:
     // answers.
     QString beforeScan;
 
-    // The adapter watch: the devices there were at the last look.
-    std::vector<std::string> known;
-    bool knownValid = false;
-    int watchTicks = 0;
+    AdapterWatch watch;
     QWidget* note = nullptr;
     QLabel* noteLabel = nullptr;
     QPushButton* noteButton = nullptr;

@@ -257,7 +257,8 @@ void ViewManager::Restore(QWidget* view, const QString& section) {
                   settings.ReadInteger(name, "Width", 0), settings.ReadInteger(name, "Height", 0));
     }
     if (rect.width() < 200 || rect.height() < 150) {
-        view->move(document.Window().geometry().center() - view->rect().center());
+        if (const QWidget* window = document.ViewParent())
+            view->move(window->geometry().center() - view->rect().center());
         return;
     }
     // A place on a screen that is gone would hide the view.

@@ -53,7 +53,7 @@ void TakeScreenshots(orna5::TFormHlav& window, const QString& folder) {
         const QString name = pages->widget(i)->objectName();
         window.grab().save(QString("%1/%2-%3.png").arg(folder).arg(i).arg(name));
     }
-    orna5::TakeViewScreenshots(window.Doc(), window.Views(), window.DataLog(), folder);
+    orna5::TakeViewScreenshots(window, window.Doc(), window.Views(), window.DataLog(), folder);
     // The map table with a block selected and the live cell outlined.
     window.findChild<QAction*>("MenuMapTable")->trigger();
     if (auto* mapTable = window.findChild<orna5::MapTableWindow*>("MapTableWindow")) {

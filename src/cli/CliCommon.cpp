@@ -2,6 +2,7 @@
 
 #include "disk/WholeFile.h"
 #include "files/BoundedFile.h"
+#include "files/MonitorLog.h"
 #include "lang/Messages.h"
 #include "params/BikePresets.h"
 
@@ -120,6 +121,29 @@ bool SaveParameterFile(const std::string& path, const ParameterImage& image) {
     std::cerr << OpenFileErrorText(QString::fromStdString(path), reason, English).toStdString()
               << '\n';
     return false;
+}
+
+std::string SkippedText(const LogSkips& skips) {
+    if (skips.Total() == 0) {
+        return {};
+    }
+    std::string text =
+        std::to_string(skips.Total()) + (skips.Total() == 1 ? " line skipped:" : " lines skipped:");
+    const char* separator = " ";
+    const auto add = [&text, &separator](std::size_t count, const char* what) {
+        if (count) {
+            text += separator + std::to_string(count) + ' ' + what;
+            separator = ", ";
+        }
+    };
+    add(skips.badTime, "with a time that cannot be read (quoted, no such date or hour)");
+    add(skips.fieldCount, "with more or fewer fields than the columns");
+    add(skips.badNumber, "with a field that is not a number or no rpm");
+    add(skips.aheadOfTime, "stamped more than an hour ahead of the rows around");
+    add(skips.tooLong, "too long to be a line of a log");
+    add(skips.badHeader, "of the header or a map that cannot be read");
+    add(skips.beforeColumns, "above the column line that are not header lines");
+    return text;
 }
 
 int Usage(const std::string& message) {

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace orna5 {
+struct LogSkips;
+}
+
 namespace orna5::cli {
 
 // Exit statuses of every command.
@@ -43,6 +47,9 @@ bool LoadParameterFile(const std::string& path, ParameterImage& image);
 // Writes the image as an .ign file through a temporary file that replaces
 // the target only when complete; false with "Open file error!" on stderr.
 bool SaveParameterFile(const std::string& path, const ParameterImage& image);
+
+// "12 lines skipped: 3 with ..., ..." or nothing when none were.
+std::string SkippedText(const LogSkips& skips);
 
 int Usage(const std::string& message);
 

@@ -70,30 +70,6 @@ std::string Tenths(double seconds) {
     return std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10);
 }
 
-// "12 lines skipped: 3 with ..., ..." or nothing when none were.
-std::string SkippedText(const LogSkips& skips) {
-    if (skips.Total() == 0) {
-        return {};
-    }
-    std::string text =
-        std::to_string(skips.Total()) + (skips.Total() == 1 ? " line skipped:" : " lines skipped:");
-    const char* separator = " ";
-    const auto add = [&text, &separator](std::size_t count, const char* what) {
-        if (count) {
-            text += separator + std::to_string(count) + ' ' + what;
-            separator = ", ";
-        }
-    };
-    add(skips.badTime, "with a time that cannot be read (quoted, no such date or hour)");
-    add(skips.fieldCount, "with more or fewer fields than the columns");
-    add(skips.badNumber, "with a field that is not a number or no rpm");
-    add(skips.aheadOfTime, "stamped more than an hour ahead of the rows around");
-    add(skips.tooLong, "too long to be a line of a log");
-    add(skips.badHeader, "of the header or a map that cannot be read");
-    add(skips.beforeColumns, "above the column line that are not header lines");
-    return text;
-}
-
 void PrintCells(std::ostream& out, const LogHeader& header, const TimeInCell& cells, bool csv) {
     const auto cell = [&out, csv](const std::string& text, bool first) {
         if (csv) {

@@ -7,6 +7,7 @@
 #include "cli/HistoryCommands.h"
 #include "cli/MapCommands.h"
 #include "cli/PortCommands.h"
+#include "cli/PullCommands.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -32,6 +33,12 @@ Parameter files (.ign):
 Data logs (.csv, as monitor --csv writes them):
   cells LOG [--csv]           print the seconds spent in each map cell, against
                               the log's own map; --csv as comma-separated values
+  pulls LOG... [--min-tps N] [--gear N] [--csv]
+                              find the pulls (full throttle, rpm rising) of
+                              each log and compare how fast the engine gained
+                              revs with the first log's, per 250 rpm; --min-tps:
+                              full throttle from N % (90); --gear: that gear's
+                              pulls only; --csv: log,pull,rpm,rate lines
 
 Serial ports:
   ports [--probe]             list Com 1..Com 20 with their devices: present, not
@@ -113,6 +120,7 @@ int main(int argc, char** argv) {
         {"diff", CommandDiff},   {"program", CommandProgram},     {"verify", CommandVerify},
         {"read", CommandRead},   {"monitor", CommandMonitor},     {"rebin", CommandRebin},
         {"cells", CommandCells}, {"history", CommandHistory},     {"ports", CommandPorts},
+        {"pulls", CommandPulls},
     };
     for (const Entry& entry : commands) {
         if (!std::strcmp(command, entry.name)) {

@@ -6,6 +6,8 @@
 #include "params/TpsBreakpoints.h"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace orna5 {
 
@@ -48,6 +50,21 @@ int NearestRow(int percent) {
 
 } // namespace
 
+void EngineModel::StartRide(Clock clock) {
+    rideClock = std::move(clock);
+    rideTime = rideClock();
+    ride.emplace();
+}
+
+void EngineModel::Step(const std::uint8_t* memory) {
+    phase = (phase + 1) % kSweepPolls;
+    if (ride) {
+        const double now = rideClock();
+        ride->Advance(std::clamp(now - rideTime, 0.0, kLongestRideStep), memory);
+        rideTime = now;
+    }
+}
+
 int EngineModel::Level() const {
     const int half = kSweepPolls / 2;
     const int up = phase <= half ? phase : kSweepPolls - phase;
@@ -55,12 +72,18 @@ int EngineModel::Level() const {
 }
 
 int EngineModel::Rpm(const std::uint8_t* memory) const {
+    if (ride) {
+        return static_cast<int>(std::lround(ride->Rpm()));
+    }
     const int limiter = std::max(FigureOf(fieldScale::limiter, memory), kIdleRpm + 500);
     const int rpm = kIdleRpm + (limiter - kIdleRpm) * Level() / 1000;
     return rpm / 10 * 10;
 }
 
 int EngineModel::ThrottlePercent() const {
+    if (ride) {
+        return ride->ThrottlePercent();
+    }
     return Level() / 10;
 }
 

@@ -1,14 +1,20 @@
 #pragma once
 
+#include "sim/RideModel.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 namespace orna5 {
 
 // A pretend engine behind the emulated unit: it revs from idle up to the
 // limiter of the stored parameters and back, one step per poll, with the
 // throttle following, and fills a live-data frame the way the unit does.
+// On a ride (StartRide) the engine speed and throttle are the ride's
+// instead, on the clock's time.
 class EngineModel {
 public:
     static constexpr int kIdleRpm = 1200;
@@ -17,8 +23,16 @@ public:
     static constexpr int kSweepPolls = 60;
     static constexpr std::uint16_t kSupplyMillivolts = 13800;
 
-    // One poll's worth of time.
-    void Step() { phase = (phase + 1) % kSweepPolls; }
+    // Seconds on a steady clock.
+    using Clock = std::function<double()>;
+    // A ride of the unit's stored parameters, moved on to the clock's time
+    // at every poll; a silence longer than kLongestRideStep is not ridden.
+    static constexpr double kLongestRideStep = 1.0;
+    void StartRide(Clock clock);
+    const RideModel* Ride() const { return ride ? &*ride : nullptr; }
+
+    // One poll's worth of time, with the unit's stored parameters.
+    void Step(const std::uint8_t* memory);
     void SetPhase(int value) { phase = ((value % kSweepPolls) + kSweepPolls) % kSweepPolls; }
     int Phase() const { return phase; }
 
@@ -36,6 +50,9 @@ private:
     int Level() const;
 
     int phase = 0;
+    std::optional<RideModel> ride;
+    Clock rideClock;
+    double rideTime = 0;
 };
 
 } // namespace orna5

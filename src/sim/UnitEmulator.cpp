@@ -102,7 +102,7 @@ std::vector<std::uint8_t> UnitEmulator::Answer(const std::uint8_t* frame) {
 
     if (code == PollCommand) {
         ++pollCount;
-        engine.Step();
+        engine.Step(memory.data());
         savingCount = std::max(0, savingCount - kSavingStep);
         BuildMonitorFrame(answer.data());
         answer[kFrameSize - 1] = FrameCheckByte(answer.data());

@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -54,6 +55,10 @@ const char kUsage[] =
     "  --set OFF=V       store V (0..255) in memory byte OFF (0..199), after\n"
     "                    --load; may be given more than once\n"
     "  --paced           send answers at the real line speed (57600 baud)\n"
+    "  --ride            ride instead of sweeping the rev range: pulls at full\n"
+    "                    throttle through four gears with quick-shifts, roll-off,\n"
+    "                    stop, again; the engine gains revs the faster the nearer\n"
+    "                    the unit's map lies to the engine's best advance (paced)\n"
     "  --version         print the version and quit\n"
     "  --help            show this text\n"
     "\n"
@@ -80,6 +85,7 @@ struct Settings {
     orna5::LineFaults line;
     int reopenAfterMs = 500;
     bool paced = false;
+    bool ride = false;
     bool help = false;
     bool clear = false;
     bool dump = false;
@@ -134,8 +140,13 @@ bool ParseOptions(const std::vector<std::string>& args, Settings& s, std::string
         bool* value;
     };
     const Flag flags[] = {
-        {"silent", &s.unit.silent},   {"paced", &s.paced}, {"fault-polls", &s.unit.faultPolls},
-        {"garbage", &s.line.garbage}, {"clear", &s.clear}, {"dump", &s.dump},
+        {"silent", &s.unit.silent},
+        {"paced", &s.paced},
+        {"fault-polls", &s.unit.faultPolls},
+        {"garbage", &s.line.garbage},
+        {"clear", &s.clear},
+        {"dump", &s.dump},
+        {"ride", &s.ride},
     };
 
     QCommandLineParser parser;
@@ -234,9 +245,10 @@ void Control(orna5::PtyUnit& unit, const std::string& line, Settings& current) {
     Settings s;
     s.reopenAfterMs = current.reopenAfterMs;
     std::string error;
-    if (!ParseOptions(args, s, error) || s.paced || s.help) {
+    if (!ParseOptions(args, s, error) || s.paced || s.ride || s.help) {
         std::fprintf(stderr, "orna5-sim: %s\n",
-                     error.empty() ? "--paced and --help only on the command line" : error.c_str());
+                     error.empty() ? "--paced, --ride and --help only on the command line"
+                                   : error.c_str());
         return;
     }
     if (!s.loadPath.empty()) {
@@ -278,7 +290,8 @@ int main(int argc, char** argv) {
     }
 
     QCoreApplication app(argc, argv);
-    orna5::PtyUnit unit(settings.unit, settings.paced, settings.line);
+    // A ride runs on the clock, so its frames come at the line's own pace.
+    orna5::PtyUnit unit(settings.unit, settings.paced || settings.ride, settings.line);
     if (!settings.loadPath.empty()) {
         if (!unit.Emulator().LoadFile(settings.loadPath, error)) {
             std::fprintf(stderr, "orna5-sim: %s\n", error.c_str());
@@ -286,6 +299,12 @@ int main(int argc, char** argv) {
         }
     }
     StoreBytes(unit.Emulator(), settings.stores);
+    if (settings.ride) {
+        QElapsedTimer rideClock;
+        rideClock.start();
+        unit.Emulator().Engine().StartRide(
+            [rideClock] { return static_cast<double>(rideClock.nsecsElapsed()) / 1e9; });
+    }
     if (!unit.Start(error)) {
         std::fprintf(stderr, "orna5-sim: cannot create a pseudo-terminal: %s\n", error.c_str());
         return 1;

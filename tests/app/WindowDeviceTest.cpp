@@ -338,7 +338,8 @@ TEST_F(WindowDeviceTest, AdapterPluggedInWhileNoUnitAnswersIsOfferedAndUsed) {
     window->Port().SetDiscovery([&] { return plugged; }, dir.filePath("by-id").toStdString());
     auto* connection = Find<QLabel>(*window, "LabelSpojeni");
     ASSERT_TRUE(QTest::qWaitFor([&] { return connection->isVisible(); }, 5000));
-    QTest::qWait(1200); // the watch has looked once
+    // Only what appears after the watch has looked is offered.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Port().Watch().Looked(); }, 5000));
 
     PtyUnit adapter;
     std::string error;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DocumentHost.h"
 #include "device/ColourRole.h"
 #include "edit/UndoHistory.h"
 #include "files/MonitorLog.h"
@@ -76,7 +77,7 @@ struct StartOptions {
 //
 // The class is split into files by concern: layout, control binding, form
 // state, lifecycle (start-up, shutdown, menus, the tick) and settings.
-class TFormHlav : public QMainWindow {
+class TFormHlav : public QMainWindow, public DocumentHost {
     Q_OBJECT
 public:
     static constexpr int kDesignWidth = 962;
@@ -93,12 +94,13 @@ public:
     QString SnapshotPath() const;
     QString TestMarkerPath() const;
 
-    const ParameterImage& Image() const { return image; }
+    const ParameterImage& Image() const override { return image; }
     std::uint8_t LanguageIndex() const { return languageIndex; }
     std::uint8_t ComPortIndex() const { return comPortIndex; }
     bool TestMode() const { return testMode; }
     const UndoHistory& Undo() const { return undoHistory; }
-    DeviceSession& Session() { return *session; }
+    DeviceSession& Session() override { return *session; }
+    const DeviceSession& Session() const override { return *session; }
 
     // Sets the print appearance (white, the controls for editing hidden) on
     // or off (FormHlavFormState.cpp).
@@ -121,15 +123,26 @@ public:
     // One command's change of the image, from the form's step buttons or a
     // view: the controls into the image, the change, ApplyParameterChange.
     // Ignored while the window writes its controls.
-    void ChangeImage(const std::function<void(ParameterImage&)>& change);
+    void ChangeImage(const std::function<void(ParameterImage&)>& change) override;
     // An image taken as File > Open takes a file, the file label emptied;
     // `unitBytes`: its reserved bytes are a unit's (FormHlavFiles.cpp).
-    void OpenImage(const ParameterImage& opened, bool unitBytes = false);
+    void OpenImage(const ParameterImage& opened, bool unitBytes = false) override;
     // A restore point programmed back into the unit and verified; the form
     // says how it ended (FormHlavDevice.cpp).
-    void RestoreToUnit(const ParameterImage& point, std::function<QString(int language)> name);
+    void RestoreToUnit(const ParameterImage& point,
+                       std::function<QString(int language)> name) override;
     // The image's reserved bytes are a unit's (Document::WindowHoldsUnitBytes).
-    bool UnitBytesInWindow() const { return unitBytesInWindow; }
+    bool UnitBytesInWindow() const override { return unitBytesInWindow; }
+
+    // The rest of what the document stands on (FormHlavViews.cpp).
+    int Language() const override { return languageIndex; }
+    bool CanUndoEdit() const override;
+    bool CanRedoEdit() const override;
+    void UndoEdit() override;
+    void RedoEdit() override;
+    QWidget* ViewParent() override { return this; }
+    QStatusBar* StatusBar() override;
+    QWidget* MapControl(std::size_t offset) override;
 
     // Which controls are shown and enabled, from the controls and the image
     // (FormHlavFormState.cpp).

@@ -1,6 +1,7 @@
 // Which control shows which byte of the image, the two copy routines and the
 // handlers through which every edit reaches the image.
 
+#include "app/Document.h"
 #include "app/form/BusyGuard.h"
 #include "app/form/FormHlav.h"
 #include "app/widgets/MouseCheckBox.h"
@@ -298,6 +299,7 @@ void TFormHlav::UpdateUndoEnabling() {
     actions.value("MenuZpet")->setEnabled(canUndo);
     Widget("SpeedButtonZnovu")->setEnabled(canRedo);
     actions.value("MenuZnovu")->setEnabled(canRedo);
+    document->HostUndoChanged();
 }
 
 void TFormHlav::RestoreUndoState(const UndoState* state) {

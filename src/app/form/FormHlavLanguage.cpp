@@ -87,7 +87,7 @@ void TFormHlav::ApplyLanguage() {
     AlignChannelColumns();
     if (liveRate)
         liveRate->ApplyLanguage(languageIndex);
-    emit document->LanguageChanged();
+    document->HostLanguageChanged();
 }
 
 } // namespace orna5

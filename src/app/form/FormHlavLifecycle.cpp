@@ -47,7 +47,10 @@ TFormHlav::TFormHlav(StartOptions startOptions, QWidget* parent)
     port->Link().OnDataArrived([this] { LinkDataArrived(); });
     // Another unit may be on the port now: a Program reads it first again.
     connect(port, &PortControl::Opened, this, [this] { session->PortOpened(); });
-    document = new Document(*this);
+    document = new Document(*this, this);
+    connect(this, &TFormHlav::ImageShown, document, &Document::HostShowed);
+    connect(this, &TFormHlav::FrameAccepted, document, &Document::HostFrameAccepted);
+    connect(this, &TFormHlav::TickDone, document, &Document::HostTicked);
     views =
         new ViewManager(*document, settingsFile, [this](const QString& text, const QString& name) {
             ShowMessage(text, name);
@@ -232,8 +235,10 @@ void TFormHlav::Timer1Timer() {
     liveRate->Tick();
     port->Tick(session->NoConnectionVisible());
     history->AfterTick(result);
-    if (result.ended)
+    if (result.ended) {
         OperationEnded(*result.ended);
+        document->HostOperationEnded(*result.ended);
+    }
     MarkLiveControls();
     emit TickDone(frameSeen);
 }

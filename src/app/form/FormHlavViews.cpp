@@ -22,6 +22,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -134,6 +135,35 @@ void TFormHlav::CreateViews() {
         *document, {*session, *record, *statusBar(), [this] { return port->Link().Lost(); },
                     [this] { return Control<QLabel>("LabelFile2")->text(); },
                     [this](const QString& text, const QString& name) { ShowMessage(text, name); }});
+}
+
+bool TFormHlav::CanUndoEdit() const {
+    return undoHistory.CanUndo();
+}
+
+bool TFormHlav::CanRedoEdit() const {
+    return undoHistory.CanRedo();
+}
+
+void TFormHlav::UndoEdit() {
+    SpeedButtonZpetClick();
+}
+
+void TFormHlav::RedoEdit() {
+    SpeedButtonZnovuClick();
+}
+
+QStatusBar* TFormHlav::StatusBar() {
+    return statusBar();
+}
+
+QWidget* TFormHlav::MapControl(std::size_t offset) {
+    const std::size_t cells = kMapRows * kAxisPoints;
+    if (offset >= field::advanceMap && offset < field::advanceMap + cells)
+        return MapEdits[offset - field::advanceMap];
+    if (offset >= field::mapRpm && offset < field::mapRpm + kAxisPoints)
+        return MapRpmEdits[offset - field::mapRpm];
+    return nullptr;
 }
 
 } // namespace orna5

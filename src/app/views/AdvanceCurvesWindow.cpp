@@ -82,7 +82,7 @@ QScatterSeries* MakeLivePoint(QChart* chart) {
 } // namespace
 
 AdvanceCurvesWindow::AdvanceCurvesWindow(Document& doc)
-    : QWidget(&doc.Window(), Qt::Window), document(doc) {
+    : QWidget(doc.ViewParent(), Qt::Window), document(doc) {
     setObjectName("AdvanceCurvesWindow");
     // Esc closes the view, as it closes a dialog.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,

@@ -65,19 +65,6 @@ QString PageName(ParameterPage page, int language) {
     return text.remove('&');
 }
 
-// The form's control that edits an image byte of the Advance page's map or
-// its rpm axis; null for every other byte.
-QWidget* MapControl(QWidget& form, std::size_t offset) {
-    if (offset >= field::advanceMap && offset < field::advanceMap + kMapRows * kAxisPoints)
-        return form.findChild<QWidget*>(controlName::Edit(
-            controlName::MapCellSuffix((offset - field::advanceMap) / kAxisPoints,
-                                       (offset - field::advanceMap) % kAxisPoints)));
-    if (offset >= field::mapRpm && offset < field::mapRpm + kAxisPoints)
-        return form.findChild<QWidget*>(
-            controlName::Edit(controlName::MapRpmSuffix(offset - field::mapRpm)));
-    return nullptr;
-}
-
 QString Name(const ParameterName& name, int language) {
     QString text = QString::fromStdString(ParameterNameIn(name.text, language));
     const auto arg = [&name](std::size_t i) { return QString::fromStdString(name.args[i]); };
@@ -117,7 +104,7 @@ CompareSubject CompareSubject::Of(Kind kind, std::function<QString(int language)
 }
 
 CompareWindow::CompareWindow(Document& doc, CompareSubject what, const ParameterImage& image)
-    : QWidget(&doc.Window(), Qt::Window), document(doc), subject(std::move(what)),
+    : QWidget(doc.ViewParent(), Qt::Window), document(doc), subject(std::move(what)),
       otherImage(image) {
     setObjectName("CompareWindow");
     // Esc closes the view, as it closes a dialog.
@@ -159,9 +146,8 @@ CompareWindow::CompareWindow(Document& doc, CompareSubject what, const Parameter
             [this] { take->setEnabled(!SelectedOffsets().empty()); });
     // The form's undo and redo work here too, so a take is undone where it
     // was done.
-    for (const char* name : {"MenuZpet", "MenuZnovu"})
-        if (auto* action = document.Window().findChild<QAction*>(name))
-            addAction(action);
+    addAction(document.CreateUndoAction(this));
+    addAction(document.CreateRedoAction(this));
     Refresh();
     connect(&document, &Document::ImageShown, this, &CompareWindow::Refresh);
     connect(&document, &Document::LanguageChanged, this, &CompareWindow::Refresh);
@@ -254,7 +240,7 @@ void CompareWindow::Refresh() {
                                                     Value(d.rightValue, language)});
         const qulonglong offset = d.left.offset;
         item->setData(0, kOffsetRole, offset);
-        if (QWidget* control = MapControl(document.Window(), d.left.offset))
+        if (QWidget* control = document.MapControl(d.left.offset))
             outlines.emplace_back(new Outline(control));
         if (focusedOffset.isValid() && focusedOffset.toULongLong() == offset)
             list->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);

@@ -64,7 +64,7 @@ QString HistoryWindow::PointLabel(const RestorePoint& point, int language) {
 }
 
 HistoryWindow::HistoryWindow(Document& doc, HistoryWriter& historyWriter, MessageSink sink)
-    : QWidget(&doc.Window(), Qt::Window), document(doc), writer(historyWriter),
+    : QWidget(doc.ViewParent(), Qt::Window), document(doc), writer(historyWriter),
       store(historyWriter.Folder()), showMessage(std::move(sink)) {
     setObjectName("HistoryWindow");
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,

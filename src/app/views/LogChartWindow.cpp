@@ -114,7 +114,7 @@ QString QuantityName(const std::string& column, int language) {
 } // namespace
 
 LogChartWindow::LogChartWindow(Document& doc, const QString& filePath, MonitorLog data)
-    : QWidget(&doc.Window(), Qt::Window), document(doc), path(filePath), log(std::move(data)) {
+    : QWidget(doc.ViewParent(), Qt::Window), document(doc), path(filePath), log(std::move(data)) {
     setObjectName("LogChartWindow");
     // Esc closes the view, as it closes a dialog.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,

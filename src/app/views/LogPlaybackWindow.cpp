@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMainWindow>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -36,7 +35,7 @@ QString Clock(double seconds) {
 } // namespace
 
 LogPlaybackWindow::LogPlaybackWindow(Document& doc, const QString& filePath, MonitorLog data)
-    : QWidget(&doc.Window(), Qt::Window), document(doc), documentAlive(&doc), path(filePath),
+    : QWidget(doc.ViewParent(), Qt::Window), document(doc), documentAlive(&doc), path(filePath),
       log(std::move(data)) {
     setObjectName("LogPlaybackWindow");
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
@@ -100,10 +99,10 @@ LogPlaybackWindow::LogPlaybackWindow(Document& doc, const QString& filePath, Mon
     layout->addLayout(controls);
     resize(640, sizeHint().height());
 
-    if (auto* form = qobject_cast<QMainWindow*>(&document.Window())) {
-        status = new QLabel(form->statusBar());
+    if (QStatusBar* bar = document.StatusBar()) {
+        status = new QLabel(bar);
         status->setObjectName("LabelPlayback");
-        form->statusBar()->addPermanentWidget(status);
+        bar->addPermanentWidget(status);
     }
     document.StartPlayback();
     connect(&document, &Document::TickDone, this, &LogPlaybackWindow::Tick);

@@ -90,7 +90,7 @@ bool Map3DWindow::OpenGLAvailable() {
     return available;
 }
 
-Map3DWindow::Map3DWindow(Document& doc) : QMainWindow(&doc.Window(), Qt::Window), document(doc) {
+Map3DWindow::Map3DWindow(Document& doc) : QMainWindow(doc.ViewParent(), Qt::Window), document(doc) {
     setObjectName("Map3DWindow");
     // Without multisampling: a software renderer takes several times longer
     // over each frame with it, and the marker redraws the whole scene.

@@ -75,6 +75,9 @@ QVariant MapTableModel::headerData(int section, Qt::Orientation orientation, int
 }
 
 Qt::ItemFlags MapTableModel::flags(const QModelIndex& index) const {
+    // The table itself (no cell) is neither editable nor selectable.
+    if (!index.isValid())
+        return Qt::NoItemFlags;
     return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
 }
 

@@ -110,7 +110,7 @@ struct Caption {
 } // namespace
 
 MapTableWindow::MapTableWindow(Document& doc)
-    : QMainWindow(&doc.Window(), Qt::Window), document(doc) {
+    : QMainWindow(doc.ViewParent(), Qt::Window), document(doc) {
     setObjectName("MapTableWindow");
     model = new MapTableModel(document.Image(), this);
     shownMap = TimeInCellView::MapOf(document.Image());
@@ -246,9 +246,8 @@ void MapTableWindow::CreateControls() {
     tools->setObjectName("ToolBarMapTable");
     tools->setMovable(false);
     tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (const char* name : {"MenuZpet", "MenuZnovu"})
-        if (auto* action = document.Window().findChild<QAction*>(name))
-            tools->addAction(action);
+    tools->addAction(document.CreateUndoAction(tools));
+    tools->addAction(document.CreateRedoAction(tools));
     tools->addSeparator();
     auto* copy = tools->addAction(QString(), this, &MapTableWindow::CopySelection);
     copy->setObjectName("ActionCopy");

@@ -46,9 +46,8 @@ void StartViewScreenshots(DataLogRecorder& recorder, const QString& folder) {
     recorder.Start(LogPath(folder));
 }
 
-void TakeViewScreenshots(Document& document, ViewManager& views, DataLogRecorder& recorder,
-                         const QString& folder) {
-    QWidget& window = document.Window();
+void TakeViewScreenshots(QWidget& window, Document& document, ViewManager& views,
+                         DataLogRecorder& recorder, const QString& folder) {
     Save(views.ShowAdvanceCurves(), folder, "view-advance-curves");
     recorder.Stop();
     if (LogChartWindow* log = views.OpenDataLog(LogPath(folder))) {

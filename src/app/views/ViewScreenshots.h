@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace orna5 {
 
 class DataLogRecorder;
@@ -13,7 +15,9 @@ class ViewManager;
 // curves, that log played back, a comparison with a changed copy of the
 // parameters and the history are shown and saved into `folder`.
 void StartViewScreenshots(DataLogRecorder& recorder, const QString& folder);
-void TakeViewScreenshots(Document& document, ViewManager& views, DataLogRecorder& recorder,
-                         const QString& folder);
+// `window` is the main window, whose Advance page shows a comparison's
+// outlines.
+void TakeViewScreenshots(QWidget& window, Document& document, ViewManager& views,
+                         DataLogRecorder& recorder, const QString& folder);
 
 } // namespace orna5
