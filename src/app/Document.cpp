@@ -156,6 +156,14 @@ void Document::HostOperationEnded(const OperationOutcome& ended) {
     emit OperationEnded(ended);
 }
 
+QKeySequence Document::UndoKeys() {
+    return QKeySequence(Qt::CTRL | Qt::Key_Z);
+}
+
+QKeySequence Document::RedoKeys() {
+    return QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z);
+}
+
 QAction* Document::CreateUndoAction(QObject* parent) {
     return CreateStepAction(parent, false);
 }
@@ -169,8 +177,7 @@ QAction* Document::CreateRedoAction(QObject* parent) {
 QAction* Document::CreateStepAction(QObject* parent, bool redo) {
     auto* action = new QAction(parent);
     action->setObjectName(redo ? "ActionRedo" : "ActionUndo");
-    action->setShortcut(redo ? QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)
-                             : QKeySequence(Qt::CTRL | Qt::Key_Z));
+    action->setShortcut(redo ? RedoKeys() : UndoKeys());
     const auto name = [this, action, redo] {
         const std::string* text =
             ControlText(redo ? "MenuZnovu" : "MenuZpet", TextProp::Caption, Language());

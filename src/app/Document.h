@@ -8,6 +8,7 @@
 #include "params/ParameterImage.h"
 
 #include <QElapsedTimer>
+#include <QKeySequence>
 #include <QObject>
 #include <QString>
 
@@ -85,6 +86,9 @@ public:
     // edits, enabled and named as the form's own: owned by parent.
     QAction* CreateUndoAction(QObject* parent);
     QAction* CreateRedoAction(QObject* parent);
+    // The keys of undo and redo, in the form and in every view.
+    static QKeySequence UndoKeys();
+    static QKeySequence RedoKeys();
 
     // The host tells the document what moved.
     void HostShowed();

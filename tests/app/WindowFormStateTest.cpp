@@ -8,8 +8,10 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 
 namespace orna5::test {
 
@@ -175,20 +177,29 @@ TEST_F(FormStateTest, ServoGroupFollowsServoEnable) {
     EXPECT_TRUE(Shown(*window, "LabelPriveraMer"));
 }
 
+// As the page goes to paper.
 TEST_F(FormStateTest, PrintAppearanceHidesTheEditingAids) {
     auto window = Start();
     Find<MouseCheckBox>(*window, "CheckBoxTpsMapa")->setChecked(true);
-    window->SetPrintingInProgress(true);
-    EXPECT_EQ(window->palette().color(QPalette::Window), QColor(Qt::white));
-    for (const char* name :
-         {"GroupBoxToolBar", "StatusBar1", "UpDownOmez2", "UpDownTps100", "UpDownBaseAdv",
-          "UpDownRpmAdv1", "UpDown55", "UpDown149", "UpDownRpmPriv3", "UpDownNapPriv10",
-          "UpDownPrivHyster", "BitBtnAdvPlus", "BitBtnServoMinus", "CSpinButton4",
-          "CheckBoxProgHned", "CGaugeRpm", "CGaugeTps"})
-        EXPECT_FALSE(Shown(*window, name)) << name;
-    for (const char* name : {"EditOmez2", "Edit55", "Edit149", "EditRpmAdv1", "LabelTps1"})
-        EXPECT_TRUE(Shown(*window, name)) << name;
-    window->SetPrintingInProgress(false);
+    int pages = 0;
+    QObject::connect(window.get(), &TFormHlav::PagePrinted, [&] {
+        ++pages;
+        EXPECT_EQ(window->palette().color(QPalette::Window), QColor(Qt::white));
+        for (const char* name :
+             {"GroupBoxToolBar", "StatusBar1", "UpDownOmez2", "UpDownTps100", "UpDownBaseAdv",
+              "UpDownRpmAdv1", "UpDown55", "UpDown149", "UpDownRpmPriv3", "UpDownNapPriv10",
+              "UpDownPrivHyster", "BitBtnAdvPlus", "BitBtnServoMinus", "CSpinButton4",
+              "CheckBoxProgHned", "CGaugeRpm", "CGaugeTps"})
+            EXPECT_FALSE(Shown(*window, name)) << name;
+        for (const char* name : {"EditOmez2", "Edit55", "Edit149", "EditRpmAdv1", "LabelTps1"})
+            EXPECT_TRUE(Shown(*window, name)) << name;
+    });
+    QTemporaryDir folder;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath("print.pdf"));
+    ASSERT_TRUE(window->PrintPages(printer, false));
+    EXPECT_EQ(pages, 1);
     EXPECT_TRUE(Shown(*window, "GroupBoxToolBar"));
     EXPECT_TRUE(Shown(*window, "UpDown55"));
     EXPECT_NE(window->palette().color(QPalette::Window), QColor(Qt::white));

@@ -21,12 +21,16 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
+class QAbstractButton;
 class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
 class QDragEnterEvent;
 class QDropEvent;
 class QFileDialog;
-class QButtonGroup;
 class QGridLayout;
 class QGroupBox;
 class QHBoxLayout;
@@ -36,8 +40,12 @@ class QLineEdit;
 class QMenu;
 class QPainter;
 class QPrinter;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
 class QTabWidget;
 class QTimer;
+class QToolButton;
 
 namespace orna5 {
 
@@ -52,6 +60,7 @@ class SpinButton;
 class TFormAbout;
 class UpDown;
 class ViewManager;
+struct ControlTextRow;
 struct LiveLabel;
 struct OperationOutcome;
 enum class ViewText;
@@ -77,6 +86,10 @@ struct StartOptions {
 //
 // The class is split into files by concern: layout, control binding, form
 // state, lifecycle (start-up, shutdown, menus, the tick) and settings.
+//
+// Every control carries its given name, by which tests and views find it;
+// the form's own code reaches a control through the member of that name, so
+// the compiler checks every use.
 class TFormHlav : public QMainWindow, public DocumentHost {
     Q_OBJECT
 public:
@@ -87,12 +100,9 @@ public:
     explicit TFormHlav(StartOptions options = {}, QWidget* parent = nullptr);
     ~TFormHlav() override;
 
-    // Where the settings, the snapshot and the test marker live
+    // The folder of the settings, the snapshot and the test marker
     // (FormHlavSettings.cpp).
     static QString ConfigDirectory();
-    QString SettingsPath() const;
-    QString SnapshotPath() const;
-    QString TestMarkerPath() const;
 
     const ParameterImage& Image() const override { return image; }
     std::uint8_t LanguageIndex() const { return languageIndex; }
@@ -102,10 +112,6 @@ public:
     DeviceSession& Session() override { return *session; }
     const DeviceSession& Session() const override { return *session; }
 
-    // Sets the print appearance (white, the controls for editing hidden) on
-    // or off (FormHlavFormState.cpp).
-    void SetPrintingInProgress(bool printing);
-
     // Prints the page that shows, or all four pages in page order, into
     // printer: one print job per page on a printer, one sheet per page in a
     // PDF file. The page that showed shows again and the window is back in
@@ -113,13 +119,6 @@ public:
     // (FormHlavPrinting.cpp)
     bool PrintPages(QPrinter& printer, bool allPages);
 
-    // Control binding (FormHlavBinding.cpp).
-    void BuildControlArrays();
-    void CopyControlsToImage();
-    void CopyImageToControls();
-    // Normalise, show twice, record an undo state, program after change.
-    void ApplyParameterChange();
-    bool RecordUndoState();
     // One command's change of the image, from the form's step buttons or a
     // view: the controls into the image, the change, ApplyParameterChange.
     // Ignored while the window writes its controls.
@@ -143,19 +142,6 @@ public:
     QWidget* ViewParent() override { return this; }
     QStatusBar* StatusBar() override;
     QWidget* MapControl(std::size_t offset) override;
-
-    // Which controls are shown and enabled, from the controls and the image
-    // (FormHlavFormState.cpp).
-    void UpdateFormState();
-
-    // Captions, hints, list entries and message texts of languageIndex
-    // (FormHlavLanguage.cpp).
-    void ApplyLanguage();
-
-    // The settings (FormHlavSettings.cpp).
-    void LoadSettings();
-    void SaveSettings();
-    void CheckTestMarker();
 
     // The objects beside the form, each in its own files in src/app: what
     // the views see of the form, the views open now, the data-log recorder,
@@ -194,7 +180,8 @@ private:
         UpDown* upDown = nullptr;
     };
 
-    // Layout (FormHlavLayout.cpp).
+    // Layout (FormHlavLayout.cpp). Every control is made with its name;
+    // the ones the form's code addresses are kept in the members below.
     void CreateControls();
     void CreateMenus();
     QWidget* CreateToolBar();
@@ -206,10 +193,18 @@ private:
     QWidget* CreateMapGrid(QWidget* parent);
     void PlaceMapRow9();
     void AlignChannelColumns();
-    template <class T> T* Add(T* widget, const QString& name);
+    // Names a control for the text table; a name given twice stops the
+    // program.
+    void NameForTexts(const QString& name, QObject* control);
+    template <class T> T* Add(T* control, const QString& name) {
+        control->setObjectName(name);
+        NameForTexts(name, control);
+        return control;
+    }
     QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text);
-    void AddAllMinusPlus(QWidget* parent, QHBoxLayout* row, const QString& allName,
-                         const QString& minusName, const QString& plusName);
+    // The "All" box and the minus and plus buttons of a step command,
+    // ending a row.
+    void EndStepRow(QHBoxLayout* row, QCheckBox* all, QPushButton* minus, QPushButton* plus);
     MouseCheckBox* MakeCheckBox(QWidget* parent, const QString& name, const QString& text);
     SpinEdit MakeSpin(QWidget* parent, const QString& suffix, int minimum, int maximum,
                       int increment = 1, int editWidth = 0);
@@ -218,16 +213,20 @@ private:
     QAction* MakeAction(QMenu* menu, const QString& name, const QString& text,
                         const QKeySequence& shortcut = {});
 
-    // Named controls, for the routines that address single controls
-    // (Control below, Widget and Spin in FormHlavLifecycle.cpp).
-    template <class T> T* Control(const QString& name) const;
-    QWidget* Widget(const QString& name) const;
-    UpDown* Spin(const QString& name) const;
-    // A hint's short part as tooltip, its long part as status tip
+    // Captions, hints, list entries and message texts of languageIndex; the
+    // text table's rows are bound to their controls once, when all are made
     // (FormHlavLanguage.cpp).
+    void BindControlTexts();
+    void ApplyLanguage();
+    // A hint's short part as tooltip, its long part as status tip.
     void SetHint(QObject* control, const QString& hint);
 
-    // Binding helpers (FormHlavBinding.cpp).
+    // Control binding (FormHlavBinding.cpp).
+    void CopyControlsToImage();
+    void CopyImageToControls();
+    // Normalise, show twice, record an undo state, program after change.
+    void ApplyParameterChange();
+    bool RecordUndoState();
     void ConnectEditing();
     void SetSpin(UpDown* upDown, int position);
     void ProgramAfterChangeDecision(bool changed);
@@ -245,6 +244,15 @@ private:
     void RadioGroupInputClick(std::size_t offset, int index);
     void SpeedButtonZpetClick();
     void SpeedButtonZnovuClick();
+
+    // The settings, where they live and the test marker
+    // (FormHlavSettings.cpp).
+    QString SettingsPath() const;
+    QString SnapshotPath() const;
+    QString TestMarkerPath() const;
+    void LoadSettings();
+    void SaveSettings();
+    void CheckTestMarker();
 
     // Lifecycle: start-up, shutdown, the language menu, the tick and the
     // message boxes (FormHlavLifecycle.cpp).
@@ -283,7 +291,7 @@ private:
     void AbandonRestore();
     // A menu command and its tool-bar button run one handler; no action for
     // a command that has only a button.
-    void BindCommand(const char* action, const char* button, void (TFormHlav::*handler)());
+    void BindCommand(QAction* action, QAbstractButton* button, void (TFormHlav::*handler)());
 
     // The live panel and the live marks (FormHlavLivePanel.cpp).
     void RenderLivePanel();
@@ -333,9 +341,12 @@ private:
     void EndPrinting();
     void DrawClientArea(QPainter& painter);
 
-    // Form state helpers (FormHlavFormState.cpp).
-    void SetShown(const QString& name, bool shown);
-    void SetEnabled(const QString& name, bool enabled);
+    // Which controls are shown and enabled, from the controls and the image
+    // (FormHlavFormState.cpp).
+    void UpdateFormState();
+    // Sets the print appearance (white, the controls for editing hidden) on
+    // or off.
+    void SetPrintingInProgress(bool printing);
     void SetBackground(QWidget* widget, const QColor& colour);
 
     StartOptions options;
@@ -378,46 +389,192 @@ private:
     PortControl* port = nullptr;
     HistoryKeeper* history = nullptr;
 
-    QHash<QString, QWidget*> controls;
-    QTabWidget* PageControl1 = nullptr;
-    QTimer* Timer1 = nullptr;
-    QMenu* MenuCom = nullptr;
-    QMenu* MenuView = nullptr;
-    QWidget* mapGrid = nullptr;
-    QList<QGridLayout*> channelGrids;
-    QButtonGroup* input1Buttons = nullptr;
-    QButtonGroup* input2Buttons = nullptr;
-    QHash<QString, QAction*> actions;
+    // The text table's rows and the controls they are for, bound once the
+    // controls are made; the names are needed only until then.
+    struct BoundText {
+        const ControlTextRow* row;
+        QObject* control;
+    };
+    std::vector<BoundText> boundTexts;
+    QHash<QString, QObject*> namesForTexts;
+    // The menus' commands, whose shortcuts come before an edit's own keys.
+    QList<QAction*> menuCommands;
     // The colour each live-coloured control shows now.
     QHash<QWidget*, ColourRole> paintedRoles;
+
+    // The controls the form's code addresses, each under the name it has in
+    // the window; repeated controls in arrays. Made in FormHlavLayout.cpp.
+
+    // The window, the menus and their commands.
+    QTabWidget* PageControl1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QMenu* MenuFile = nullptr;
+    QMenu* MenuCom = nullptr;
+    QMenu* MenuTools = nullptr;
+    QMenu* MenuView = nullptr;
+    QAction* MenuNew = nullptr;
+    QAction* MenuOpen = nullptr;
+    QAction* MenuSave = nullptr;
+    QAction* MenuPrint = nullptr;
+    QAction* MenuPrintAll = nullptr;
+    QAction* MenuExportPdf = nullptr;
+    QAction* MenuExit = nullptr;
+    QAction* MenuRead = nullptr;
+    QAction* MenuVerify = nullptr;
+    QAction* MenuProgram = nullptr;
+    QAction* AdvanceMinus = nullptr;
+    QAction* AdvancePlus = nullptr;
+    QAction* MenuZpet = nullptr;
+    QAction* MenuZnovu = nullptr;
+    QAction* MenuKeepRestorePoint = nullptr;
+    QAction* MenuMapTable = nullptr;
+    QAction* MenuContens = nullptr;
+    QAction* MenuAbout = nullptr;
+    // MenuEnglish, MenuGerman, MenuFrench, MenuCzech.
     std::array<QAction*, 4> languageActions{};
 
-    // The control arrays: index access to repeated controls.
-    std::array<MouseCheckBox*, 16> LobeCheckBoxes{};
-    std::array<QLabel*, 4> ChannelAdvanceLabels{};
-    std::array<QLabel*, 10> TpsRowLabels{};
+    // The tool bar.
+    QGroupBox* GroupBoxToolBar = nullptr;
+    QToolButton* SpeedButton5 = nullptr;
+    QToolButton* SpeedButton6 = nullptr;
+    QToolButton* SpeedButton7 = nullptr;
+    QToolButton* SpeedButtonPrint = nullptr;
+    QToolButton* SpeedButtonZpet = nullptr;
+    QToolButton* SpeedButtonZnovu = nullptr;
+    QPushButton* BitBtnProgram = nullptr;
+    QPushButton* BitBtnVerify = nullptr;
+    QPushButton* ButtonRead = nullptr;
+
+    // The Miscellaneous page: limits, clutch master, throttle calibration,
+    // the inputs.
+    QWidget* TabSheetRuzne = nullptr;
+    UpDown* UpDownOmez2 = nullptr;
+    UpDown* UpDownPilotLight = nullptr;
+    UpDown* UpDownPocSynchro = nullptr;
+    QLabel* LabelClutchTime = nullptr;
+    QLineEdit* EditClutchTime = nullptr;
+    UpDown* UpDownClutchTime = nullptr;
+    QLabel* LabelClutchPause = nullptr;
+    QLineEdit* EditClutchPause = nullptr;
+    UpDown* UpDownClutchPause = nullptr;
+    MouseCheckBox* CheckBoxBuzDlouhe = nullptr;
+    QLabel* LabelKompenz = nullptr;
+    // EditKompenz1..4 and UpDownKompenz1..4.
+    std::array<QLineEdit*, 4> CompensationEdits{};
+    std::array<UpDown*, 4> CompensationUpDowns{};
+    UpDown* UpDownTps0 = nullptr;
+    UpDown* UpDownTps100 = nullptr;
+    QPushButton* BitBtnTps0 = nullptr;
+    QPushButton* BitBtnTps100 = nullptr;
+    MouseCheckBox* CheckBoxInNeutralSs = nullptr;
+    QGroupBox* RadioGroupInput1 = nullptr;
+    QGroupBox* RadioGroupInput2 = nullptr;
+    QButtonGroup* input1Buttons = nullptr;
+    QButtonGroup* input2Buttons = nullptr;
+    QLabel* LabelMonInput1In = nullptr;
+    QLabel* LabelMonInput2In = nullptr;
+
+    // The Bike page: the model, the synchronisation set-up, the tachometer
+    // output, what the unit and the file say about themselves.
+    QWidget* TabSheetBike = nullptr;
+    QComboBox* ComboBoxBike = nullptr;
+    QGroupBox* GroupBoxSpecial = nullptr;
+    QLabel* LabelSynchro = nullptr;
+    QComboBox* ComboBoxSynchro = nullptr;
+    QLabel* LabelPocPalcu = nullptr;
+    QLineEdit* EditPocPalcu = nullptr;
+    UpDown* UpDownPocPalcu = nullptr;
+    QLabel* LabelPocKanalu = nullptr;
+    QLineEdit* EditPocKanalu = nullptr;
+    UpDown* UpDownPocKanalu = nullptr;
+    QLabel* LabelLobe = nullptr;
+    QLabel* LabelHrana2 = nullptr;
+    QLabel* LabelSnimac2 = nullptr;
+    QList<QGridLayout*> channelGrids;
+    // GroupBoxPalec1..4.
+    std::array<QGroupBox*, 4> ChannelGroupBoxes{};
+    // LabelPalec1Zac..LabelPalec4Zac, then LabelPalec1End..LabelPalec4End;
+    // the edits and up-downs beside them in the same order.
+    std::array<QLabel*, 8> LobeLabels{};
     std::array<QLineEdit*, 8> LobeEdits{};
-    std::array<QLineEdit*, 10> MapRpmEdits{};
-    std::array<QLineEdit*, 100> MapEdits{};
-    std::array<QLineEdit*, 10> ServoRpmEdits{};
-    std::array<QLineEdit*, 10> ServoMvEdits{};
     std::array<UpDown*, 8> LobeUpDowns{};
+    // The 2nd-edge boxes (Zac, then End), then the 2nd-pick-up boxes.
+    std::array<MouseCheckBox*, 16> LobeCheckBoxes{};
+    QComboBox* ComboBoxNasobekPalcu = nullptr;
+    UpDown* UpDownRpmPulsu = nullptr;
+    UpDown* UpDownRpmKorekce = nullptr;
+    MouseCheckBox* CheckBoxInvInput1 = nullptr;
+    MouseCheckBox* CheckBoxInvInput2 = nullptr;
+    // LabelVerze1..3.
+    std::array<QLabel*, 3> VersionLabels{};
+    QLabel* LabelPocetProgramovani = nullptr;
+    QLabel* LabelFile2 = nullptr;
+
+    // The Advance Map page.
+    QWidget* TabSheetAdvance = nullptr;
+    QWidget* mapGrid = nullptr;
+    // LabelTps1..10, the map's rows, and its rpm axis (EditRpmAdv1..10).
+    std::array<QLabel*, 10> TpsRowLabels{};
+    std::array<QLineEdit*, 10> MapRpmEdits{};
     std::array<UpDown*, 10> MapRpmUpDowns{};
+    // Edit50..Edit149, row by row.
+    std::array<QLineEdit*, 100> MapEdits{};
     std::array<UpDown*, 100> MapUpDowns{};
+    // CSpinButton1..10.
+    std::array<SpinButton*, 10> ColumnSpinButtons{};
+    UpDown* UpDownBaseAdv = nullptr;
+    MouseCheckBox* CheckBoxTpsMapa = nullptr;
+    QCheckBox* CheckBoxIgnAll = nullptr;
+    QPushButton* BitBtnAdvMinus = nullptr;
+    QPushButton* BitBtnAdvPlus = nullptr;
+
+    // The Servo page.
+    QWidget* TabSheetServo = nullptr;
+    MouseCheckBox* CheckBoxPrivEnable = nullptr;
+    QGroupBox* GroupBoxPrivera = nullptr;
+    // EditRpmPriv1..10 and EditNapPriv1..10.
+    std::array<QLineEdit*, 10> ServoRpmEdits{};
     std::array<UpDown*, 10> ServoRpmUpDowns{};
+    std::array<QLineEdit*, 10> ServoMvEdits{};
     std::array<UpDown*, 10> ServoMvUpDowns{};
-    // Every parameter edit and up-down, for the shared handlers.
+    UpDown* UpDownPrivHyster = nullptr;
+    QCheckBox* CheckBoxServoAll = nullptr;
+    QPushButton* BitBtnServoMinus = nullptr;
+    QPushButton* BitBtnServoPlus = nullptr;
+    QPushButton* BitBtnServoRpm = nullptr;
+
+    // The live panel beside the pages and the operation display under it.
+    QLabel* LabelSpojeni = nullptr;
+    QLabel* LabelRpm = nullptr;
+    QProgressBar* CGaugeRpm = nullptr;
+    QLabel* LabelTpsMon = nullptr;
+    QProgressBar* CGaugeTps = nullptr;
+    QLabel* LabelNapeti = nullptr;
+    // LabelAdvance1..4.
+    std::array<QLabel*, 4> ChannelAdvanceLabels{};
+    QLabel* LabelMonSnimac1 = nullptr;
+    QLabel* LabelMonSnimac2 = nullptr;
+    QLabel* LabelMonPilotLight = nullptr;
+    QLabel* LabelClutchMon = nullptr;
+    QLabel* LabelKillSwitch = nullptr;
+    QLabel* LabelBlocking1 = nullptr;
+    QLabel* LabelPriveraPoz = nullptr;
+    QLabel* LabelPriveraMer = nullptr;
+    QLabel* LabelHlaseni = nullptr;
+    QProgressBar* CGaugeProgram = nullptr;
+    QPushButton* ButtonWhatDiffers = nullptr;
+    QLabel* LabelEeDataErr = nullptr;
+    QLabel* LabelVersion = nullptr;
+    // LabelTest1..8.
+    std::array<QLabel*, 8> TestLabels{};
+    MouseCheckBox* CheckBoxProgHned = nullptr;
+
+    // Every parameter edit, up-down and check box, for the shared handlers.
     QList<QLineEdit*> parameterEdits;
     QList<UpDown*> parameterUpDowns;
     QList<MouseCheckBox*> parameterCheckBoxes;
     QHash<QLineEdit*, UpDown*> upDownOfEdit;
 };
-
-template <class T> T* TFormHlav::Control(const QString& name) const {
-    T* control = qobject_cast<T*>(controls.value(name));
-    if (!control)
-        qFatal("orna5: no control %s of the expected kind", qPrintable(name));
-    return control;
-}
 
 } // namespace orna5

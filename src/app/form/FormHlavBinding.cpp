@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
+#include <QToolButton>
 
 namespace orna5 {
 
@@ -54,47 +55,6 @@ void SelectRadio(QButtonGroup* group, int index) {
 
 } // namespace
 
-void TFormHlav::BuildControlArrays() {
-    const char* const events[2] = {"Zac", "End"};
-    for (int kind = 0; kind < 4; ++kind) {
-        const char* event = events[kind % 2];
-        const char* flag = kind < 2 ? "H2" : "P2";
-        for (int channel = 1; channel <= 4; ++channel)
-            LobeCheckBoxes[4 * kind + channel - 1] = Control<MouseCheckBox>(
-                QString("CheckBoxPalec%1%2%3").arg(channel).arg(event, flag));
-    }
-    for (int i = 0; i < 4; ++i)
-        ChannelAdvanceLabels[i] = Control<QLabel>(QString("LabelAdvance%1").arg(i + 1));
-    for (int e = 0; e < 2; ++e)
-        for (int channel = 1; channel <= 4; ++channel) {
-            const QString name = QString("Palec%1%2").arg(channel).arg(events[e]);
-            LobeEdits[4 * e + channel - 1] = Control<QLineEdit>("Edit" + name);
-            LobeUpDowns[4 * e + channel - 1] = Spin("UpDown" + name);
-        }
-    for (int j = 0; j < 10; ++j) {
-        TpsRowLabels[j] = Control<QLabel>(QString("LabelTps%1").arg(j + 1));
-        MapRpmEdits[j] = Control<QLineEdit>(QString("EditRpmAdv%1").arg(j + 1));
-        MapRpmUpDowns[j] = Spin(QString("UpDownRpmAdv%1").arg(j + 1));
-        ServoRpmEdits[j] = Control<QLineEdit>(QString("EditRpmPriv%1").arg(j + 1));
-        ServoRpmUpDowns[j] = Spin(QString("UpDownRpmPriv%1").arg(j + 1));
-        ServoMvEdits[j] = Control<QLineEdit>(QString("EditNapPriv%1").arg(j + 1));
-        ServoMvUpDowns[j] = Spin(QString("UpDownNapPriv%1").arg(j + 1));
-    }
-    for (int k = 0; k < 100; ++k) {
-        MapEdits[k] = Control<QLineEdit>(QString("Edit%1").arg(50 + k));
-        MapUpDowns[k] = Spin(QString("UpDown%1").arg(50 + k));
-    }
-
-    parameterCheckBoxes.clear();
-    parameterCheckBoxes << Control<MouseCheckBox>("CheckBoxBuzDlouhe")
-                        << Control<MouseCheckBox>("CheckBoxInNeutralSs");
-    for (MouseCheckBox* box : LobeCheckBoxes)
-        parameterCheckBoxes << box;
-    for (const char* name : {"CheckBoxInvInput1", "CheckBoxInvInput2", "CheckBoxTpsMapa",
-                             "CheckBoxPrivEnable", "CheckBoxProgHned"})
-        parameterCheckBoxes << Control<MouseCheckBox>(name);
-}
-
 void TFormHlav::ConnectEditing() {
     for (UpDown* upDown : parameterUpDowns)
         connect(upDown, &UpDown::Click, this, &TFormHlav::UpDownClick);
@@ -104,26 +64,22 @@ void TFormHlav::ConnectEditing() {
         upDownOfEdit.insert(upDown->Associate(), upDown);
     for (MouseCheckBox* box : parameterCheckBoxes)
         connect(box, &MouseCheckBox::MouseUp, this, &TFormHlav::CheckBoxMouseUp);
-    for (const char* name : {"ComboBoxBike", "ComboBoxSynchro"})
-        connect(Control<QComboBox>(name), &QComboBox::currentIndexChanged, this, [this] {
+    for (QComboBox* list : {ComboBoxBike, ComboBoxSynchro})
+        connect(list, &QComboBox::currentIndexChanged, this, [this] {
             if (writingControls == 0)
                 ComboBoxBikeChange();
         });
-    connect(Control<QComboBox>("ComboBoxNasobekPalcu"), &QComboBox::currentIndexChanged, this,
-            [this] {
-                if (writingControls == 0)
-                    EditExit();
-            });
+    connect(ComboBoxNasobekPalcu, &QComboBox::currentIndexChanged, this, [this] {
+        if (writingControls == 0)
+            EditExit();
+    });
     connect(input1Buttons, &QButtonGroup::idClicked, this, &TFormHlav::RadioGroupInput1Click);
     connect(input2Buttons, &QButtonGroup::idClicked, this, &TFormHlav::RadioGroupInput2Click);
 
-    connect(Control<QAbstractButton>("SpeedButtonZpet"), &QAbstractButton::clicked, this,
-            &TFormHlav::SpeedButtonZpetClick);
-    connect(actions.value("MenuZpet"), &QAction::triggered, this, &TFormHlav::SpeedButtonZpetClick);
-    connect(Control<QAbstractButton>("SpeedButtonZnovu"), &QAbstractButton::clicked, this,
-            &TFormHlav::SpeedButtonZnovuClick);
-    connect(actions.value("MenuZnovu"), &QAction::triggered, this,
-            &TFormHlav::SpeedButtonZnovuClick);
+    connect(SpeedButtonZpet, &QAbstractButton::clicked, this, &TFormHlav::SpeedButtonZpetClick);
+    connect(MenuZpet, &QAction::triggered, this, &TFormHlav::SpeedButtonZpetClick);
+    connect(SpeedButtonZnovu, &QAbstractButton::clicked, this, &TFormHlav::SpeedButtonZnovuClick);
+    connect(MenuZnovu, &QAction::triggered, this, &TFormHlav::SpeedButtonZnovuClick);
 }
 
 void TFormHlav::SetSpin(UpDown* upDown, int position) {
@@ -133,46 +89,42 @@ void TFormHlav::SetSpin(UpDown* upDown, int position) {
 void TFormHlav::CopyControlsToImage() {
     namespace f = field;
     namespace s = fieldScale;
-    const int bikeCode = BikeIndexToCode(Control<QComboBox>("ComboBoxBike")->currentIndex());
+    const int bikeCode = BikeIndexToCode(ComboBoxBike->currentIndex());
     if (bikeCode >= 0)
         image[f::bikeCode] = LowByte(bikeCode);
     image[f::reserved1] = 0;
-    image[f::syncMethod] = LowByte(Control<QComboBox>("ComboBoxSynchro")->currentIndex());
-    image[f::lobeCount] = LowByte(Position16(Spin("UpDownPocPalcu")));
-    image[f::outputCount] = LowByte(Position16(Spin("UpDownPocKanalu")));
+    image[f::syncMethod] = LowByte(ComboBoxSynchro->currentIndex());
+    image[f::lobeCount] = LowByte(Position16(UpDownPocPalcu));
+    image[f::outputCount] = LowByte(Position16(UpDownPocKanalu));
     // No selection (-1) gives 0 as well.
-    image[f::lobesPerRevCode] =
-        LowByte((Control<QComboBox>("ComboBoxNasobekPalcu")->currentIndex() + 1) % 4);
-    image[f::shiftLightRpm] = LowByte(Stored(s::shiftLight, Position16(Spin("UpDownPilotLight"))));
+    image[f::lobesPerRevCode] = LowByte((ComboBoxNasobekPalcu->currentIndex() + 1) % 4);
+    image[f::shiftLightRpm] = LowByte(Stored(s::shiftLight, Position16(UpDownPilotLight)));
 
     image[f::input1Function] = LowByte(input1Buttons->checkedId());
     image[f::input2Function] = LowByte(input2Buttons->checkedId());
-    image[f::neutralSideStandInputs] = Ticked(Control<QCheckBox>("CheckBoxInNeutralSs"));
+    image[f::neutralSideStandInputs] = Ticked(CheckBoxInNeutralSs);
 
-    image[f::invertPickup1] = Ticked(Control<QCheckBox>("CheckBoxInvInput1"));
-    image[f::invertPickup2] = Ticked(Control<QCheckBox>("CheckBoxInvInput2"));
-    image[f::baseAdvance] = LowByte(Position16(Spin("UpDownBaseAdv")));
-    image[f::revsWithoutIgnition] = LowByte(Position16(Spin("UpDownPocSynchro")));
-    image[f::tachoPulsesPerRev] = LowByte(Position16(Spin("UpDownRpmPulsu")));
-    image[f::tachoCorrection] =
-        LowByte(Stored(s::tachoCorrection, Position16(Spin("UpDownRpmKorekce"))));
-    image[f::limiterRpm] = LowByte(Stored(s::limiter, Position16(Spin("UpDownOmez2"))));
-    image[f::excitationLong] = Ticked(Control<QCheckBox>("CheckBoxBuzDlouhe"));
-    image[f::servoEnable] = Ticked(Control<QCheckBox>("CheckBoxPrivEnable"));
-    image[f::servoHysteresis] =
-        LowByte(Stored(s::servoHysteresis, Position16(Spin("UpDownPrivHyster"))));
-    image[f::tpsZeroMv] = LowByte(Stored(s::tpsZero, Position16(Spin("UpDownTps0"))));
-    image[f::tpsFullMv] = LowByte(Stored(s::tpsFull, Position16(Spin("UpDownTps100"))));
-    image[f::mapUsesTps] = Ticked(Control<QCheckBox>("CheckBoxTpsMapa"));
+    image[f::invertPickup1] = Ticked(CheckBoxInvInput1);
+    image[f::invertPickup2] = Ticked(CheckBoxInvInput2);
+    image[f::baseAdvance] = LowByte(Position16(UpDownBaseAdv));
+    image[f::revsWithoutIgnition] = LowByte(Position16(UpDownPocSynchro));
+    image[f::tachoPulsesPerRev] = LowByte(Position16(UpDownRpmPulsu));
+    image[f::tachoCorrection] = LowByte(Stored(s::tachoCorrection, Position16(UpDownRpmKorekce)));
+    image[f::limiterRpm] = LowByte(Stored(s::limiter, Position16(UpDownOmez2)));
+    image[f::excitationLong] = Ticked(CheckBoxBuzDlouhe);
+    image[f::servoEnable] = Ticked(CheckBoxPrivEnable);
+    image[f::servoHysteresis] = LowByte(Stored(s::servoHysteresis, Position16(UpDownPrivHyster)));
+    image[f::tpsZeroMv] = LowByte(Stored(s::tpsZero, Position16(UpDownTps0)));
+    image[f::tpsFullMv] = LowByte(Stored(s::tpsFull, Position16(UpDownTps100)));
+    image[f::mapUsesTps] = Ticked(CheckBoxTpsMapa);
 
     // Outside test mode the compensation is the unit's standard value,
     // whatever a file or the unit had put there.
     for (int i = 0; i < 4; ++i)
-        image[f::compensation + i] =
-            testMode ? LowByte(Position16(Spin(QString("UpDownKompenz%1").arg(i + 1)))) : 11;
+        image[f::compensation + i] = testMode ? LowByte(Position16(CompensationUpDowns[i])) : 11;
 
-    image[f::clutchTime] = LowByte(Stored(s::clutchTime, Position16(Spin("UpDownClutchTime"))));
-    image[f::clutchPause] = LowByte(Stored(s::clutchPause, Position16(Spin("UpDownClutchPause"))));
+    image[f::clutchTime] = LowByte(Stored(s::clutchTime, Position16(UpDownClutchTime)));
+    image[f::clutchPause] = LowByte(Stored(s::clutchPause, Position16(UpDownClutchPause)));
 
     for (std::size_t i = 0; i < kChannels; ++i) {
         // A channel beyond the outputs in use keeps its lobe numbers: the
@@ -207,41 +159,38 @@ void TFormHlav::CopyImageToControls() {
         BusyGuard writing(writingControls);
         const int bikeIndex = BikeCodeToIndex(image[f::bikeCode]);
         if (bikeIndex >= 0)
-            Control<QComboBox>("ComboBoxBike")->setCurrentIndex(bikeIndex);
-        auto* synchro = Control<QComboBox>("ComboBoxSynchro");
-        synchro->setCurrentIndex(image[f::syncMethod] < synchro->count() ? image[f::syncMethod]
-                                                                         : -1);
+            ComboBoxBike->setCurrentIndex(bikeIndex);
+        ComboBoxSynchro->setCurrentIndex(
+            image[f::syncMethod] < ComboBoxSynchro->count() ? image[f::syncMethod] : -1);
 
-        SetSpin(Spin("UpDownPocPalcu"), image[f::lobeCount]);
-        SetSpin(Spin("UpDownPocKanalu"), image[f::outputCount]);
+        SetSpin(UpDownPocPalcu, image[f::lobeCount]);
+        SetSpin(UpDownPocKanalu, image[f::outputCount]);
 
-        Control<QCheckBox>("CheckBoxInNeutralSs")
-            ->setChecked(image[f::neutralSideStandInputs] != 0);
+        CheckBoxInNeutralSs->setChecked(image[f::neutralSideStandInputs] != 0);
         SelectRadio(input1Buttons, image[f::input1Function]);
         SelectRadio(input2Buttons, image[f::input2Function]);
-        Control<QCheckBox>("CheckBoxInvInput1")->setChecked(image[f::invertPickup1] != 0);
-        Control<QCheckBox>("CheckBoxInvInput2")->setChecked(image[f::invertPickup2] != 0);
-        Control<QComboBox>("ComboBoxNasobekPalcu")
-            ->setCurrentIndex((image[f::lobesPerRevCode] + 3) % 4);
+        CheckBoxInvInput1->setChecked(image[f::invertPickup1] != 0);
+        CheckBoxInvInput2->setChecked(image[f::invertPickup2] != 0);
+        ComboBoxNasobekPalcu->setCurrentIndex((image[f::lobesPerRevCode] + 3) % 4);
 
-        SetSpin(Spin("UpDownPilotLight"), Shown(s::shiftLight, image[f::shiftLightRpm]));
-        SetSpin(Spin("UpDownBaseAdv"), image[f::baseAdvance]);
-        SetSpin(Spin("UpDownPocSynchro"), image[f::revsWithoutIgnition]);
-        SetSpin(Spin("UpDownRpmPulsu"), image[f::tachoPulsesPerRev]);
-        SetSpin(Spin("UpDownRpmKorekce"), Shown(s::tachoCorrection, image[f::tachoCorrection]));
-        SetSpin(Spin("UpDownOmez2"), Shown(s::limiter, image[f::limiterRpm]));
-        Control<QCheckBox>("CheckBoxBuzDlouhe")->setChecked(image[f::excitationLong] != 0);
-        Control<QCheckBox>("CheckBoxPrivEnable")->setChecked(image[f::servoEnable] != 0);
-        SetSpin(Spin("UpDownPrivHyster"), Shown(s::servoHysteresis, image[f::servoHysteresis]));
-        SetSpin(Spin("UpDownTps0"), Shown(s::tpsZero, image[f::tpsZeroMv]));
-        SetSpin(Spin("UpDownTps100"), Shown(s::tpsFull, image[f::tpsFullMv]));
-        Control<QCheckBox>("CheckBoxTpsMapa")->setChecked(image[f::mapUsesTps] != 0);
+        SetSpin(UpDownPilotLight, Shown(s::shiftLight, image[f::shiftLightRpm]));
+        SetSpin(UpDownBaseAdv, image[f::baseAdvance]);
+        SetSpin(UpDownPocSynchro, image[f::revsWithoutIgnition]);
+        SetSpin(UpDownRpmPulsu, image[f::tachoPulsesPerRev]);
+        SetSpin(UpDownRpmKorekce, Shown(s::tachoCorrection, image[f::tachoCorrection]));
+        SetSpin(UpDownOmez2, Shown(s::limiter, image[f::limiterRpm]));
+        CheckBoxBuzDlouhe->setChecked(image[f::excitationLong] != 0);
+        CheckBoxPrivEnable->setChecked(image[f::servoEnable] != 0);
+        SetSpin(UpDownPrivHyster, Shown(s::servoHysteresis, image[f::servoHysteresis]));
+        SetSpin(UpDownTps0, Shown(s::tpsZero, image[f::tpsZeroMv]));
+        SetSpin(UpDownTps100, Shown(s::tpsFull, image[f::tpsFullMv]));
+        CheckBoxTpsMapa->setChecked(image[f::mapUsesTps] != 0);
 
         for (int i = 0; i < 4; ++i)
-            SetSpin(Spin(QString("UpDownKompenz%1").arg(i + 1)), image[f::compensation + i]);
+            SetSpin(CompensationUpDowns[i], image[f::compensation + i]);
 
-        SetSpin(Spin("UpDownClutchTime"), Shown(s::clutchTime, image[f::clutchTime]));
-        SetSpin(Spin("UpDownClutchPause"), Shown(s::clutchPause, image[f::clutchPause]));
+        SetSpin(UpDownClutchTime, Shown(s::clutchTime, image[f::clutchTime]));
+        SetSpin(UpDownClutchPause, Shown(s::clutchPause, image[f::clutchPause]));
 
         for (std::size_t i = 0; i < kChannels; ++i) {
             SetSpin(LobeUpDowns[i], image[f::maxAdvanceLobe + i]);
@@ -281,7 +230,7 @@ bool TFormHlav::RecordUndoState() {
 // Once "Programming after change" is ticked, the first change programs the
 // unit, and so does every later pass, changed or not, until it is unticked.
 void TFormHlav::ProgramAfterChangeDecision(bool changed) {
-    if (Control<QCheckBox>("CheckBoxProgHned")->isChecked()) {
+    if (CheckBoxProgHned->isChecked()) {
         if (changed || programAfterChangeWasOn) {
             AbandonRestore();
             session->StartProgramming();
@@ -295,10 +244,10 @@ void TFormHlav::ProgramAfterChangeDecision(bool changed) {
 void TFormHlav::UpdateUndoEnabling() {
     const bool canUndo = undoHistory.CanUndo();
     const bool canRedo = undoHistory.CanRedo();
-    Widget("SpeedButtonZpet")->setEnabled(canUndo);
-    actions.value("MenuZpet")->setEnabled(canUndo);
-    Widget("SpeedButtonZnovu")->setEnabled(canRedo);
-    actions.value("MenuZnovu")->setEnabled(canRedo);
+    SpeedButtonZpet->setEnabled(canUndo);
+    MenuZpet->setEnabled(canUndo);
+    SpeedButtonZnovu->setEnabled(canRedo);
+    MenuZnovu->setEnabled(canRedo);
     document->HostUndoChanged();
 }
 
@@ -311,7 +260,7 @@ void TFormHlav::RestoreUndoState(const UndoState* state) {
         PageControl1->setCurrentIndex(state->page);
     CopyImageToControls();
     UpdateUndoEnabling();
-    if (Control<QCheckBox>("CheckBoxProgHned")->isChecked()) {
+    if (CheckBoxProgHned->isChecked()) {
         AbandonRestore();
         session->StartProgramming();
     }
@@ -389,10 +338,10 @@ void TFormHlav::CheckBoxMouseUp(MouseCheckBox*) {
 
 void TFormHlav::ComboBoxBikeChange() {
     BusyGuard busy(writingControls);
-    const int code = BikeIndexToCode(Control<QComboBox>("ComboBoxBike")->currentIndex());
+    const int code = BikeIndexToCode(ComboBoxBike->currentIndex());
     if (code >= 0)
         image[field::bikeCode] = LowByte(code);
-    image[field::syncMethod] = LowByte(Control<QComboBox>("ComboBoxSynchro")->currentIndex());
+    image[field::syncMethod] = LowByte(ComboBoxSynchro->currentIndex());
     bikeChosenFromList = true;
     ApplyBikePreset(image, bikeChosenFromList);
     CopyImageToControls();
@@ -434,7 +383,7 @@ bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::ShortcutOverride) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const QKeySequence pressed(key->keyCombination());
-            for (const QAction* action : std::as_const(actions))
+            for (const QAction* action : std::as_const(menuCommands))
                 if (action->isEnabled() && !action->shortcut().isEmpty() &&
                     action->shortcut() == pressed) {
                     event->ignore();

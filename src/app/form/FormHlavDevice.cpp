@@ -57,9 +57,9 @@ ViewText FailedStep(Outcome outcome) {
 } // namespace
 
 void TFormHlav::ConnectDeviceCommands() {
-    BindCommand("MenuRead", "ButtonRead", &TFormHlav::MenuReadClick);
-    BindCommand("MenuVerify", "BitBtnVerify", &TFormHlav::MenuVerifyClick);
-    BindCommand("MenuProgram", "BitBtnProgram", &TFormHlav::MenuProgramClick);
+    BindCommand(MenuRead, ButtonRead, &TFormHlav::MenuReadClick);
+    BindCommand(MenuVerify, BitBtnVerify, &TFormHlav::MenuVerifyClick);
+    BindCommand(MenuProgram, BitBtnProgram, &TFormHlav::MenuProgramClick);
     port->CreateControls(
         {comPortIndex, *MenuCom, *statusBar(), [this] { return int(languageIndex); },
          [this](QObject* control, const QString& hint) { SetHint(control, hint); },
@@ -87,14 +87,15 @@ void TFormHlav::MenuVerifyClick() {
 void TFormHlav::MenuReadClick() {
     AbandonRestore();
     session->StartRead();
-    Control<QLabel>("LabelFile2")->clear();
+    LabelFile2->clear();
     RenderOperationDisplay();
 }
 
-void TFormHlav::BindCommand(const char* action, const char* button, void (TFormHlav::*handler)()) {
+void TFormHlav::BindCommand(QAction* action, QAbstractButton* button,
+                            void (TFormHlav::*handler)()) {
     if (action)
-        connect(actions.value(action), &QAction::triggered, this, handler);
-    connect(Control<QAbstractButton>(button), &QAbstractButton::clicked, this, handler);
+        connect(action, &QAction::triggered, this, handler);
+    connect(button, &QAbstractButton::clicked, this, handler);
 }
 
 void TFormHlav::TakeControls() {
@@ -117,7 +118,7 @@ void TFormHlav::RestoreToUnit(const ParameterImage& point,
         CopyImageToControls();
         CopyImageToControls();
         RecordUndoState();
-        Control<QLabel>("LabelFile2")->clear();
+        LabelFile2->clear();
     }
     AbandonRestore();
     restoring = PendingRestore{std::move(name), false};

@@ -23,6 +23,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 
 namespace orna5 {
@@ -36,9 +37,9 @@ const char kAllFilesFilter[] = "All Files (*)";
 } // namespace
 
 void TFormHlav::ConnectFileCommands() {
-    BindCommand("MenuNew", "SpeedButton6", &TFormHlav::MenuNewClick);
-    BindCommand("MenuOpen", "SpeedButton5", &TFormHlav::MenuOpenClick);
-    BindCommand("MenuSave", "SpeedButton7", &TFormHlav::MenuSaveClick);
+    BindCommand(MenuNew, SpeedButton6, &TFormHlav::MenuNewClick);
+    BindCommand(MenuOpen, SpeedButton5, &TFormHlav::MenuOpenClick);
+    BindCommand(MenuSave, SpeedButton7, &TFormHlav::MenuSaveClick);
 
     setAcceptDrops(true);
     // A file named on the command line opens once the window is up.
@@ -78,7 +79,7 @@ void TFormHlav::NewParameters() {
     // itself starts keeps its line and gauge.
     HideOperationDisplay();
     ApplyParameterChange();
-    Control<QLabel>("LabelFile2")->clear();
+    LabelFile2->clear();
 }
 
 // The dialogs are made on first use: the file system model behind them is not
@@ -132,7 +133,7 @@ void TFormHlav::OpenFile(const QString& path) {
     const LoadOutcome outcome = LoadParameterFile(QFile::encodeName(fullPath).toStdString(), image);
     if (outcome.status == LoadStatus::Loaded) {
         ApplyParameterChange();
-        Control<QLabel>("LabelFile2")->setText(fullPath);
+        LabelFile2->setText(fullPath);
         lastFilePath = fullPath;
         history->FileOpened(fullPath);
     } else {
@@ -156,7 +157,7 @@ void TFormHlav::SaveFile(const QString& path) {
         ShowMessage(OpenFileErrorText(fullPath, reason, languageIndex), "OpenFileErrorBox");
         return;
     }
-    Control<QLabel>("LabelFile2")->setText(fullPath);
+    LabelFile2->setText(fullPath);
     lastFilePath = fullPath;
     history->FileSaved(fullPath);
 }
@@ -170,7 +171,7 @@ void TFormHlav::OpenImage(const ParameterImage& opened, bool unitBytes) {
     // Set before a program after change may start, which reads it.
     unitBytesInWindow = unitBytes;
     ApplyParameterChange();
-    Control<QLabel>("LabelFile2")->clear();
+    LabelFile2->clear();
 }
 
 void TFormHlav::HideOperationDisplay() {

@@ -1,5 +1,6 @@
 // Puts the texts of the current language into the window: captions, hints
-// and list entries, all from one table keyed by control name.
+// and list entries, all from one table keyed by control name. The names are
+// looked up once, when the controls are made.
 
 #include "app/Document.h"
 #include "app/LiveRateControl.h"
@@ -32,6 +33,21 @@ void TFormHlav::SetHint(QObject* control, const QString& hint) {
     }
 }
 
+// A row for a control beside the form (the live rate items) is that
+// object's to apply; a row that names nothing in the window stops the
+// program at start.
+void TFormHlav::BindControlTexts() {
+    boundTexts.clear();
+    for (const ControlTextRow& row : AllControlTexts()) {
+        const QString name = QString::fromStdString(row.control);
+        if (QObject* control = namesForTexts.value(name))
+            boundTexts.push_back({&row, control});
+        else if (!findChild<QObject*>(name))
+            qFatal("orna5: a text for %s, which the window does not have", qPrintable(name));
+    }
+    namesForTexts.clear();
+}
+
 void TFormHlav::ApplyLanguage() {
     UseQtTranslation(languageIndex);
     for (int i = 0; i < 4; ++i)
@@ -39,22 +55,17 @@ void TFormHlav::ApplyLanguage() {
 
     // The live labels show their placeholders only while there is no unit;
     // with a unit the next monitor frame writes them.
-    const bool placeholders = !Widget("LabelSpojeni")->isHidden();
-    for (const ControlTextRow& row : AllControlTexts()) {
+    const bool placeholders = !LabelSpojeni->isHidden();
+    for (const auto& [rowPointer, object] : boundTexts) {
+        const ControlTextRow& row = *rowPointer;
         if (row.livePlaceholder && !placeholders)
             continue;
-        const QString name = QString::fromStdString(row.control);
         const QString text = QString::fromStdString(row.Text(languageIndex));
-        if (name == "FormHlav") {
+        if (object == this) {
             if (row.prop == TextProp::Caption)
                 setWindowTitle(text);
             continue;
         }
-        QObject* object = actions.value(name);
-        if (!object)
-            object = controls.value(name);
-        if (!object)
-            continue;
         if (row.prop == TextProp::Hint) {
             SetHint(object, text);
             continue;

@@ -1,6 +1,7 @@
 // The window's controls and where they sit. Controls are created in code,
 // repeated ones in loops; every control carries its given name.
 
+#include "app/Document.h"
 #include "app/form/ControlNames.h"
 #include "app/form/FormHlav.h"
 #include "app/widgets/MouseCheckBox.h"
@@ -92,28 +93,31 @@ void KeepSpaceWhenHidden(QWidget* widget) {
 
 } // namespace
 
-template <class T> T* TFormHlav::Add(T* widget, const QString& name) {
-    widget->setObjectName(name);
-    controls.insert(name, widget);
-    return widget;
+// The names stay only until the text table's rows are bound to the controls
+// (BindControlTexts); every other routine reaches a control through its
+// member.
+void TFormHlav::NameForTexts(const QString& name, QObject* control) {
+    if (namesForTexts.contains(name))
+        qFatal("orna5: two controls named %s", qPrintable(name));
+    namesForTexts.insert(name, control);
 }
 
 QLabel* TFormHlav::MakeLabel(QWidget* parent, const QString& name, const QString& text) {
     return Add(new QLabel(text, parent), name);
 }
 
+// Every check box made here is a parameter's, or "Programming after change".
 MouseCheckBox* TFormHlav::MakeCheckBox(QWidget* parent, const QString& name, const QString& text) {
-    return Add(new MouseCheckBox(text, parent), name);
+    auto* box = Add(new MouseCheckBox(text, parent), name);
+    parameterCheckBoxes.append(box);
+    return box;
 }
 
-// The "All" box and the minus and plus buttons of a step command, ending a row.
-void TFormHlav::AddAllMinusPlus(QWidget* parent, QHBoxLayout* row, const QString& allName,
-                                const QString& minusName, const QString& plusName) {
-    auto* all = Add(new QCheckBox("All", parent), allName);
+void TFormHlav::EndStepRow(QHBoxLayout* row, QCheckBox* all, QPushButton* minus,
+                           QPushButton* plus) {
     KeepSpaceWhenHidden(all);
     row->addWidget(all);
-    for (const auto& [name, text] : {std::pair{minusName, "-"}, std::pair{plusName, "+"}}) {
-        auto* button = Add(new QPushButton(text, parent), name);
+    for (QPushButton* button : {minus, plus}) {
         button->setFixedWidth(36);
         KeepSpaceWhenHidden(button);
         row->addWidget(button);
@@ -156,17 +160,17 @@ TFormHlav::SpinEdit TFormHlav::ScaledSpin(QWidget* parent, const QString& suffix
 
 QAction* TFormHlav::MakeAction(QMenu* menu, const QString& name, const QString& text,
                                const QKeySequence& shortcut) {
-    auto* action = new QAction(text, this);
-    action->setObjectName(name);
+    auto* action = Add(new QAction(text, this), name);
     if (!shortcut.isEmpty())
         action->setShortcut(shortcut);
     menu->addAction(action);
-    actions.insert(name, action);
+    menuCommands.append(action);
     return action;
 }
 
 void TFormHlav::CreateControls() {
     setObjectName("FormHlav");
+    NameForTexts("FormHlav", this);
     resize(kDesignWidth, kDesignHeight);
 
     CreateMenus();
@@ -191,8 +195,8 @@ void TFormHlav::CreateControls() {
     layout->addLayout(body, 1);
     setCentralWidget(central);
 
-    auto* statusBar = Add(new QStatusBar(this), "StatusBar1");
-    setStatusBar(statusBar);
+    StatusBar1 = Add(new QStatusBar(this), "StatusBar1");
+    setStatusBar(StatusBar1);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
@@ -205,41 +209,43 @@ void TFormHlav::CreateMenus() {
         QMenu* menu = bar->addMenu(text);
         menu->setObjectName(name);
         menu->menuAction()->setObjectName(name + "Action");
-        actions.insert(name, menu->menuAction());
+        // The menu's caption is its action's text.
+        NameForTexts(name, menu->menuAction());
         return menu;
     };
 
-    QMenu* file = addMenu("MenuFile", "&File");
-    MakeAction(file, "MenuNew", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
-    file->addSeparator();
-    MakeAction(file, "MenuOpen", "&Open", QKeySequence(Qt::Key_F3));
-    file->addSeparator();
-    MakeAction(file, "MenuSave", "&Save", QKeySequence(Qt::Key_F2));
-    file->addSeparator();
-    MakeAction(file, "MenuPrint", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
-    MakeAction(file, "MenuPrintAll", "Print all");
-    MakeAction(file, "MenuExportPdf", "&Export PDF...");
-    file->addSeparator();
-    MakeAction(file, "MenuExit", "E&xit");
+    MenuFile = addMenu("MenuFile", "&File");
+    MenuNew = MakeAction(MenuFile, "MenuNew", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
+    MenuFile->addSeparator();
+    MenuOpen = MakeAction(MenuFile, "MenuOpen", "&Open", QKeySequence(Qt::Key_F3));
+    MenuFile->addSeparator();
+    MenuSave = MakeAction(MenuFile, "MenuSave", "&Save", QKeySequence(Qt::Key_F2));
+    MenuFile->addSeparator();
+    MenuPrint = MakeAction(MenuFile, "MenuPrint", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
+    MenuPrintAll = MakeAction(MenuFile, "MenuPrintAll", "Print all");
+    MenuExportPdf = MakeAction(MenuFile, "MenuExportPdf", "&Export PDF...");
+    MenuFile->addSeparator();
+    MenuExit = MakeAction(MenuFile, "MenuExit", "E&xit");
 
     MenuCom = addMenu("MenuCom", "&Com");
 
     QMenu* device = addMenu("MenuDevice", "&Ignition");
-    MakeAction(device, "MenuRead", "&Read", QKeySequence(Qt::Key_F7));
-    MakeAction(device, "MenuVerify", "&Verify", QKeySequence(Qt::Key_F8));
-    MakeAction(device, "MenuProgram", "&Program", QKeySequence(Qt::Key_F9));
+    MenuRead = MakeAction(device, "MenuRead", "&Read", QKeySequence(Qt::Key_F7));
+    MenuVerify = MakeAction(device, "MenuVerify", "&Verify", QKeySequence(Qt::Key_F8));
+    MenuProgram = MakeAction(device, "MenuProgram", "&Program", QKeySequence(Qt::Key_F9));
 
-    QMenu* tools = addMenu("MenuTools", "Tools");
-    MakeAction(tools, "AdvanceMinus", "Advance -", QKeySequence(Qt::Key_F4));
-    MakeAction(tools, "AdvancePlus", "Advance +", QKeySequence(Qt::Key_F5));
-    MakeAction(tools, "MenuZpet", "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z));
-    MakeAction(tools, "MenuZnovu", "Redo", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
-    tools->addSeparator();
-    MakeAction(tools, "MenuKeepRestorePoint", "Keep a restore point before programming");
+    MenuTools = addMenu("MenuTools", "Tools");
+    AdvanceMinus = MakeAction(MenuTools, "AdvanceMinus", "Advance -", QKeySequence(Qt::Key_F4));
+    AdvancePlus = MakeAction(MenuTools, "AdvancePlus", "Advance +", QKeySequence(Qt::Key_F5));
+    MenuZpet = MakeAction(MenuTools, "MenuZpet", "Undo", Document::UndoKeys());
+    MenuZnovu = MakeAction(MenuTools, "MenuZnovu", "Redo", Document::RedoKeys());
+    MenuTools->addSeparator();
+    MenuKeepRestorePoint =
+        MakeAction(MenuTools, "MenuKeepRestorePoint", "Keep a restore point before programming");
 
     // The views beyond the form (charts, tables) add their items here.
     MenuView = addMenu("MenuView", "&View");
-    MakeAction(MenuView, "MenuMapTable", "&Map table");
+    MenuMapTable = MakeAction(MenuView, "MenuMapTable", "&Map table");
 
     QMenu* language = addMenu("MenuLanguage", "&Language");
     const char* const languageNames[4] = {"MenuEnglish", "MenuGerman", "MenuFrench", "MenuCzech"};
@@ -250,17 +256,17 @@ void TFormHlav::CreateMenus() {
     }
 
     QMenu* help = addMenu("MenuHelp", "&Help");
-    MakeAction(help, "MenuContens", "&Contents...", QKeySequence(Qt::Key_F1));
-    MakeAction(help, "MenuAbout", "&About...");
+    MenuContens = MakeAction(help, "MenuContens", "&Contents...", QKeySequence(Qt::Key_F1));
+    MenuAbout = MakeAction(help, "MenuAbout", "&About...");
 }
 
 QWidget* TFormHlav::CreateToolBar() {
-    auto* box = Add(new QGroupBox(this), "GroupBoxToolBar");
-    auto* layout = new QHBoxLayout(box);
+    GroupBoxToolBar = Add(new QGroupBox(this), "GroupBoxToolBar");
+    auto* layout = new QHBoxLayout(GroupBoxToolBar);
     layout->setContentsMargins(4, 2, 4, 2);
     layout->setSpacing(2);
     auto tool = [&](const QString& name, const QIcon& icon) {
-        auto* button = Add(new QToolButton(box), name);
+        auto* button = Add(new QToolButton(GroupBoxToolBar), name);
         button->setIcon(icon);
         button->setIconSize(QSize(16, 16));
         button->setAutoRaise(true);
@@ -268,29 +274,30 @@ QWidget* TFormHlav::CreateToolBar() {
         layout->addWidget(button);
         return button;
     };
-    tool("SpeedButton5", style()->standardIcon(QStyle::SP_DialogOpenButton));
-    tool("SpeedButton6", style()->standardIcon(QStyle::SP_FileIcon));
-    tool("SpeedButton7", style()->standardIcon(QStyle::SP_DialogSaveButton));
-    tool("SpeedButtonPrint", PrinterIcon(palette().color(QPalette::WindowText)));
+    SpeedButton5 = tool("SpeedButton5", style()->standardIcon(QStyle::SP_DialogOpenButton));
+    SpeedButton6 = tool("SpeedButton6", style()->standardIcon(QStyle::SP_FileIcon));
+    SpeedButton7 = tool("SpeedButton7", style()->standardIcon(QStyle::SP_DialogSaveButton));
+    SpeedButtonPrint = tool("SpeedButtonPrint", PrinterIcon(palette().color(QPalette::WindowText)));
     layout->addSpacing(10);
-    tool("SpeedButtonZpet", style()->standardIcon(QStyle::SP_ArrowBack));
-    tool("SpeedButtonZnovu", style()->standardIcon(QStyle::SP_ArrowForward));
+    SpeedButtonZpet = tool("SpeedButtonZpet", style()->standardIcon(QStyle::SP_ArrowBack));
+    SpeedButtonZnovu = tool("SpeedButtonZnovu", style()->standardIcon(QStyle::SP_ArrowForward));
     layout->addSpacing(16);
     auto button = [&](const QString& name, const QString& text, QStyle::StandardPixmap icon) {
-        auto* push = Add(new QPushButton(style()->standardIcon(icon), text, box), name);
+        auto* push = Add(new QPushButton(style()->standardIcon(icon), text, GroupBoxToolBar), name);
         push->setMinimumWidth(96);
         layout->addWidget(push);
         return push;
     };
-    button("BitBtnProgram", "Program", QStyle::SP_ArrowUp);
-    button("BitBtnVerify", "Verify", QStyle::SP_DialogApplyButton);
-    button("ButtonRead", "&Read", QStyle::SP_ArrowDown);
+    BitBtnProgram = button("BitBtnProgram", "Program", QStyle::SP_ArrowUp);
+    BitBtnVerify = button("BitBtnVerify", "Verify", QStyle::SP_DialogApplyButton);
+    ButtonRead = button("ButtonRead", "&Read", QStyle::SP_ArrowDown);
     layout->addStretch(1);
-    return box;
+    return GroupBoxToolBar;
 }
 
 QWidget* TFormHlav::CreatePageRuzne() {
-    auto* page = Add(new QWidget, controlName::Page(ParameterPage::Misc));
+    TabSheetRuzne = Add(new QWidget, controlName::Page(ParameterPage::Misc));
+    QWidget* page = TabSheetRuzne;
     auto* layout = new QGridLayout(page);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setHorizontalSpacing(20);
@@ -301,29 +308,43 @@ QWidget* TFormHlav::CreatePageRuzne() {
     left->setHorizontalSpacing(12);
     int row = 0;
     auto spinRow = [&](const QString& labelName, const QString& text, const SpinEdit& spin) {
-        left->addWidget(MakeLabel(page, labelName, text), row, 0);
+        QLabel* label = MakeLabel(page, labelName, text);
+        left->addWidget(label, row, 0);
         left->addWidget(Pair(page, spin.edit, spin.upDown), row, 1);
         ++row;
+        return label;
     };
-    spinRow("LabelOmez2", "Limiter [rpm]", ScaledSpin(page, "Omez2", fs::limiter));
-    spinRow("LabelPilotLight", "Gear Shift Light [rpm]",
-            ScaledSpin(page, "PilotLight", fs::shiftLight));
-    spinRow("LabelPocSynchro", "Revolutions without ignition", MakeSpin(page, "PocSynchro", 0, 40));
-    spinRow("LabelClutchTime", "Clutch master time [ms]",
-            ScaledSpin(page, "ClutchTime", fs::clutchTime));
-    spinRow("LabelClutchPause", "Clutch master pause [ms]",
-            ScaledSpin(page, "ClutchPause", fs::clutchPause));
-    left->addWidget(MakeCheckBox(page, "CheckBoxBuzDlouhe", "Excitation Long"), row++, 0, 1, 2);
+    const SpinEdit limiter = ScaledSpin(page, "Omez2", fs::limiter);
+    UpDownOmez2 = limiter.upDown;
+    spinRow("LabelOmez2", "Limiter [rpm]", limiter);
+    const SpinEdit shiftLight = ScaledSpin(page, "PilotLight", fs::shiftLight);
+    UpDownPilotLight = shiftLight.upDown;
+    spinRow("LabelPilotLight", "Gear Shift Light [rpm]", shiftLight);
+    const SpinEdit withoutIgnition = MakeSpin(page, "PocSynchro", 0, 40);
+    UpDownPocSynchro = withoutIgnition.upDown;
+    spinRow("LabelPocSynchro", "Revolutions without ignition", withoutIgnition);
+    const SpinEdit clutchTime = ScaledSpin(page, "ClutchTime", fs::clutchTime);
+    EditClutchTime = clutchTime.edit;
+    UpDownClutchTime = clutchTime.upDown;
+    LabelClutchTime = spinRow("LabelClutchTime", "Clutch master time [ms]", clutchTime);
+    const SpinEdit clutchPause = ScaledSpin(page, "ClutchPause", fs::clutchPause);
+    EditClutchPause = clutchPause.edit;
+    UpDownClutchPause = clutchPause.upDown;
+    LabelClutchPause = spinRow("LabelClutchPause", "Clutch master pause [ms]", clutchPause);
+    CheckBoxBuzDlouhe = MakeCheckBox(page, "CheckBoxBuzDlouhe", "Excitation Long");
+    left->addWidget(CheckBoxBuzDlouhe, row++, 0, 1, 2);
 
-    auto* kompenzLabel = MakeLabel(page, "LabelKompenz", "Compensation ");
-    KeepSpaceWhenHidden(kompenzLabel);
-    left->addWidget(kompenzLabel, row, 0);
+    LabelKompenz = MakeLabel(page, "LabelKompenz", "Compensation ");
+    KeepSpaceWhenHidden(LabelKompenz);
+    left->addWidget(LabelKompenz, row, 0);
     auto* kompenz = new QWidget(page);
     auto* kompenzLayout = new QHBoxLayout(kompenz);
     kompenzLayout->setContentsMargins(0, 0, 0, 0);
     kompenzLayout->setSpacing(0);
-    for (int i = 1; i <= 4; ++i) {
-        SpinEdit spin = MakeSpin(kompenz, QString("Kompenz%1").arg(i), 0, 255);
+    for (int i = 0; i < 4; ++i) {
+        SpinEdit spin = MakeSpin(kompenz, QString("Kompenz%1").arg(i + 1), 0, 255);
+        CompensationEdits[i] = spin.edit;
+        CompensationUpDowns[i] = spin.upDown;
         kompenzLayout->addWidget(spin.edit);
         kompenzLayout->addWidget(spin.upDown);
         kompenzLayout->addSpacing(2);
@@ -335,14 +356,18 @@ QWidget* TFormHlav::CreatePageRuzne() {
     auto* tps = Add(new QGroupBox("TPS", page), "GroupBoxTps");
     auto* tpsLayout = new QGridLayout(tps);
     tpsLayout->setHorizontalSpacing(10);
-    SpinEdit tps0 = ScaledSpin(tps, "Tps0", fs::tpsZero);
-    SpinEdit tps100 = ScaledSpin(tps, "Tps100", fs::tpsFull);
+    const SpinEdit tps0 = ScaledSpin(tps, "Tps0", fs::tpsZero);
+    const SpinEdit tps100 = ScaledSpin(tps, "Tps100", fs::tpsFull);
+    UpDownTps0 = tps0.upDown;
+    UpDownTps100 = tps100.upDown;
     tpsLayout->addWidget(MakeLabel(tps, "LabelTpsZero", "0%  [mV]"), 0, 0);
     tpsLayout->addWidget(Pair(tps, tps0.edit, tps0.upDown), 0, 1);
-    tpsLayout->addWidget(Add(new QPushButton("Set TPS 0 %", tps), "BitBtnTps0"), 0, 2);
+    BitBtnTps0 = Add(new QPushButton("Set TPS 0 %", tps), "BitBtnTps0");
+    tpsLayout->addWidget(BitBtnTps0, 0, 2);
     tpsLayout->addWidget(MakeLabel(tps, "LabelTpsFull", "100%  [mv]"), 1, 0);
     tpsLayout->addWidget(Pair(tps, tps100.edit, tps100.upDown), 1, 1);
-    tpsLayout->addWidget(Add(new QPushButton("Set TPS 100 %", tps), "BitBtnTps100"), 1, 2);
+    BitBtnTps100 = Add(new QPushButton("Set TPS 100 %", tps), "BitBtnTps100");
+    tpsLayout->addWidget(BitBtnTps100, 1, 2);
     tpsLayout->setColumnStretch(3, 1);
     left->addWidget(tps, row++, 0, 1, 2);
     left->setRowStretch(row, 1);
@@ -351,8 +376,9 @@ QWidget* TFormHlav::CreatePageRuzne() {
     // Right: the two configurable inputs.
     auto* right = new QVBoxLayout;
     right->setSpacing(8);
-    right->addWidget(
-        MakeCheckBox(page, "CheckBoxInNeutralSs", "Inputs for neutral side and stand"));
+    CheckBoxInNeutralSs =
+        MakeCheckBox(page, "CheckBoxInNeutralSs", "Inputs for neutral side and stand");
+    right->addWidget(CheckBoxInNeutralSs);
     auto radioGroup = [&](const QString& name, const QString& title, int count,
                           QButtonGroup*& buttons) {
         auto* box = Add(new QGroupBox(title, page), name);
@@ -366,11 +392,14 @@ QWidget* TFormHlav::CreatePageRuzne() {
             boxLayout->addWidget(radio);
         }
         right->addWidget(box);
+        return box;
     };
-    radioGroup("RadioGroupInput1", "Input 1", 3, input1Buttons);
-    radioGroup("RadioGroupInput2", "Input 2", 5, input2Buttons);
-    right->addWidget(MakeLabel(page, "LabelMonInput1In", "Input 1: ---"));
-    right->addWidget(MakeLabel(page, "LabelMonInput2In", "Input 2: ---"));
+    RadioGroupInput1 = radioGroup("RadioGroupInput1", "Input 1", 3, input1Buttons);
+    RadioGroupInput2 = radioGroup("RadioGroupInput2", "Input 2", 5, input2Buttons);
+    LabelMonInput1In = MakeLabel(page, "LabelMonInput1In", "Input 1: ---");
+    LabelMonInput2In = MakeLabel(page, "LabelMonInput2In", "Input 2: ---");
+    right->addWidget(LabelMonInput1In);
+    right->addWidget(LabelMonInput2In);
     right->addStretch(1);
     layout->addLayout(right, 0, 1);
     layout->setColumnStretch(2, 1);
@@ -378,7 +407,8 @@ QWidget* TFormHlav::CreatePageRuzne() {
 }
 
 QWidget* TFormHlav::CreatePageBike() {
-    auto* page = Add(new QWidget, controlName::Page(ParameterPage::Bike));
+    TabSheetBike = Add(new QWidget, controlName::Page(ParameterPage::Bike));
+    QWidget* page = TabSheetBike;
     auto* layout = new QGridLayout(page);
     layout->setContentsMargins(10, 12, 8, 12);
     layout->setHorizontalSpacing(10);
@@ -387,38 +417,46 @@ QWidget* TFormHlav::CreatePageBike() {
     auto* bikeRow = new QHBoxLayout;
     bikeRow->setSpacing(8);
     bikeRow->addWidget(MakeLabel(page, "LabelBike", "Motorbike type"));
-    auto* bike = Add(new QComboBox(page), "ComboBoxBike");
+    ComboBoxBike = Add(new QComboBox(page), "ComboBoxBike");
     for (int i = 0; i < kBikeCount; ++i)
-        bike->addItem(QString::fromStdString(BikeListText(i)));
-    bike->setMaxVisibleItems(kBikeCount);
-    bike->setMinimumContentsLength(40);
-    bikeRow->addWidget(bike);
+        ComboBoxBike->addItem(QString::fromStdString(BikeListText(i)));
+    ComboBoxBike->setMaxVisibleItems(kBikeCount);
+    ComboBoxBike->setMinimumContentsLength(40);
+    bikeRow->addWidget(ComboBoxBike);
     bikeRow->addStretch(1);
     layout->addLayout(bikeRow, 0, 0, 1, 2);
 
     // The synchronisation set-up. The channel boxes are flat so that their
     // columns line up with the headings above them.
-    auto* special = Add(new QGroupBox("Specification of synchronization - Caution - For "
-                                      "experienced user only!",
-                                      page),
-                        "GroupBoxSpecial");
+    GroupBoxSpecial = Add(new QGroupBox("Specification of synchronization - Caution - For "
+                                        "experienced user only!",
+                                        page),
+                          "GroupBoxSpecial");
+    QGroupBox* special = GroupBoxSpecial;
     auto* outer = new QVBoxLayout(special);
     outer->setSpacing(6);
     auto* head = new QGridLayout;
     head->setHorizontalSpacing(12);
     head->setVerticalSpacing(6);
-    auto* synchro = Add(new QComboBox(special), "ComboBoxSynchro");
+    ComboBoxSynchro = Add(new QComboBox(special), "ComboBoxSynchro");
     for (int i = 0; i < 8; ++i)
-        synchro->addItem(QString::fromStdString(MethodText(i)));
+        ComboBoxSynchro->addItem(QString::fromStdString(MethodText(i)));
     // The method list sits under its label, across the group: its longest
     // entries would otherwise widen the window in some languages.
-    head->addWidget(MakeLabel(special, "LabelSynchro", "Synchronization method"), 0, 0, 1, 3);
-    head->addWidget(synchro, 1, 0, 1, 3);
-    SpinEdit lobes = MakeSpin(special, "PocPalcu", 1, 58);
-    head->addWidget(MakeLabel(special, "LabelPocPalcu", "Number of lobes"), 2, 0);
+    LabelSynchro = MakeLabel(special, "LabelSynchro", "Synchronization method");
+    head->addWidget(LabelSynchro, 0, 0, 1, 3);
+    head->addWidget(ComboBoxSynchro, 1, 0, 1, 3);
+    const SpinEdit lobes = MakeSpin(special, "PocPalcu", 1, 58);
+    EditPocPalcu = lobes.edit;
+    UpDownPocPalcu = lobes.upDown;
+    LabelPocPalcu = MakeLabel(special, "LabelPocPalcu", "Number of lobes");
+    head->addWidget(LabelPocPalcu, 2, 0);
     head->addWidget(Pair(special, lobes.edit, lobes.upDown), 2, 1);
-    SpinEdit outputs = MakeSpin(special, "PocKanalu", 1, 4);
-    head->addWidget(MakeLabel(special, "LabelPocKanalu", "Number of outputs (coils)"), 3, 0);
+    const SpinEdit outputs = MakeSpin(special, "PocKanalu", 1, 4);
+    EditPocKanalu = outputs.edit;
+    UpDownPocKanalu = outputs.upDown;
+    LabelPocKanalu = MakeLabel(special, "LabelPocKanalu", "Number of outputs (coils)");
+    head->addWidget(LabelPocKanalu, 3, 0);
     head->addWidget(Pair(special, outputs.edit, outputs.upDown), 3, 1);
     head->setColumnStretch(2, 1);
     outer->addLayout(head);
@@ -429,12 +467,16 @@ QWidget* TFormHlav::CreatePageBike() {
     grid->setVerticalSpacing(6);
     grid->setColumnStretch(4, 1);
     channelGrids = {grid};
-    grid->addWidget(MakeLabel(special, "LabelLobe", "Lobe"), 0, 1);
-    grid->addWidget(MakeLabel(special, "LabelHrana2", "2nd Edge"), 0, 2, Qt::AlignHCenter);
-    grid->addWidget(MakeLabel(special, "LabelSnimac2", "2nd Pick-up"), 0, 3, Qt::AlignHCenter);
+    LabelLobe = MakeLabel(special, "LabelLobe", "Lobe");
+    grid->addWidget(LabelLobe, 0, 1);
+    LabelHrana2 = MakeLabel(special, "LabelHrana2", "2nd Edge");
+    grid->addWidget(LabelHrana2, 0, 2, Qt::AlignHCenter);
+    LabelSnimac2 = MakeLabel(special, "LabelSnimac2", "2nd Pick-up");
+    grid->addWidget(LabelSnimac2, 0, 3, Qt::AlignHCenter);
     for (int channel = 1; channel <= 4; ++channel) {
         auto* box = Add(new QGroupBox(QString("Channel %1").arg(channel), special),
                         QString("GroupBoxPalec%1").arg(channel));
+        ChannelGroupBoxes[channel - 1] = box;
         box->setFlat(true);
         auto* boxGrid = new QGridLayout(box);
         boxGrid->setContentsMargins(0, 4, 0, 2);
@@ -446,22 +488,28 @@ QWidget* TFormHlav::CreatePageBike() {
         const char* const texts[2] = {"Maximum advance", "Start advance"};
         for (int e = 0; e < 2; ++e) {
             const QString name = QString("Palec%1%2").arg(channel).arg(events[e]);
-            SpinEdit spin = MakeSpin(box, name, 1, 58);
-            boxGrid->addWidget(MakeLabel(box, "Label" + name, texts[e]), e, 0);
+            const std::size_t at = 4 * e + channel - 1;
+            const SpinEdit spin = MakeSpin(box, name, 1, 58);
+            LobeEdits[at] = spin.edit;
+            LobeUpDowns[at] = spin.upDown;
+            LobeLabels[at] = MakeLabel(box, "Label" + name, texts[e]);
+            boxGrid->addWidget(LobeLabels[at], e, 0);
             boxGrid->addWidget(Pair(box, spin.edit, spin.upDown), e, 1);
-            boxGrid->addWidget(MakeCheckBox(box, "CheckBox" + name + "H2", QString()), e, 2,
-                               Qt::AlignHCenter);
+            auto* edge2 = MakeCheckBox(box, "CheckBox" + name + "H2", QString());
+            LobeCheckBoxes[at] = edge2;
+            boxGrid->addWidget(edge2, e, 2, Qt::AlignHCenter);
             auto* pickup2 = MakeCheckBox(box, "CheckBox" + name + "P2", QString());
+            LobeCheckBoxes[8 + at] = pickup2;
             KeepSpaceWhenHidden(pickup2);
             boxGrid->addWidget(pickup2, e, 3, Qt::AlignHCenter);
         }
         grid->addWidget(box, channel, 0, 1, 5);
     }
     outer->addLayout(grid);
-    auto* perRev = Add(new QComboBox(special), "ComboBoxNasobekPalcu");
+    ComboBoxNasobekPalcu = Add(new QComboBox(special), "ComboBoxNasobekPalcu");
     for (int i = 0; i < 4; ++i)
-        perRev->addItem(QString::fromStdString(LobesPerRevText(i)));
-    outer->addWidget(perRev, 0, Qt::AlignLeft);
+        ComboBoxNasobekPalcu->addItem(QString::fromStdString(LobesPerRevText(i)));
+    outer->addWidget(ComboBoxNasobekPalcu, 0, Qt::AlignLeft);
     AlignChannelColumns();
     layout->addWidget(special, 1, 0, Qt::AlignTop);
 
@@ -471,32 +519,38 @@ QWidget* TFormHlav::CreatePageBike() {
     right->setSpacing(8);
     auto* rpm = Add(new QGroupBox("Tachometer output", page), "GroupBoxRpm");
     auto* rpmGrid = new QGridLayout(rpm);
-    SpinEdit pulses = MakeSpin(rpm, "RpmPulsu", 0, 6);
-    SpinEdit correction = ScaledSpin(rpm, "RpmKorekce", fs::tachoCorrection);
+    const SpinEdit pulses = MakeSpin(rpm, "RpmPulsu", 0, 6);
+    const SpinEdit correction = ScaledSpin(rpm, "RpmKorekce", fs::tachoCorrection);
+    UpDownRpmPulsu = pulses.upDown;
+    UpDownRpmKorekce = correction.upDown;
     rpmGrid->addWidget(MakeLabel(rpm, "LabelRpmPulsu", "Pulses per revolution"), 0, 0);
     rpmGrid->addWidget(Pair(rpm, pulses.edit, pulses.upDown), 0, 1);
     rpmGrid->addWidget(MakeLabel(rpm, "LabelRpmKorekce", "Correction [%]"), 1, 0);
     rpmGrid->addWidget(Pair(rpm, correction.edit, correction.upDown), 1, 1);
     right->addWidget(rpm);
-    right->addWidget(MakeCheckBox(page, "CheckBoxInvInput1", "Inverse polarity of pick-up 1"));
-    auto* inv2 = MakeCheckBox(page, "CheckBoxInvInput2", "Inverse polarity of pick-up 2");
-    KeepSpaceWhenHidden(inv2);
-    right->addWidget(inv2);
+    CheckBoxInvInput1 = MakeCheckBox(page, "CheckBoxInvInput1", "Inverse polarity of pick-up 1");
+    right->addWidget(CheckBoxInvInput1);
+    CheckBoxInvInput2 = MakeCheckBox(page, "CheckBoxInvInput2", "Inverse polarity of pick-up 2");
+    KeepSpaceWhenHidden(CheckBoxInvInput2);
+    right->addWidget(CheckBoxInvInput2);
     right->addSpacing(12);
-    for (int i = 1; i <= 3; ++i)
-        right->addWidget(MakeLabel(page, QString("LabelVerze%1").arg(i), QString()));
-    right->addWidget(MakeLabel(page, "LabelPocetProgramovani", "Number of Programing= ---"));
+    for (int i = 0; i < 3; ++i) {
+        VersionLabels[i] = MakeLabel(page, QString("LabelVerze%1").arg(i + 1), QString());
+        right->addWidget(VersionLabels[i]);
+    }
+    LabelPocetProgramovani = MakeLabel(page, "LabelPocetProgramovani", "Number of Programing= ---");
+    right->addWidget(LabelPocetProgramovani);
     right->addStretch(1);
     layout->addLayout(right, 1, 1);
 
     auto* fileRow = new QHBoxLayout;
     fileRow->setSpacing(6);
     fileRow->addWidget(MakeLabel(page, "LabelFile1", "File:"));
-    auto* fileName = MakeLabel(page, "LabelFile2", QString());
-    fileName->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LabelFile2 = MakeLabel(page, "LabelFile2", QString());
+    LabelFile2->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A long path must not widen the window.
-    fileName->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    fileRow->addWidget(fileName, 1);
+    LabelFile2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    fileRow->addWidget(LabelFile2, 1);
     layout->addLayout(fileRow, 3, 0, 1, 2);
     layout->setColumnStretch(1, 1);
     layout->setRowStretch(2, 1);
@@ -504,7 +558,8 @@ QWidget* TFormHlav::CreatePageBike() {
 }
 
 QWidget* TFormHlav::CreatePageAdvance() {
-    auto* page = Add(new QWidget, controlName::Page(ParameterPage::Advance));
+    TabSheetAdvance = Add(new QWidget, controlName::Page(ParameterPage::Advance));
+    QWidget* page = TabSheetAdvance;
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(10);
@@ -512,14 +567,19 @@ QWidget* TFormHlav::CreatePageAdvance() {
 
     auto* row = new QHBoxLayout;
     row->setSpacing(6);
-    SpinEdit base = ScaledSpin(page, "BaseAdv", fs::baseAdvance);
+    const SpinEdit base = ScaledSpin(page, "BaseAdv", fs::baseAdvance);
+    UpDownBaseAdv = base.upDown;
     row->addWidget(MakeLabel(page, "LabelBaseAdv", "Base advance [°]"));
     row->addWidget(base.edit);
     row->addWidget(base.upDown);
     row->addSpacing(24);
-    row->addWidget(MakeCheckBox(page, "CheckBoxTpsMapa", "TPS"));
+    CheckBoxTpsMapa = MakeCheckBox(page, "CheckBoxTpsMapa", "TPS");
+    row->addWidget(CheckBoxTpsMapa);
     row->addSpacing(24);
-    AddAllMinusPlus(page, row, "CheckBoxIgnAll", "BitBtnAdvMinus", "BitBtnAdvPlus");
+    CheckBoxIgnAll = Add(new QCheckBox("All", page), "CheckBoxIgnAll");
+    BitBtnAdvMinus = Add(new QPushButton("-", page), "BitBtnAdvMinus");
+    BitBtnAdvPlus = Add(new QPushButton("+", page), "BitBtnAdvPlus");
+    EndStepRow(row, CheckBoxIgnAll, BitBtnAdvMinus, BitBtnAdvPlus);
     layout->addLayout(row);
     layout->addStretch(1);
     return page;
@@ -550,24 +610,34 @@ QWidget* TFormHlav::CreateMapGrid(QWidget* parent) {
     };
 
     MakeLabel(mapGrid, "LabelRpm1", "[rpm]")->setGeometry(0, 4, labelWidth, rowHeight - 8);
-    for (int c = 0; c < 10; ++c)
-        place(MakeSpin(mapGrid, controlName::MapRpmSuffix(c), c == 0 ? 199 : fs::mapRpm.minimum,
-                       fs::mapRpm.maximum, fs::mapRpm.scale, editWidth),
-              c, 0);
+    for (int c = 0; c < 10; ++c) {
+        const SpinEdit rpm =
+            MakeSpin(mapGrid, controlName::MapRpmSuffix(c), c == 0 ? 199 : fs::mapRpm.minimum,
+                     fs::mapRpm.maximum, fs::mapRpm.scale, editWidth);
+        MapRpmEdits[c] = rpm.edit;
+        MapRpmUpDowns[c] = rpm.upDown;
+        place(rpm, c, 0);
+    }
     for (int r = 0; r < 10; ++r) {
         const int top = firstRowTop + r * rowPitch;
         auto* label = MakeLabel(mapGrid, QString("LabelTps%1").arg(r + 1),
                                 QString::fromStdString(TpsRowLabel(r)));
+        TpsRowLabels[r] = label;
         label->setGeometry(0, top + 4, labelWidth - 6, rowHeight - 6);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        for (int c = 0; c < 10; ++c)
-            place(MakeSpin(mapGrid, controlName::MapCellSuffix(r, c), fs::mapAdvance.minimum,
-                           fs::mapAdvance.maximum, fs::mapAdvance.scale, editWidth),
-                  c, top);
+        for (int c = 0; c < 10; ++c) {
+            const SpinEdit cell =
+                MakeSpin(mapGrid, controlName::MapCellSuffix(r, c), fs::mapAdvance.minimum,
+                         fs::mapAdvance.maximum, fs::mapAdvance.scale, editWidth);
+            MapEdits[10 * r + c] = cell.edit;
+            MapUpDowns[10 * r + c] = cell.upDown;
+            place(cell, c, top);
+        }
     }
     const int spinTop = firstRowTop + 10 * rowPitch + 4;
     for (int c = 0; c < 10; ++c) {
         auto* spin = Add(new SpinButton(mapGrid), QString("CSpinButton%1").arg(c + 1));
+        ColumnSpinButtons[c] = spin;
         spin->setGeometry(labelWidth + c * columnWidth + (editWidth + upDownWidth - 20) / 2,
                           spinTop, 20, rowHeight + 4);
         KeepSpaceWhenHidden(spin);
@@ -577,13 +647,16 @@ QWidget* TFormHlav::CreateMapGrid(QWidget* parent) {
 }
 
 QWidget* TFormHlav::CreatePageServo() {
-    auto* page = Add(new QWidget, controlName::Page(ParameterPage::Servo));
+    TabSheetServo = Add(new QWidget, controlName::Page(ParameterPage::Servo));
+    QWidget* page = TabSheetServo;
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(10);
-    layout->addWidget(MakeCheckBox(page, "CheckBoxPrivEnable", "Servo enable"));
+    CheckBoxPrivEnable = MakeCheckBox(page, "CheckBoxPrivEnable", "Servo enable");
+    layout->addWidget(CheckBoxPrivEnable);
 
-    auto* group = Add(new QGroupBox("Servo", page), "GroupBoxPrivera");
+    GroupBoxPrivera = Add(new QGroupBox("Servo", page), "GroupBoxPrivera");
+    QGroupBox* group = GroupBoxPrivera;
     auto* groupLayout = new QVBoxLayout(group);
     auto* table = new QWidget(group);
     table->setFont(TableFont(font()));
@@ -595,11 +668,15 @@ QWidget* TFormHlav::CreatePageServo() {
     curve->addWidget(MakeLabel(table, "LabelRpmPriv", "[rpm]"), 0, 0);
     curve->addWidget(MakeLabel(table, "LabelNapPriv", "[mV]"), 1, 0);
     for (int j = 0; j < 10; ++j) {
-        SpinEdit rpm =
+        const SpinEdit rpm =
             MakeSpin(table, QString("RpmPriv%1").arg(j + 1), j < 2 ? 200 : fs::servoRpm.minimum,
                      fs::servoRpm.maximum, fs::servoRpm.scale, editWidth);
-        SpinEdit mv = MakeSpin(table, QString("NapPriv%1").arg(j + 1), fs::servoMv.minimum,
-                               fs::servoMv.maximum, fs::servoMv.scale, editWidth);
+        const SpinEdit mv = MakeSpin(table, QString("NapPriv%1").arg(j + 1), fs::servoMv.minimum,
+                                     fs::servoMv.maximum, fs::servoMv.scale, editWidth);
+        ServoRpmEdits[j] = rpm.edit;
+        ServoRpmUpDowns[j] = rpm.upDown;
+        ServoMvEdits[j] = mv.edit;
+        ServoMvUpDowns[j] = mv.upDown;
         rpm.upDown->setFixedWidth(kTableUpDownWidth);
         mv.upDown->setFixedWidth(kTableUpDownWidth);
         curve->addWidget(Pair(table, rpm.edit, rpm.upDown), 0, j + 1);
@@ -610,16 +687,20 @@ QWidget* TFormHlav::CreatePageServo() {
 
     auto* row = new QHBoxLayout;
     row->setSpacing(6);
-    SpinEdit hysteresis = ScaledSpin(group, "PrivHyster", fs::servoHysteresis);
+    const SpinEdit hysteresis = ScaledSpin(group, "PrivHyster", fs::servoHysteresis);
+    UpDownPrivHyster = hysteresis.upDown;
     row->addWidget(MakeLabel(group, "LabelServoHyster", "Servo Hysteresis [mV]"));
     row->addWidget(hysteresis.edit);
     row->addWidget(hysteresis.upDown);
     row->addSpacing(24);
-    AddAllMinusPlus(group, row, "CheckBoxServoAll", "BitBtnServoMinus", "BitBtnServoPlus");
+    CheckBoxServoAll = Add(new QCheckBox("All", group), "CheckBoxServoAll");
+    BitBtnServoMinus = Add(new QPushButton("-", group), "BitBtnServoMinus");
+    BitBtnServoPlus = Add(new QPushButton("+", group), "BitBtnServoPlus");
+    EndStepRow(row, CheckBoxServoAll, BitBtnServoMinus, BitBtnServoPlus);
     row->addSpacing(24);
-    auto* rpmPoints = Add(new QPushButton("Change servo rpm points…", group), "BitBtnServoRpm");
-    rpmPoints->setAutoDefault(false);
-    row->addWidget(rpmPoints);
+    BitBtnServoRpm = Add(new QPushButton("Change servo rpm points…", group), "BitBtnServoRpm");
+    BitBtnServoRpm->setAutoDefault(false);
+    row->addWidget(BitBtnServoRpm);
     groupLayout->addLayout(row);
     layout->addWidget(group);
     layout->addStretch(1);
@@ -647,10 +728,10 @@ QWidget* TFormHlav::CreateMonitorArea() {
     logo->setMinimumHeight(44);
     layout->addWidget(logo);
 
-    auto* connection = MakeLabel(area, "LabelSpojeni", "No connection with PC");
-    connection->setAlignment(Qt::AlignCenter);
-    connection->setStyleSheet("QLabel { color: white; background-color: red; padding: 3px; }");
-    layout->addWidget(connection);
+    LabelSpojeni = MakeLabel(area, "LabelSpojeni", "No connection with PC");
+    LabelSpojeni->setAlignment(Qt::AlignCenter);
+    LabelSpojeni->setStyleSheet("QLabel { color: white; background-color: red; padding: 3px; }");
+    layout->addWidget(LabelSpojeni);
 
     auto gauge = [&](const QString& name) {
         auto* bar = Add(new QProgressBar(area), name);
@@ -666,44 +747,50 @@ QWidget* TFormHlav::CreateMonitorArea() {
         layout->addWidget(label);
         return label;
     };
-    live("LabelRpm", "RPM = ---");
-    layout->addWidget(gauge("CGaugeRpm"));
-    live("LabelTpsMon", "TP= --- [%]");
-    layout->addWidget(gauge("CGaugeTps"));
-    live("LabelNapeti", "U = --- [V]");
-    for (int c = 1; c <= 4; ++c)
-        live(QString("LabelAdvance%1").arg(c), QString("Advance %1 = --- [°]").arg(c));
-    live("LabelMonSnimac1", "Pick-up (CKPS) 1 = ---");
-    live("LabelMonSnimac2", "Pick-up (CKPS) 2 = ---");
-    live("LabelMonPilotLight", "Gear Shift Light - ---");
-    live("LabelClutchMon", "Clutch master - ---");
-    live("LabelKillSwitch", "Kill switch: ---");
-    live("LabelBlocking1", "Motor off - ---");
-    live("LabelPriveraPoz", "Servo desired= ---");
-    live("LabelPriveraMer", "Servo measured= ---");
+    LabelRpm = live("LabelRpm", "RPM = ---");
+    CGaugeRpm = gauge("CGaugeRpm");
+    layout->addWidget(CGaugeRpm);
+    LabelTpsMon = live("LabelTpsMon", "TP= --- [%]");
+    CGaugeTps = gauge("CGaugeTps");
+    layout->addWidget(CGaugeTps);
+    LabelNapeti = live("LabelNapeti", "U = --- [V]");
+    for (int c = 0; c < 4; ++c)
+        ChannelAdvanceLabels[c] =
+            live(QString("LabelAdvance%1").arg(c + 1), QString("Advance %1 = --- [°]").arg(c + 1));
+    LabelMonSnimac1 = live("LabelMonSnimac1", "Pick-up (CKPS) 1 = ---");
+    LabelMonSnimac2 = live("LabelMonSnimac2", "Pick-up (CKPS) 2 = ---");
+    LabelMonPilotLight = live("LabelMonPilotLight", "Gear Shift Light - ---");
+    LabelClutchMon = live("LabelClutchMon", "Clutch master - ---");
+    LabelKillSwitch = live("LabelKillSwitch", "Kill switch: ---");
+    LabelBlocking1 = live("LabelBlocking1", "Motor off - ---");
+    LabelPriveraPoz = live("LabelPriveraPoz", "Servo desired= ---");
+    LabelPriveraMer = live("LabelPriveraMer", "Servo measured= ---");
     layout->addSpacing(8);
 
     // What the running operation says.
-    auto* status = live("LabelHlaseni", QString());
-    status->setWordWrap(true);
-    auto* progress = gauge("CGaugeProgram");
-    progress->setRange(0, 2);
-    layout->addWidget(progress);
+    LabelHlaseni = live("LabelHlaseni", QString());
+    LabelHlaseni->setWordWrap(true);
+    CGaugeProgram = gauge("CGaugeProgram");
+    CGaugeProgram->setRange(0, 2);
+    layout->addWidget(CGaugeProgram);
     // Beside a "Verify error!": what the unit holds against the window.
-    auto* differs = Add(new QPushButton("What differs...", area), "ButtonWhatDiffers");
-    differs->hide();
-    layout->addWidget(differs);
-    auto* dataError = live("LabelEeDataErr", "Programmed data error");
-    dataError->setStyleSheet("QLabel { background-color: red; }");
-    live("LabelVersion", QString())->setWordWrap(true);
+    ButtonWhatDiffers = Add(new QPushButton("What differs...", area), "ButtonWhatDiffers");
+    ButtonWhatDiffers->hide();
+    layout->addWidget(ButtonWhatDiffers);
+    LabelEeDataErr = live("LabelEeDataErr", "Programmed data error");
+    LabelEeDataErr->setStyleSheet("QLabel { background-color: red; }");
+    LabelVersion = live("LabelVersion", QString());
+    LabelVersion->setWordWrap(true);
     layout->addSpacing(8);
-    for (int i = 1; i <= 8; ++i)
-        live(QString("LabelTest%1").arg(i), QString("Test%1 = ---").arg(i))->hide();
+    for (int i = 0; i < 8; ++i) {
+        TestLabels[i] = live(QString("LabelTest%1").arg(i + 1), QString("Test%1 = ---").arg(i + 1));
+        TestLabels[i]->hide();
+    }
     layout->addStretch(1);
 
-    auto* programAfterChange = MakeCheckBox(area, "CheckBoxProgHned", "Programming after change");
-    programAfterChange->setAutoFillBackground(true);
-    layout->addWidget(programAfterChange);
+    CheckBoxProgHned = MakeCheckBox(area, "CheckBoxProgHned", "Programming after change");
+    CheckBoxProgHned->setAutoFillBackground(true);
+    layout->addWidget(CheckBoxProgHned);
     return area;
 }
 
@@ -711,14 +798,10 @@ QWidget* TFormHlav::CreateMonitorArea() {
 // sized for the captions of the current language.
 void TFormHlav::AlignChannelColumns() {
     int label = 0;
-    for (int channel = 1; channel <= 4; ++channel)
-        for (const char* event : {"Zac", "End"})
-            label = std::max(
-                label,
-                Widget(QString("LabelPalec%1%2").arg(channel).arg(event))->sizeHint().width());
-    const int check = std::max(Widget("LabelHrana2")->sizeHint().width(),
-                               Widget("LabelSnimac2")->sizeHint().width()) +
-                      8;
+    for (const QLabel* lobe : LobeLabels)
+        label = std::max(label, lobe->sizeHint().width());
+    const int check =
+        std::max(LabelHrana2->sizeHint().width(), LabelSnimac2->sizeHint().width()) + 8;
     for (QGridLayout* grid : channelGrids) {
         grid->setColumnMinimumWidth(0, label + 8);
         grid->setColumnMinimumWidth(1, 64);
@@ -730,7 +813,7 @@ void TFormHlav::AlignChannelColumns() {
 // Row 9 of the map is the only row without throttle rows; it then sits where
 // the first row would be.
 void TFormHlav::PlaceMapRow9() {
-    const bool tps = Control<QCheckBox>("CheckBoxTpsMapa")->isChecked();
+    const bool tps = CheckBoxTpsMapa->isChecked();
     const int top = (tps ? TpsRowLabels[9] : TpsRowLabels[0])->y() - 4;
     for (int c = 0; c < 10; ++c) {
         MapEdits[90 + c]->move(MapEdits[90 + c]->x(), top);

@@ -21,12 +21,14 @@
 #include "params/NormaliseImage.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
@@ -66,39 +68,31 @@ TFormHlav::~TFormHlav() {
         port->Close();
 }
 
-QWidget* TFormHlav::Widget(const QString& name) const {
-    return Control<QWidget>(name);
-}
-
-UpDown* TFormHlav::Spin(const QString& name) const {
-    return Control<UpDown>(name);
-}
-
 void TFormHlav::FormCreate() {
-    BuildControlArrays();
     ConnectEditing();
     ConnectDeviceCommands();
     ConnectPrinting();
     CreateViews();
     ConnectFileCommands();
     ConnectToolCommands();
-    connect(actions.value("MenuContens"), &QAction::triggered, this, &TFormHlav::MenuContensClick);
-    connect(actions.value("MenuAbout"), &QAction::triggered, this, &TFormHlav::MenuAboutClick);
+    BindControlTexts();
+    connect(MenuContens, &QAction::triggered, this, &TFormHlav::MenuContensClick);
+    connect(MenuAbout, &QAction::triggered, this, &TFormHlav::MenuAboutClick);
     // The hint handler: every hint's long part is the control's status tip,
     // which the main window shows in its status bar while the mouse is over
     // the control.
-    connect(actions.value("MenuExit"), &QAction::triggered, this, &QWidget::close);
+    connect(MenuExit, &QAction::triggered, this, &QWidget::close);
     for (int i = 0; i < 4; ++i)
         connect(languageActions[i], &QAction::triggered, this, [this, i] { MenuLanguageClick(i); });
     connect(Timer1, &QTimer::timeout, this, &TFormHlav::Timer1Timer);
 
     // Hints that read the same in every language.
-    for (const char* name : {"ComboBoxBike", "ComboBoxSynchro", "ComboBoxNasobekPalcu"})
-        SetHint(Widget(name), "Type of keying");
-    SetHint(Widget("BitBtnServoMinus"), "Take off 20 mV");
-    SetHint(Widget("BitBtnServoPlus"), "Add 20 mV");
-    SetHint(actions.value("AdvanceMinus"), "Curve A minus|Take off 1 degree of curve A");
-    SetHint(actions.value("AdvancePlus"), "Curve A plus|Add 1 degree of curve A");
+    for (QComboBox* list : {ComboBoxBike, ComboBoxSynchro, ComboBoxNasobekPalcu})
+        SetHint(list, "Type of keying");
+    SetHint(BitBtnServoMinus, "Take off 20 mV");
+    SetHint(BitBtnServoPlus, "Add 20 mV");
+    SetHint(AdvanceMinus, "Curve A minus|Take off 1 degree of curve A");
+    SetHint(AdvancePlus, "Curve A plus|Add 1 degree of curve A");
 
     comPortIndex = 1;
     image[field::bikeCode] = 20;
@@ -121,15 +115,14 @@ void TFormHlav::FormCreate() {
     port->Open();
     ApplyLanguage();
     CopyImageToControls();
-    Widget("LabelHlaseni")->hide();
-    auto* progress = Control<QProgressBar>("CGaugeProgram");
-    progress->hide();
-    progress->setMaximum(2);
-    Widget("LabelEeDataErr")->hide();
-    Widget("LabelVersion")->hide();
+    LabelHlaseni->hide();
+    CGaugeProgram->hide();
+    CGaugeProgram->setMaximum(2);
+    LabelEeDataErr->hide();
+    LabelVersion->hide();
     CheckTestMarker();
-    for (int i = 1; i <= 8; ++i)
-        Widget(QString("LabelTest%1").arg(i))->setVisible(testMode);
+    for (QLabel* test : TestLabels)
+        test->setVisible(testMode);
     UpdateFormState();
     Timer1->start();
 }
@@ -268,25 +261,23 @@ void TFormHlav::AcceptFrame() {
 void TFormHlav::RenderOperationDisplay() {
     const StatusDisplay& display = session->Display();
     const StatusLine& status = display.Status();
-    auto* label = Control<QLabel>("LabelHlaseni");
     const QString text = QString::fromStdString(display.Render(languageIndex));
-    if (label->text() != text)
-        label->setText(text);
-    PaintRole(label, status.colour);
-    label->setVisible(status.visible);
+    if (LabelHlaseni->text() != text)
+        LabelHlaseni->setText(text);
+    PaintRole(LabelHlaseni, status.colour);
+    LabelHlaseni->setVisible(status.visible);
     const ProgressGauge& gauge = display.Gauge();
-    auto* progress = Control<QProgressBar>("CGaugeProgram");
-    if (progress->maximum() != gauge.maximum)
-        progress->setMaximum(gauge.maximum);
-    if (progress->value() != gauge.position)
-        progress->setValue(gauge.position);
-    progress->setVisible(gauge.visible);
-    Widget("ButtonWhatDiffers")
-        ->setVisible(status.visible && session->CurrentOperation() == Operation::Idle &&
-                     !session->VerifyDifferences().empty());
-    Widget("LabelSpojeni")->setVisible(display.NoConnectionVisible());
+    if (CGaugeProgram->maximum() != gauge.maximum)
+        CGaugeProgram->setMaximum(gauge.maximum);
+    if (CGaugeProgram->value() != gauge.position)
+        CGaugeProgram->setValue(gauge.position);
+    CGaugeProgram->setVisible(gauge.visible);
+    ButtonWhatDiffers->setVisible(status.visible &&
+                                  session->CurrentOperation() == Operation::Idle &&
+                                  !session->VerifyDifferences().empty());
+    LabelSpojeni->setVisible(display.NoConnectionVisible());
     // Hidden too while "No Connection" shows.
-    Widget("LabelVersion")->setVisible(session->Panel().versionVisible);
+    LabelVersion->setVisible(session->Panel().versionVisible);
 }
 
 } // namespace orna5

@@ -2,6 +2,7 @@
 // which map cell, rpm point and throttle row the engine is using.
 
 #include "app/form/FormHlav.h"
+#include "app/widgets/MouseCheckBox.h"
 #include "device/DeviceSession.h"
 #include "device/MonitorPanel.h"
 
@@ -74,32 +75,32 @@ void TFormHlav::ShowLiveLabel(QLabel* label, const LiveLabel& live) {
 
 void TFormHlav::RenderLivePanel() {
     const MonitorPanel& panel = session->Panel();
-    ShowLiveLabel(Control<QLabel>("LabelRpm"), panel.rpm);
-    SetValue(Control<QProgressBar>("CGaugeRpm"), panel.rpmGauge);
-    ShowLiveLabel(Control<QLabel>("LabelNapeti"), panel.voltage);
-    ShowLiveLabel(Control<QLabel>("LabelBlocking1"), panel.blocking);
+    ShowLiveLabel(LabelRpm, panel.rpm);
+    SetValue(CGaugeRpm, panel.rpmGauge);
+    ShowLiveLabel(LabelNapeti, panel.voltage);
+    ShowLiveLabel(LabelBlocking1, panel.blocking);
     for (int c = 0; c < 4; ++c)
         ShowLiveLabel(ChannelAdvanceLabels[c], panel.advance[c]);
-    ShowLiveLabel(Control<QLabel>("LabelMonPilotLight"), panel.shiftLight);
-    ShowLiveLabel(Control<QLabel>("LabelMonSnimac1"), panel.pickup[0]);
-    ShowLiveLabel(Control<QLabel>("LabelMonSnimac2"), panel.pickup[1]);
-    ShowLiveLabel(Control<QLabel>("LabelTpsMon"), panel.tps);
-    SetValue(Control<QProgressBar>("CGaugeTps"), panel.tpsGauge);
-    ShowLiveLabel(Control<QLabel>("LabelPriveraPoz"), panel.servoDesired);
-    ShowLiveLabel(Control<QLabel>("LabelPriveraMer"), panel.servoMeasured);
-    ShowLiveLabel(Control<QLabel>("LabelVersion"), panel.version);
-    Widget("LabelEeDataErr")->setVisible(panel.storedDataErrorVisible);
-    ShowLiveLabel(Control<QLabel>("LabelPocetProgramovani"), panel.programmingCount);
+    ShowLiveLabel(LabelMonPilotLight, panel.shiftLight);
+    ShowLiveLabel(LabelMonSnimac1, panel.pickup[0]);
+    ShowLiveLabel(LabelMonSnimac2, panel.pickup[1]);
+    ShowLiveLabel(LabelTpsMon, panel.tps);
+    SetValue(CGaugeTps, panel.tpsGauge);
+    ShowLiveLabel(LabelPriveraPoz, panel.servoDesired);
+    ShowLiveLabel(LabelPriveraMer, panel.servoMeasured);
+    ShowLiveLabel(LabelVersion, panel.version);
+    LabelEeDataErr->setVisible(panel.storedDataErrorVisible);
+    ShowLiveLabel(LabelPocetProgramovani, panel.programmingCount);
     for (int i = 0; i < 8; ++i)
-        ShowLiveLabel(Control<QLabel>(QString("LabelTest%1").arg(i + 1)), panel.tests[i]);
-    ShowLiveLabel(Control<QLabel>("LabelMonInput1In"), panel.inputs[0]);
-    ShowLiveLabel(Control<QLabel>("LabelMonInput2In"), panel.inputs[1]);
-    ShowLiveLabel(Control<QLabel>("LabelClutchMon"), panel.clutch);
-    ShowLiveLabel(Control<QLabel>("LabelKillSwitch"), panel.killSwitch);
+        ShowLiveLabel(TestLabels[i], panel.tests[i]);
+    ShowLiveLabel(LabelMonInput1In, panel.inputs[0]);
+    ShowLiveLabel(LabelMonInput2In, panel.inputs[1]);
+    ShowLiveLabel(LabelClutchMon, panel.clutch);
+    ShowLiveLabel(LabelKillSwitch, panel.killSwitch);
 }
 
 void TFormHlav::MarkLiveControls() {
-    const LivePosition live = session->Live(Control<QCheckBox>("CheckBoxTpsMapa")->isChecked());
+    const LivePosition live = session->Live(CheckBoxTpsMapa->isChecked());
     const bool onMap = !live.belowMapAxis;
     for (int i = 0; i < 10; ++i) {
         const auto lit = [](bool on, ColourRole off) { return on ? ColourRole::Lime : off; };

@@ -3,7 +3,6 @@
 // the default printer or, where there is none, into a PDF file.
 
 #include "app/FileDialog.h"
-#include "app/form/ControlNames.h"
 #include "app/form/FormHlav.h"
 #include "device/DeviceSession.h"
 #include "lang/ControlTexts.h"
@@ -17,21 +16,20 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include <algorithm>
 
 namespace orna5 {
 
 namespace {
-
-// The tab pages in the order Print All prints them.
-const ParameterPage kPrintedPages[] = {ParameterPage::Misc, ParameterPage::Bike,
-                                       ParameterPage::Advance, ParameterPage::Servo};
 
 // The picture keeps its proportions and fills the page in one direction.
 QSize FitToPage(const QSize& picture, const QSize& page) {
@@ -44,14 +42,9 @@ QSize FitToPage(const QSize& picture, const QSize& page) {
 } // namespace
 
 void TFormHlav::ConnectPrinting() {
-    connect(actions.value("MenuPrint"), &QAction::triggered, this,
-            &TFormHlav::SpeedButtonPrintClick);
-    connect(Control<QAbstractButton>("SpeedButtonPrint"), &QAbstractButton::clicked, this,
-            &TFormHlav::SpeedButtonPrintClick);
-    connect(actions.value("MenuPrintAll"), &QAction::triggered, this,
-            &TFormHlav::MenuPrintAllClick);
-    connect(actions.value("MenuExportPdf"), &QAction::triggered, this,
-            &TFormHlav::MenuExportPdfClick);
+    BindCommand(MenuPrint, SpeedButtonPrint, &TFormHlav::SpeedButtonPrintClick);
+    connect(MenuPrintAll, &QAction::triggered, this, &TFormHlav::MenuPrintAllClick);
+    connect(MenuExportPdf, &QAction::triggered, this, &TFormHlav::MenuExportPdfClick);
 }
 
 void TFormHlav::SpeedButtonPrintClick() {
@@ -95,7 +88,7 @@ void TFormHlav::ExportPdf(bool allPages) {
         lastFilePath.isEmpty()
             ? QDir::home().filePath("orna5.pdf")
             : parameterFile.dir().filePath(parameterFile.completeBaseName() + ".pdf");
-    QString title = actions.value("MenuExportPdf")->text();
+    QString title = MenuExportPdf->text();
     title.remove('&').remove("...");
     const QString path = ChooseFile(
         this,
@@ -115,13 +108,14 @@ void TFormHlav::ExportPdf(bool allPages) {
 
 bool TFormHlav::PrintPages(QPrinter& printer, bool allPages) {
     // An edit being typed in is taken before its value goes on paper.
-    Widget("BitBtnVerify")->setFocus();
+    BitBtnVerify->setFocus();
     PreparePrinting();
     const int shownPage = PageControl1->currentIndex();
     QList<int> pages;
     if (allPages) {
-        for (ParameterPage page : kPrintedPages)
-            pages.append(PageControl1->indexOf(Widget(controlName::Page(page))));
+        // In page order.
+        for (QWidget* page : {TabSheetRuzne, TabSheetBike, TabSheetAdvance, TabSheetServo})
+            pages.append(PageControl1->indexOf(page));
     } else {
         pages.append(shownPage);
     }
@@ -165,7 +159,7 @@ void TFormHlav::PreparePrinting() {
                                            .toStdString());
     RenderOperationDisplay();
     SetPrintingInProgress(true);
-    Widget("LabelSpojeni")->hide();
+    LabelSpojeni->hide();
 }
 
 // The header line stays up for the status line's usual time.

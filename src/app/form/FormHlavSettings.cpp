@@ -69,8 +69,7 @@ void TFormHlav::LoadSettings() {
     comPortIndex = static_cast<std::uint8_t>(s.ReadInteger(kSection, "ComPort", comPortIndex));
     comPortIndex = static_cast<std::uint8_t>(comPortIndex - 1);
     languageIndex = static_cast<std::uint8_t>(s.ReadInteger(kSection, "Language", languageIndex));
-    Control<QLabel>("LabelFile2")
-        ->setText(QString::fromStdString(s.ReadString(kSection, "File", "")));
+    LabelFile2->setText(QString::fromStdString(s.ReadString(kSection, "File", "")));
     lastFilePath = QString::fromStdString(s.ReadString(kSection, "IniDir", ""));
     PageControl1->setCurrentIndex(
         s.ReadInteger(kSection, "PageControl1->ActivePageIndex", PageControl1->currentIndex()));
@@ -95,7 +94,7 @@ void TFormHlav::SaveSettings() {
     s.WriteInteger(kSection, "Width", width());
     s.WriteInteger(kSection, "ComPort", comPortIndex + 1);
     s.WriteInteger(kSection, "Language", languageIndex);
-    s.WriteString(kSection, "File", Control<QLabel>("LabelFile2")->text().toStdString());
+    s.WriteString(kSection, "File", LabelFile2->text().toStdString());
     s.WriteString(kSection, "IniDir", lastFilePath.toStdString());
     s.WriteInteger(kSection, "PageControl1->ActivePageIndex", PageControl1->currentIndex());
     views->SaveSettings();

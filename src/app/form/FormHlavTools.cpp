@@ -11,18 +11,19 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QPushButton>
 
 namespace orna5 {
 
 void TFormHlav::ConnectToolCommands() {
-    BindCommand("AdvanceMinus", "BitBtnAdvMinus", &TFormHlav::BitBtnAdvMinusClick);
-    BindCommand("AdvancePlus", "BitBtnAdvPlus", &TFormHlav::BitBtnAdvPlusClick);
-    BindCommand(nullptr, "BitBtnServoMinus", &TFormHlav::BitBtnServoMinusClick);
-    BindCommand(nullptr, "BitBtnServoPlus", &TFormHlav::BitBtnServoPlusClick);
-    BindCommand(nullptr, "BitBtnTps0", &TFormHlav::BitBtnTps0Click);
-    BindCommand(nullptr, "BitBtnTps100", &TFormHlav::BitBtnTps100Click);
+    BindCommand(AdvanceMinus, BitBtnAdvMinus, &TFormHlav::BitBtnAdvMinusClick);
+    BindCommand(AdvancePlus, BitBtnAdvPlus, &TFormHlav::BitBtnAdvPlusClick);
+    BindCommand(nullptr, BitBtnServoMinus, &TFormHlav::BitBtnServoMinusClick);
+    BindCommand(nullptr, BitBtnServoPlus, &TFormHlav::BitBtnServoPlusClick);
+    BindCommand(nullptr, BitBtnTps0, &TFormHlav::BitBtnTps0Click);
+    BindCommand(nullptr, BitBtnTps100, &TFormHlav::BitBtnTps100Click);
     for (int column = 0; column < 10; ++column) {
-        auto* spin = Control<SpinButton>(QString("CSpinButton%1").arg(column + 1));
+        SpinButton* spin = ColumnSpinButtons[column];
         connect(spin, &SpinButton::UpClick, this,
                 [this, column] { CSpinButtonClick(column, true); });
         connect(spin, &SpinButton::DownClick, this,
@@ -37,13 +38,14 @@ LivePosition TFormHlav::CurrentLive() const {
 
 void TFormHlav::BitBtnAdvMinusClick() {
     ChangeImage([this](ParameterImage& target) {
-        AdvanceMinus(target, CurrentLive(), Control<QCheckBox>("CheckBoxIgnAll")->isChecked());
+        // The step command, not the menu command of the same name.
+        orna5::AdvanceMinus(target, CurrentLive(), CheckBoxIgnAll->isChecked());
     });
 }
 
 void TFormHlav::BitBtnAdvPlusClick() {
     ChangeImage([this](ParameterImage& target) {
-        AdvancePlus(target, CurrentLive(), Control<QCheckBox>("CheckBoxIgnAll")->isChecked());
+        orna5::AdvancePlus(target, CurrentLive(), CheckBoxIgnAll->isChecked());
     });
 }
 
@@ -58,13 +60,13 @@ void TFormHlav::CSpinButtonClick(int column, bool up) {
 
 void TFormHlav::BitBtnServoMinusClick() {
     ChangeImage([this](ParameterImage& target) {
-        ServoMinus(target, CurrentLive(), Control<QCheckBox>("CheckBoxServoAll")->isChecked());
+        ServoMinus(target, CurrentLive(), CheckBoxServoAll->isChecked());
     });
 }
 
 void TFormHlav::BitBtnServoPlusClick() {
     ChangeImage([this](ParameterImage& target) {
-        ServoPlus(target, CurrentLive(), Control<QCheckBox>("CheckBoxServoAll")->isChecked());
+        ServoPlus(target, CurrentLive(), CheckBoxServoAll->isChecked());
     });
 }
 

@@ -24,7 +24,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -49,13 +48,12 @@ QString TFormHlav::LogFolder() const {
 }
 
 void TFormHlav::CreateViews() {
-    connect(actions.value("MenuMapTable"), &QAction::triggered, this,
-            [this] { views->ShowMapTable(); });
+    connect(MenuMapTable, &QAction::triggered, this, [this] { views->ShowMapTable(); });
     QAction* curves = MakeAction(MenuView, "MenuAdvanceCurves", "Advance &curves");
     connect(curves, &QAction::triggered, this, [this] { views->ShowAdvanceCurves(); });
     QAction* map3d = MakeAction(MenuView, "MenuMap3D", "Map in &3D");
     connect(map3d, &QAction::triggered, this, [this] { views->ShowMap3D(); });
-    connect(Control<QPushButton>("BitBtnServoRpm"), &QPushButton::clicked, this,
+    connect(BitBtnServoRpm, &QPushButton::clicked, this,
             [this] { OpenRpmAxisDialog(*document, RpmAxisDialog::Axis::Servo, this); });
     MenuView->addSeparator();
     QAction* record = MakeAction(MenuView, "MenuRecordLog", "&Record data log");
@@ -101,13 +99,10 @@ void TFormHlav::CreateViews() {
     });
 
     // File > Compare with... sits after Open, which it resembles.
-    auto* file = menuBar()->findChild<QMenu*>("MenuFile");
-    auto* compare = new QAction("Compare &with...", this);
-    compare->setObjectName("MenuCompare");
-    actions.insert("MenuCompare", compare);
-    const QList<QAction*> items = file->actions();
-    const int openAt = items.indexOf(actions.value("MenuOpen"));
-    file->insertAction(items.value(openAt + 1), compare);
+    auto* compare = Add(new QAction("Compare &with...", this), "MenuCompare");
+    const QList<QAction*> items = MenuFile->actions();
+    const int openAt = items.indexOf(MenuOpen);
+    MenuFile->insertAction(items.value(openAt + 1), compare);
     connect(compare, &QAction::triggered, this, [this, compare] {
         const QString path = ChooseFile(this, {"CompareDialog",
                                                compare->text().remove('&'),
@@ -119,21 +114,20 @@ void TFormHlav::CreateViews() {
             views->CompareWithFile(path);
     });
 
-    liveRate = new LiveRateControl(
-        this, settingsFile, {*session, *menuBar()->findChild<QMenu*>("MenuTools"), *statusBar()});
-    history = new HistoryKeeper(*document, settingsFile,
-                                {*session, *actions.value("MenuKeepRestorePoint"), *statusBar(),
-                                 [this] { return Control<QLabel>("LabelFile2")->text(); }});
+    liveRate = new LiveRateControl(this, settingsFile, {*session, *MenuTools, *statusBar()});
+    history = new HistoryKeeper(
+        *document, settingsFile,
+        {*session, *MenuKeepRestorePoint, *statusBar(), [this] { return LabelFile2->text(); }});
     QAction* historyItem = MakeAction(MenuView, "MenuHistory", "&History");
     views->UseHistory(history->Writer());
     connect(historyItem, &QAction::triggered, this, [this] { views->ShowHistory(); });
     connect(history, &HistoryKeeper::Kept, views, &ViewManager::HistoryChanged);
-    connect(Control<QAbstractButton>("ButtonWhatDiffers"), &QAbstractButton::clicked, this,
+    connect(ButtonWhatDiffers, &QAbstractButton::clicked, this,
             [this] { views->ShowVerifyDifferences(); });
 
     recorder = new DataLogRecorder(
         *document, {*session, *record, *statusBar(), [this] { return port->Link().Lost(); },
-                    [this] { return Control<QLabel>("LabelFile2")->text(); },
+                    [this] { return LabelFile2->text(); },
                     [this](const QString& text, const QString& name) { ShowMessage(text, name); }});
 }
 
