@@ -311,9 +311,10 @@ TEST_F(CtlDevice, ASignalLetsTheProgramFinishASecondEndsAtOnce) {
         out += ctl.readAllStandardOutput().toStdString();
         EXPECT_EQ(ctl.exitStatus(), QProcess::CrashExit);
         EXPECT_EQ(Contains(out, "Program device:: OK"), !twice) << out;
-        if (!twice)
+        if (!twice) {
             EXPECT_EQ(RunCtl({"verify", ws.Path("changed.ign"), "--port", sim.Device()}).exitCode,
                       0);
+        }
     }
 }
 
