@@ -170,8 +170,10 @@ void PortControl::Open() {
         text += "\n\n" + device;
         if (!result.reason.empty())
             text += ": " + QString::fromStdString(result.reason);
-        if (result.permissionDenied && !result.hint.empty())
-            text += "\n" + QString::fromStdString(result.hint);
+        if (result.permissionDenied)
+            text += "\n" +
+                    QString::fromStdString(PermissionHint(result.device, result.owner, result.group,
+                                                          result.mode, links->language()));
         links->showMessage(text, "ComOpeningErrorBox");
     }
     ShowInUse();

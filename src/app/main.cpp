@@ -11,6 +11,7 @@
 #include "app/form/FormHlav.h"
 #include "app/views/MapTableWindow.h"
 #include "app/views/ViewScreenshots.h"
+#include "platform/EndSignals.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QIcon>
 #include <QMessageBox>
+#include <QSessionManager>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -110,6 +112,13 @@ int main(int argc, char** argv) {
 
     try {
         orna5::TFormHlav window(options);
+        // Logging out, shutting down, kill or Ctrl+C end the window as File >
+        // Exit does, after a Program under way; a second signal at once.
+        orna5::EndSignals ends;
+        QObject::connect(&ends, &orna5::EndSignals::EndAsked, &window,
+                         &orna5::TFormHlav::EndWhenIdle);
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                         [&window](QSessionManager&) { window.KeepForSessionEnd(); });
         window.show();
         if (!screenshotFolder.isEmpty()) {
             orna5::StartViewScreenshots(window.DataLog(), screenshotFolder);

@@ -1,6 +1,7 @@
 #include "cli/PortCommands.h"
 
 #include "cli/CliCommon.h"
+#include "device/ModemManagerWatch.h"
 #include "device/PortDiscovery.h"
 #include "device/PortScan.h"
 #include "files/ProfileFile.h"
@@ -168,6 +169,17 @@ int CommandPorts(int argc, char** argv) {
         std::cout << text << '\n';
     }
     std::cout.flush();
+    // ModemManager probes a new adapter with modem commands and holds it
+    // meanwhile; the package's udev rule excludes the common chips.
+    if (ModemManagerRuns()) {
+        for (const Line& line : lines)
+            if (line.presence == PresenceWord(PortPresence::Present) &&
+                !ExcludedFromModemManager(line.device))
+                std::cerr << "orna5ctl: ModemManager runs and may probe " << line.device
+                          << " (not excluded from it); it can disturb the unit and hold the port. "
+                             "The udev rule 70-orna5-serial.rules excludes the common adapters; "
+                             "see the manual.\n";
+    }
     return !probe || answered ? kExitOk : kExitFailed;
 }
 

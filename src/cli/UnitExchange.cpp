@@ -1,5 +1,7 @@
 #include "cli/UnitExchange.h"
 
+#include "platform/EndSignals.h"
+
 #include "cli/PortCommands.h"
 #include "device/PortTable.h"
 #include "disk/HistoryStore.h"
@@ -51,9 +53,10 @@ bool OpenPort(const std::string& value, SerialLink& link) {
     if (!opened.ok) {
         std::cerr << TextIn(Msg::ComOpeningError, English) << " (" << *device << ": "
                   << opened.reason << ")\n";
-        if (!opened.hint.empty()) {
-            std::cerr << opened.hint << '\n';
-        }
+        if (opened.permissionDenied)
+            std::cerr << PermissionHint(opened.device, opened.owner, opened.group, opened.mode,
+                                        English)
+                      << '\n';
         return false;
     }
     return true;
@@ -122,16 +125,28 @@ RunState RunOperationOn(DeviceSession& session, SerialLink& link, Operation oper
         session.StartVerify();
         break;
     }
+    // Ctrl+C, a closed terminal or kill: the operation runs to its end
+    // first, so that no unit is left half written; a second one ends at once.
+    EndSignals ends;
+    bool toldEnding = false;
     bool toldLost = false;
-    return RunTicks(
+    const RunState state = RunTicks(
         session, kOperationTickLimit, OperationEnd,
         [&](const TickResult& result) {
             TellIfLost(link, toldLost);
+            if (ends.Received() != 0 && !toldEnding) {
+                toldEnding = true;
+                *progress.err << "orna5ctl: ending when the unit's operation has finished "
+                                 "(a second signal ends at once)"
+                              << std::endl;
+            }
             if (onTick) {
                 onTick(result);
             }
         },
         progress);
+    ends.EndNowIfAsked();
+    return state;
 }
 
 UnitExchange::UnitExchange(ParameterImage& image)

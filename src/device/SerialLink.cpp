@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -21,16 +22,16 @@ namespace {
 // this long is stuck (the other end stopped reading).
 constexpr int kWriteTimeoutMs = 2000;
 
-std::string PermissionHint(const std::string& device) {
-    std::string group = "dialout";
+// The device's owner, group and mode, by name where the names are known.
+void TellOwner(const std::string& device, PortOpenResult& result) {
     struct stat st {};
-    if (::stat(device.c_str(), &st) == 0) {
-        if (const struct group* owner = ::getgrgid(st.st_gid))
-            group = owner->gr_name;
-    }
-    return "You may not use " + device + ". Add your user to the group that owns it (" + group +
-           ", usually dialout), for example with \"sudo usermod -aG " + group +
-           " $USER\", then log out and in again.";
+    if (::stat(device.c_str(), &st) != 0)
+        return;
+    const struct passwd* user = ::getpwuid(st.st_uid);
+    result.owner = user ? user->pw_name : std::to_string(st.st_uid);
+    const struct group* group = ::getgrgid(st.st_gid);
+    result.group = group ? group->gr_name : std::to_string(st.st_gid);
+    result.mode = st.st_mode & 07777u;
 }
 
 } // namespace
@@ -94,7 +95,7 @@ PortOpenResult SerialLink::Open(const std::string& path) {
         result.reason = std::strerror(err);
         if (err == EACCES || err == EPERM) {
             result.permissionDenied = true;
-            result.hint = PermissionHint(path);
+            TellOwner(path, result);
         }
         return result;
     }

@@ -18,7 +18,10 @@ struct PortOpenResult {
     bool permissionDenied = false;
     // Another program holds the device.
     bool busy = false;
-    std::string hint; // English; empty unless permissionDenied
+    // Whose the device is, for the hint on what to do (permissionDenied).
+    std::string owner;
+    std::string group;
+    unsigned mode = 0;
 };
 
 // The unit's serial line: 57600 baud, 8 data bits, no parity, 1 stop bit, no

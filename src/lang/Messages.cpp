@@ -1,5 +1,8 @@
 #include "lang/Messages.h"
 
+#include <cstdio>
+#include <vector>
+
 #include <array>
 
 namespace orna5 {
@@ -163,11 +166,56 @@ constexpr std::array<TextRow, static_cast<size_t>(Msg::Count)> kMessageRows{{
      "Wiederherstellungspunkt nicht gesichert: nichts wurde in die Zündung geschrieben!",
      "Point de restauration non sauvegardé : rien n'a été écrit dans le boîtier !",
      "Bod obnovy nebyl uložen: do zapalování nebylo nic zapsáno!"},
+    // PermissionJoinGroup
+    {"You may not use %1. Add your user to the group %2, which owns it, for example with "
+     "\"sudo usermod -aG %2 $USER\", then log out and in again.",
+     "Sie dürfen %1 nicht verwenden. Fügen Sie Ihren Benutzer der Gruppe %2 hinzu, der das "
+     "Gerät gehört, zum Beispiel mit \"sudo usermod -aG %2 $USER\", und melden Sie sich dann "
+     "ab und wieder an.",
+     "Vous n'avez pas le droit d'utiliser %1. Ajoutez votre utilisateur au groupe %2, "
+     "propriétaire du périphérique, par exemple avec « sudo usermod -aG %2 $USER », puis "
+     "déconnectez-vous et reconnectez-vous.",
+     "Zařízení %1 nesmíte používat. Přidejte svého uživatele do skupiny %2, které patří, "
+     "například příkazem \"sudo usermod -aG %2 $USER\", a pak se odhlaste a znovu přihlaste."},
+    // PermissionOwnerMode
+    {"You may not use %1: it belongs to user %2 and group %3 with mode %4, which give you no "
+     "access. Ask the administrator of this computer for access to it.",
+     "Sie dürfen %1 nicht verwenden: Es gehört dem Benutzer %2 und der Gruppe %3 mit den "
+     "Rechten %4, die Ihnen keinen Zugriff geben. Bitten Sie den Administrator dieses Rechners "
+     "um Zugriff.",
+     "Vous n'avez pas le droit d'utiliser %1 : il appartient à l'utilisateur %2 et au groupe "
+     "%3 avec les droits %4, qui ne vous donnent pas accès. Demandez l'accès à "
+     "l'administrateur de cet ordinateur.",
+     "Zařízení %1 nesmíte používat: patří uživateli %2 a skupině %3 s právy %4, která vám "
+     "nedávají přístup. Požádejte o přístup správce tohoto počítače."},
 }};
 
 static_assert(EveryRowInEveryLanguage(kMessageRows), "a message without a text");
 
 } // namespace
+
+std::string PermissionHint(const std::string& device, const std::string& owner,
+                           const std::string& group, unsigned mode, int languageIndex) {
+    const bool deviceGroup = group == "dialout" || group == "uucp" || group == "tty";
+    char octal[8];
+    std::snprintf(octal, sizeof octal, "%04o", mode & 07777u);
+    const std::vector<std::string> args =
+        deviceGroup ? std::vector<std::string>{device, group}
+                    : std::vector<std::string>{device, owner, group, octal};
+    const std::string& text =
+        TextIn(deviceGroup ? Msg::PermissionJoinGroup : Msg::PermissionOwnerMode, languageIndex);
+    std::string filled;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t arg = i + 1 < text.size() ? std::size_t(text[i + 1] - '1') : args.size();
+        if (text[i] == '%' && arg < args.size()) {
+            filled += args[arg];
+            ++i;
+        } else {
+            filled += text[i];
+        }
+    }
+    return filled;
+}
 
 const TextTable& TableOf(Msg) {
     // Built on first use so that callers running during static

@@ -62,10 +62,18 @@ enum class Msg {
     UseAdapter,           // "Use it"
     KeepingRestorePoint,  // status line while a Program waits for its backup to reach the disk
     RestorePointNotKept,  // status line: that backup could not be kept, nothing was written
+    PermissionJoinGroup,  // "You may not use %1. Add your user to the group %2 ..."
+    PermissionOwnerMode,  // "You may not use %1: owner %2, group %3, mode %4 ..."
     Count
 };
 
 // The message table, for TextIn(Msg, language).
 const TextTable& TableOf(Msg);
+
+// What to do about a serial device the user may not open. A group made for
+// devices (dialout, uucp, tty) is one to join; for any other the device's
+// owner, group and mode are said, as joining, say, root is no advice.
+std::string PermissionHint(const std::string& device, const std::string& owner,
+                           const std::string& group, unsigned mode, int languageIndex);
 
 } // namespace orna5

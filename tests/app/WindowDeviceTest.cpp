@@ -106,6 +106,23 @@ TEST_F(WindowDeviceTest, ProgramStepsTheGaugeAndLeavesTheImageInTheUnit) {
     EXPECT_FALSE(Red(Find<QLabel>(*window, "LabelHlaseni")));
 }
 
+// Asked to end (a signal, the session's end) during a Program, the window
+// finishes it first: the unit holds the whole image, and the settings and
+// the snapshot are written as File > Exit writes them.
+TEST_F(WindowDeviceTest, AskedToEndDuringAProgramFinishesItFirst) {
+    auto window = StartOnUnit();
+    Enter(*window, "Edit149", "41");
+    QFile::remove(ConfigFile("_orna5.ini"));
+    Press(*window, "BitBtnProgram");
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return StatusText(*window).startsWith("Program device:"); }, 5000));
+    window->EndWhenIdle();
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 10000));
+    EXPECT_TRUE(UnitHolds(window->Image()));
+    EXPECT_TRUE(QFile::exists(ConfigFile("_orna5.ini")));
+}
+
 TEST_F(WindowDeviceTest, ReadFillsTheControlsAndForgetsTheFileName) {
     auto window = StartOnUnit();
     ParameterImage inUnit = window->Image();

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QProcess>
 
+#include <csignal>
+
 #include <algorithm>
 #include <fstream>
 #include <memory>
@@ -275,6 +277,44 @@ TEST(CtlDeviceMonitor, RatesAndNoFalseNoConnection) {
             continue;
         EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 12) << run.out;
         EXPECT_FALSE(Contains(run.err, "No connection")) << run.err;
+    }
+}
+
+// Ctrl+C during a Program lets it finish: the unit holds the whole file and
+// orna5ctl then ends by the signal. A second one ends it at once.
+TEST_F(CtlDevice, ASignalLetsTheProgramFinishASecondEndsAtOnce) {
+    Simulator sim;
+    ASSERT_FALSE(sim.Device().isEmpty());
+    ASSERT_EQ(Program(sim).exitCode, 0);
+    for (const bool twice : {false, true}) {
+        SCOPED_TRACE(twice ? "twice" : "once");
+        QProcess ctl;
+        ctl.start(ORNA5CTL_PATH,
+                  {"program", ws.Path(twice ? "vfr.ign" : "changed.ign"), "--port", sim.Device()});
+        std::string out, err;
+        const auto await = [&](const std::string& text, const std::string& part) {
+            for (int i = 0; i < 200 && text.find(part) == std::string::npos; ++i) {
+                ctl.waitForReadyRead(50);
+                ctl.setReadChannel(QProcess::StandardOutput);
+                out += ctl.readAll().toStdString();
+                ctl.setReadChannel(QProcess::StandardError);
+                err += ctl.readAll().toStdString();
+            }
+            return text.find(part) != std::string::npos;
+        };
+        ASSERT_TRUE(await(out, "Program device:")) << out << err;
+        ::kill(static_cast<pid_t>(ctl.processId()), SIGINT);
+        ASSERT_TRUE(await(err, "ending when")) << out << err;
+        if (twice)
+            ::kill(static_cast<pid_t>(ctl.processId()), SIGINT);
+        ASSERT_TRUE(ctl.waitForFinished(20000));
+        out += ctl.readAllStandardOutput().toStdString();
+        EXPECT_EQ(ctl.exitStatus(), QProcess::CrashExit);
+        EXPECT_EQ(Contains(out, "Program device:: OK"), !twice) << out;
+        if (!twice) {
+            EXPECT_EQ(RunCtl({"verify", ws.Path("changed.ign"), "--port", sim.Device()}).exitCode,
+                      0);
+        }
     }
 }
 

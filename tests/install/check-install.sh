@@ -34,6 +34,7 @@ tree)
     share/icons/hicolor/scalable/mimetypes/application-x-orna5-ign.svg
     share/man/man1/orna5.1.gz share/man/man1/orna5ctl.1.gz share/man/man1/orna5-sim.1.gz
     share/bash-completion/completions/orna5ctl
+    lib/udev/rules.d/70-orna5-serial.rules
     share/doc/orna5/README.md share/doc/orna5/copyright share/doc/orna5/changelog.gz
     share/doc/orna5/manual_zentor_orna_5_en.pdf share/doc/orna5/manual_zentor_orna_5_de.pdf
     share/doc/orna5/manual_zentor_orna_5_fr.pdf share/doc/orna5/manual_zentor_orna_5_cz.pdf
@@ -144,13 +145,16 @@ package)
   contents=$(dpkg-deb -c "$deb")
   for f in ./usr/bin/orna5 ./usr/bin/orna5ctl ./usr/bin/orna5-sim \
     ./usr/share/applications/$id.desktop ./usr/share/mime/packages/orna5.xml \
-    ./usr/share/doc/orna5/manual_zentor_orna_5_cz.pdf ./usr/share/man/man1/orna5ctl.1.gz; do
+    ./usr/share/doc/orna5/manual_zentor_orna_5_cz.pdf ./usr/share/man/man1/orna5ctl.1.gz \
+    ./usr/lib/udev/rules.d/70-orna5-serial.rules; do
     grep -q " $f\$" <<<"$contents" || fail "package lacks $f"
   done
   depends=$(dpkg-deb -f "$deb" Depends)
   grep -q 'libqt6serialport6' <<<"$depends" || fail "Depends worked out wrongly: $depends"
   dpkg-deb -I "$deb" postinst >/dev/null || fail "no postinst"
   grep -q 'qt6-translations-l10n' <<<"$depends" || fail "Depends lacks Qt's translations: $depends"
+  recommends=$(dpkg-deb -f "$deb" Recommends)
+  grep -q 'qt6-wayland' <<<"$recommends" || fail "Recommends lacks qt6-wayland: $recommends"
   # Debian's own checker: no errors, no warnings.
   report=$(lintian --tag-display-limit 0 "$deb" 2>&1 || true)
   problems=$(grep -E '^[EW]: ' <<<"$report" || true)

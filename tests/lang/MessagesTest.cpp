@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace orna5 {
 namespace {
@@ -57,4 +58,33 @@ TEST(MessagesTest, LanguageOutsideTheRangeReadsAsEnglish) {
 }
 
 } // namespace
+} // namespace orna5
+
+namespace orna5 {
+
+// Joining a group is advice only for a group made for devices; for any other
+// the device's owner, group and mode are said instead.
+TEST(PermissionHintTest, NamesAGroupOnlyWhereJoiningItHelps) {
+    struct Case {
+        std::string group;
+        int language;
+        std::vector<std::string> has;
+        std::string hasNot;
+    };
+    const Case cases[] = {
+        {"dialout", 0, {"/dev/ttyUSB0", "sudo usermod -aG dialout $USER"}, "%"},
+        {"uucp", 1, {"/dev/ttyUSB0", "usermod -aG uucp"}, "%"},
+        {"tty", 3, {"usermod -aG tty"}, "%"},
+        {"root", 0, {"/dev/ttyUSB0", "user root", "group root", "mode 0600"}, "usermod"},
+        {"plugdev", 2, {"plugdev", "0600"}, "usermod"},
+    };
+    for (const Case& c : cases) {
+        const std::string hint =
+            PermissionHint("/dev/ttyUSB0", "root", c.group, 0100600, c.language);
+        for (const std::string& part : c.has)
+            EXPECT_NE(hint.find(part), std::string::npos) << c.group << ": " << hint;
+        EXPECT_EQ(hint.find(c.hasNot), std::string::npos) << c.group << ": " << hint;
+    }
+}
+
 } // namespace orna5

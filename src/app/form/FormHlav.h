@@ -120,6 +120,14 @@ public:
     // (FormHlavPrinting.cpp)
     bool PrintPages(QPrinter& printer, bool allPages);
 
+    // The program is asked to end from outside (a signal, the desktop's
+    // session ending): the window closes as File > Exit closes it, once a
+    // Read, Program or Verify under way has finished (FormHlavLifecycle.cpp).
+    void EndWhenIdle();
+    // The desktop's session is ending: what File > Exit keeps is kept now,
+    // the settings and the parameter snapshot, and the window goes on.
+    void KeepForSessionEnd();
+
     // One command's change of the image, from the form's step buttons or a
     // view: the controls into the image, the change, ApplyParameterChange.
     // Ignored while the window writes its controls.
@@ -363,6 +371,8 @@ private:
     // signals fired by those writes are not taken for user edits.
     int writingControls = 0;
     bool closed = false;
+    // Asked to end while an operation ran: the window closes when it ends.
+    bool endWhenIdle = false;
     QString lastFilePath;
     bool unitBytesInWindow = false;
     // A restore point on its way into the unit: its name in a language, and

@@ -139,13 +139,28 @@ void TFormHlav::FormClose() {
     recorder->Stop();
     rides->Stop();
     port->Close();
+    KeepForSessionEnd();
+    closed = true;
+}
+
+void TFormHlav::KeepForSessionEnd() {
+    if (closed)
+        return;
     CopyControlsToImage();
     NormaliseImage(image, languageIndex, comPortIndex);
     // Every restore point handed over reaches the disk before the window
     // goes: one kept just now would otherwise depend on the writer's end.
     history->Flush();
     SaveSettings();
-    closed = true;
+}
+
+void TFormHlav::EndWhenIdle() {
+    if (closed)
+        return;
+    if (session->CurrentOperation() == Operation::Idle)
+        close();
+    else
+        endWhenIdle = true;
 }
 
 void TFormHlav::CentreWindow() {
@@ -233,6 +248,10 @@ void TFormHlav::Timer1Timer() {
     if (result.ended) {
         OperationEnded(*result.ended);
         document->HostOperationEnded(*result.ended);
+    }
+    if (endWhenIdle && session->CurrentOperation() == Operation::Idle) {
+        close();
+        return;
     }
     MarkLiveControls();
     emit TickDone(frameSeen);

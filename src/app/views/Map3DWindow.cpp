@@ -12,6 +12,7 @@
 #include <Q3DSurface>
 #include <Q3DTheme>
 #include <QCustom3DLabel>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -70,6 +71,11 @@ std::pair<int, float> Bracket(const std::vector<float>& axis, float x) {
 
 bool Map3DWindow::OpenGLAvailable() {
     static const bool available = [] {
+        // The offscreen platform makes a context where a display is at hand,
+        // yet the surface graph's renderer crashes on its windows: there the
+        // view is not opened, as without OpenGL.
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            return false;
         QOpenGLContext context;
         if (!context.create())
             return false;
