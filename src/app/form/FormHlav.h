@@ -231,6 +231,19 @@ private:
     // A hint's short part as tooltip, its long part as status tip.
     void SetHint(QObject* control, const QString& hint);
 
+    // Names for screen readers (FormHlavAccess.cpp), in the language shown:
+    // an edit after its caption and its arrows "Increase ..." and
+    // "Decrease ...", a picture button after its command. Bound when the
+    // controls are made, applied with every language.
+    void NameForReaders(QWidget* control, std::function<QString()> name);
+    void NameSpinForReaders(const SpinEdit& spin, std::function<QString()> name);
+    void ApplyReaderNames();
+    // The map's cells after their rpm and throttle, the rpm axis as the
+    // image holds it now: with every language and every image shown.
+    void NameMapForReaders();
+    // Tab goes through each page as it reads.
+    void SetReadingOrder();
+
     // Control binding (FormHlavBinding.cpp).
     void CopyControlsToImage();
     void CopyImageToControls();
@@ -409,6 +422,14 @@ private:
         QObject* control;
     };
     std::vector<BoundText> boundTexts;
+    // A control and its name for screen readers; the arrows beside an edit
+    // take the edit's name.
+    struct ReaderName {
+        QWidget* control;
+        UpDown* arrows;
+        std::function<QString()> name;
+    };
+    std::vector<ReaderName> readerNames;
     QHash<QString, QObject*> namesForTexts;
     // The menus' commands, whose shortcuts come before an edit's own keys.
     QList<QAction*> menuCommands;

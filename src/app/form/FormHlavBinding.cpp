@@ -209,6 +209,7 @@ void TFormHlav::CopyImageToControls() {
             for (std::size_t column = 0; column < kAxisPoints; ++column)
                 SetSpin(MapUpDowns[10 * row + column], image[MapCell(row, column)]);
     }
+    NameMapForReaders();
     UpdateFormState();
     emit ImageShown();
 }

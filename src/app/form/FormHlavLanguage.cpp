@@ -19,7 +19,8 @@
 namespace orna5 {
 
 // "short|long": the short part is the tooltip, the long part goes to the
-// status bar while the mouse is over the control.
+// status bar while the mouse is over the control and is what a screen reader
+// gives as the control's description.
 void TFormHlav::SetHint(QObject* control, const QString& hint) {
     const HintParts parts = SplitHint(hint.toStdString());
     const QString tooltip = QString::fromStdString(parts.tooltip);
@@ -30,6 +31,8 @@ void TFormHlav::SetHint(QObject* control, const QString& hint) {
     } else if (auto* widget = qobject_cast<QWidget*>(control)) {
         widget->setToolTip(tooltip);
         widget->setStatusTip(statusText);
+        // A screen reader says the long part after the control's name.
+        widget->setAccessibleDescription(statusText);
     }
 }
 
@@ -96,6 +99,7 @@ void TFormHlav::ApplyLanguage() {
         }
     }
     AlignChannelColumns();
+    ApplyReaderNames();
     if (liveRate)
         liveRate->ApplyLanguage(languageIndex);
     document->HostLanguageChanged();

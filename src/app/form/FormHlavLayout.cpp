@@ -5,7 +5,9 @@
 #include "app/form/ControlNames.h"
 #include "app/form/FormHlav.h"
 #include "app/widgets/MouseCheckBox.h"
+#include "app/widgets/ReaderName.h"
 #include "app/widgets/UpDown.h"
+#include "lang/AccessTexts.h"
 #include "params/BikePresets.h"
 #include "params/FieldTable.h"
 #include "params/TpsBreakpoints.h"
@@ -83,6 +85,11 @@ QWidget* Pair(QWidget* parent, QWidget* first, QWidget* second) {
     layout->addWidget(second);
     layout->addStretch(1);
     return box;
+}
+
+// The caption of a label, in whatever language it shows.
+std::function<QString()> CaptionOf(const QLabel* label) {
+    return [label] { return Spoken(label->text()); };
 }
 
 void KeepSpaceWhenHidden(QWidget* widget) {
@@ -311,6 +318,7 @@ QWidget* TFormHlav::CreatePageRuzne() {
         QLabel* label = MakeLabel(page, labelName, text);
         left->addWidget(label, row, 0);
         left->addWidget(Pair(page, spin.edit, spin.upDown), row, 1);
+        NameSpinForReaders(spin, CaptionOf(label));
         ++row;
         return label;
     };
@@ -345,6 +353,10 @@ QWidget* TFormHlav::CreatePageRuzne() {
         SpinEdit spin = MakeSpin(kompenz, QString("Kompenz%1").arg(i + 1), 0, 255);
         CompensationEdits[i] = spin.edit;
         CompensationUpDowns[i] = spin.upDown;
+        NameSpinForReaders(spin, [this, i] {
+            return QString::fromStdString(TextIn(AccessText::Compensation, languageIndex))
+                .arg(i + 1);
+        });
         kompenzLayout->addWidget(spin.edit);
         kompenzLayout->addWidget(spin.upDown);
         kompenzLayout->addSpacing(2);
@@ -360,12 +372,22 @@ QWidget* TFormHlav::CreatePageRuzne() {
     const SpinEdit tps100 = ScaledSpin(tps, "Tps100", fs::tpsFull);
     UpDownTps0 = tps0.upDown;
     UpDownTps100 = tps100.upDown;
-    tpsLayout->addWidget(MakeLabel(tps, "LabelTpsZero", "0%  [mV]"), 0, 0);
+    const auto inTps = [this, tps](const QLabel* label) {
+        return [this, tps, label] {
+            return QString::fromStdString(TextIn(AccessText::InGroup, languageIndex))
+                .arg(Spoken(tps->title()), Spoken(label->text()));
+        };
+    };
+    QLabel* tpsZero = MakeLabel(tps, "LabelTpsZero", "0%  [mV]");
+    tpsLayout->addWidget(tpsZero, 0, 0);
     tpsLayout->addWidget(Pair(tps, tps0.edit, tps0.upDown), 0, 1);
+    NameSpinForReaders(tps0, inTps(tpsZero));
     BitBtnTps0 = Add(new QPushButton("Set TPS 0 %", tps), "BitBtnTps0");
     tpsLayout->addWidget(BitBtnTps0, 0, 2);
-    tpsLayout->addWidget(MakeLabel(tps, "LabelTpsFull", "100%  [mv]"), 1, 0);
+    QLabel* tpsFull = MakeLabel(tps, "LabelTpsFull", "100%  [mv]");
+    tpsLayout->addWidget(tpsFull, 1, 0);
     tpsLayout->addWidget(Pair(tps, tps100.edit, tps100.upDown), 1, 1);
+    NameSpinForReaders(tps100, inTps(tpsFull));
     BitBtnTps100 = Add(new QPushButton("Set TPS 100 %", tps), "BitBtnTps100");
     tpsLayout->addWidget(BitBtnTps100, 1, 2);
     tpsLayout->setColumnStretch(3, 1);
@@ -416,8 +438,10 @@ QWidget* TFormHlav::CreatePageBike() {
 
     auto* bikeRow = new QHBoxLayout;
     bikeRow->setSpacing(8);
-    bikeRow->addWidget(MakeLabel(page, "LabelBike", "Motorbike type"));
+    QLabel* bikeLabel = MakeLabel(page, "LabelBike", "Motorbike type");
+    bikeRow->addWidget(bikeLabel);
     ComboBoxBike = Add(new QComboBox(page), "ComboBoxBike");
+    NameForReaders(ComboBoxBike, CaptionOf(bikeLabel));
     for (int i = 0; i < kBikeCount; ++i)
         ComboBoxBike->addItem(QString::fromStdString(BikeListText(i)));
     ComboBoxBike->setMaxVisibleItems(kBikeCount);
@@ -446,18 +470,21 @@ QWidget* TFormHlav::CreatePageBike() {
     LabelSynchro = MakeLabel(special, "LabelSynchro", "Synchronization method");
     head->addWidget(LabelSynchro, 0, 0, 1, 3);
     head->addWidget(ComboBoxSynchro, 1, 0, 1, 3);
+    NameForReaders(ComboBoxSynchro, CaptionOf(LabelSynchro));
     const SpinEdit lobes = MakeSpin(special, "PocPalcu", 1, 58);
     EditPocPalcu = lobes.edit;
     UpDownPocPalcu = lobes.upDown;
     LabelPocPalcu = MakeLabel(special, "LabelPocPalcu", "Number of lobes");
     head->addWidget(LabelPocPalcu, 2, 0);
     head->addWidget(Pair(special, lobes.edit, lobes.upDown), 2, 1);
+    NameSpinForReaders(lobes, CaptionOf(LabelPocPalcu));
     const SpinEdit outputs = MakeSpin(special, "PocKanalu", 1, 4);
     EditPocKanalu = outputs.edit;
     UpDownPocKanalu = outputs.upDown;
     LabelPocKanalu = MakeLabel(special, "LabelPocKanalu", "Number of outputs (coils)");
     head->addWidget(LabelPocKanalu, 3, 0);
     head->addWidget(Pair(special, outputs.edit, outputs.upDown), 3, 1);
+    NameSpinForReaders(outputs, CaptionOf(LabelPocKanalu));
     head->setColumnStretch(2, 1);
     outer->addLayout(head);
 
@@ -495,11 +522,26 @@ QWidget* TFormHlav::CreatePageBike() {
             LobeLabels[at] = MakeLabel(box, "Label" + name, texts[e]);
             boxGrid->addWidget(LobeLabels[at], e, 0);
             boxGrid->addWidget(Pair(box, spin.edit, spin.upDown), e, 1);
+            // "Channel 1, Start advance", and its boxes "..., 2nd Edge".
+            const QLabel* caption = LobeLabels[at];
+            const auto lobeName = [this, box, caption] {
+                return QString::fromStdString(TextIn(AccessText::InGroup, languageIndex))
+                    .arg(Spoken(box->title()), Spoken(caption->text()));
+            };
+            NameSpinForReaders(spin, lobeName);
+            const auto boxName = [this, lobeName](const QLabel* heading) {
+                return [this, lobeName, heading] {
+                    return QString::fromStdString(TextIn(AccessText::InGroup, languageIndex))
+                        .arg(lobeName(), Spoken(heading->text()));
+                };
+            };
             auto* edge2 = MakeCheckBox(box, "CheckBox" + name + "H2", QString());
             LobeCheckBoxes[at] = edge2;
+            NameForReaders(edge2, boxName(LabelHrana2));
             boxGrid->addWidget(edge2, e, 2, Qt::AlignHCenter);
             auto* pickup2 = MakeCheckBox(box, "CheckBox" + name + "P2", QString());
             LobeCheckBoxes[8 + at] = pickup2;
+            NameForReaders(pickup2, boxName(LabelSnimac2));
             KeepSpaceWhenHidden(pickup2);
             boxGrid->addWidget(pickup2, e, 3, Qt::AlignHCenter);
         }
@@ -510,6 +552,9 @@ QWidget* TFormHlav::CreatePageBike() {
     for (int i = 0; i < 4; ++i)
         ComboBoxNasobekPalcu->addItem(QString::fromStdString(LobesPerRevText(i)));
     outer->addWidget(ComboBoxNasobekPalcu, 0, Qt::AlignLeft);
+    NameForReaders(ComboBoxNasobekPalcu, [this] {
+        return QString::fromStdString(TextIn(AccessText::LobesPerRevolution, languageIndex));
+    });
     AlignChannelColumns();
     layout->addWidget(special, 1, 0, Qt::AlignTop);
 
@@ -523,10 +568,14 @@ QWidget* TFormHlav::CreatePageBike() {
     const SpinEdit correction = ScaledSpin(rpm, "RpmKorekce", fs::tachoCorrection);
     UpDownRpmPulsu = pulses.upDown;
     UpDownRpmKorekce = correction.upDown;
-    rpmGrid->addWidget(MakeLabel(rpm, "LabelRpmPulsu", "Pulses per revolution"), 0, 0);
+    QLabel* pulsesLabel = MakeLabel(rpm, "LabelRpmPulsu", "Pulses per revolution");
+    rpmGrid->addWidget(pulsesLabel, 0, 0);
     rpmGrid->addWidget(Pair(rpm, pulses.edit, pulses.upDown), 0, 1);
-    rpmGrid->addWidget(MakeLabel(rpm, "LabelRpmKorekce", "Correction [%]"), 1, 0);
+    NameSpinForReaders(pulses, CaptionOf(pulsesLabel));
+    QLabel* correctionLabel = MakeLabel(rpm, "LabelRpmKorekce", "Correction [%]");
+    rpmGrid->addWidget(correctionLabel, 1, 0);
     rpmGrid->addWidget(Pair(rpm, correction.edit, correction.upDown), 1, 1);
+    NameSpinForReaders(correction, CaptionOf(correctionLabel));
     right->addWidget(rpm);
     CheckBoxInvInput1 = MakeCheckBox(page, "CheckBoxInvInput1", "Inverse polarity of pick-up 1");
     right->addWidget(CheckBoxInvInput1);
@@ -545,8 +594,11 @@ QWidget* TFormHlav::CreatePageBike() {
 
     auto* fileRow = new QHBoxLayout;
     fileRow->setSpacing(6);
-    fileRow->addWidget(MakeLabel(page, "LabelFile1", "File:"));
+    QLabel* fileCaption = MakeLabel(page, "LabelFile1", "File:");
+    fileRow->addWidget(fileCaption);
     LabelFile2 = MakeLabel(page, "LabelFile2", QString());
+    // The path can be selected with the mouse, which also gives it the focus.
+    NameForReaders(LabelFile2, CaptionOf(fileCaption));
     LabelFile2->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A long path must not widen the window.
     LabelFile2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -569,7 +621,9 @@ QWidget* TFormHlav::CreatePageAdvance() {
     row->setSpacing(6);
     const SpinEdit base = ScaledSpin(page, "BaseAdv", fs::baseAdvance);
     UpDownBaseAdv = base.upDown;
-    row->addWidget(MakeLabel(page, "LabelBaseAdv", "Base advance [°]"));
+    QLabel* baseLabel = MakeLabel(page, "LabelBaseAdv", "Base advance [°]");
+    row->addWidget(baseLabel);
+    NameSpinForReaders(base, CaptionOf(baseLabel));
     row->addWidget(base.edit);
     row->addWidget(base.upDown);
     row->addSpacing(24);
@@ -616,6 +670,10 @@ QWidget* TFormHlav::CreateMapGrid(QWidget* parent) {
                      fs::mapRpm.maximum, fs::mapRpm.scale, editWidth);
         MapRpmEdits[c] = rpm.edit;
         MapRpmUpDowns[c] = rpm.upDown;
+        NameSpinForReaders(rpm, [this, c] {
+            return QString::fromStdString(TextIn(AccessText::MapRpmPoint, languageIndex))
+                .arg(c + 1);
+        });
         place(rpm, c, 0);
     }
     for (int r = 0; r < 10; ++r) {
@@ -677,6 +735,14 @@ QWidget* TFormHlav::CreatePageServo() {
         ServoRpmUpDowns[j] = rpm.upDown;
         ServoMvEdits[j] = mv.edit;
         ServoMvUpDowns[j] = mv.upDown;
+        NameSpinForReaders(rpm, [this, j] {
+            return QString::fromStdString(TextIn(AccessText::ServoRpmPoint, languageIndex))
+                .arg(j + 1);
+        });
+        NameSpinForReaders(mv, [this, j] {
+            return QString::fromStdString(TextIn(AccessText::ServoMvPoint, languageIndex))
+                .arg(j + 1);
+        });
         rpm.upDown->setFixedWidth(kTableUpDownWidth);
         mv.upDown->setFixedWidth(kTableUpDownWidth);
         curve->addWidget(Pair(table, rpm.edit, rpm.upDown), 0, j + 1);
@@ -689,7 +755,9 @@ QWidget* TFormHlav::CreatePageServo() {
     row->setSpacing(6);
     const SpinEdit hysteresis = ScaledSpin(group, "PrivHyster", fs::servoHysteresis);
     UpDownPrivHyster = hysteresis.upDown;
-    row->addWidget(MakeLabel(group, "LabelServoHyster", "Servo Hysteresis [mV]"));
+    QLabel* hysteresisLabel = MakeLabel(group, "LabelServoHyster", "Servo Hysteresis [mV]");
+    row->addWidget(hysteresisLabel);
+    NameSpinForReaders(hysteresis, CaptionOf(hysteresisLabel));
     row->addWidget(hysteresis.edit);
     row->addWidget(hysteresis.upDown);
     row->addSpacing(24);

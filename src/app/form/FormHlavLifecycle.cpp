@@ -77,6 +77,7 @@ void TFormHlav::FormCreate() {
     ConnectFileCommands();
     ConnectToolCommands();
     BindControlTexts();
+    SetReadingOrder();
     connect(MenuContens, &QAction::triggered, this, &TFormHlav::MenuContensClick);
     connect(MenuAbout, &QAction::triggered, this, &TFormHlav::MenuAboutClick);
     // The hint handler: every hint's long part is the control's status tip,

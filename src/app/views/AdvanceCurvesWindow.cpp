@@ -1,8 +1,10 @@
 #include "app/views/AdvanceCurvesWindow.h"
 
 #include "app/Document.h"
+#include "app/widgets/ReaderName.h"
 #include "device/MarkLivePosition.h"
 #include "device/MonitorPanel.h"
+#include "lang/AccessTexts.h"
 #include "lang/ViewTexts.h"
 #include "params/FieldTable.h"
 #include "params/TpsBreakpoints.h"
@@ -169,6 +171,12 @@ void AdvanceCurvesWindow::ApplyLanguage() {
     setWindowTitle(text(ViewText::CurvesTitle));
     tabs->setTabText(0, text(ViewText::AdvanceTab));
     tabs->setTabText(1, text(ViewText::ServoTab));
+    const auto spoken = [language](AccessText id) {
+        return QString::fromStdString(TextIn(id, language));
+    };
+    SetReaderName(tabs, spoken(AccessText::Tabs).arg(text(ViewText::CurvesTitle)));
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        SetReaderName(tabs->widget(tab), spoken(AccessText::Chart).arg(tabs->tabText(tab)));
     advanceX->setTitleText(text(ViewText::AxisRpm));
     servoX->setTitleText(text(ViewText::AxisRpm));
     advanceY->setTitleText(text(ViewText::AxisAdvance));

@@ -2,6 +2,8 @@
 
 #include "app/Document.h"
 #include "app/form/ControlNames.h"
+#include "app/widgets/ReaderName.h"
+#include "lang/AccessTexts.h"
 #include "lang/ControlTexts.h"
 #include "lang/ViewTexts.h"
 #include "params/ParameterReport.h"
@@ -304,6 +306,8 @@ void CompareWindow::ApplyLanguage() {
     if (!subject.scope.page2)
         summaryText += "\n" + text(ViewText::PageNotRead).arg(2).arg("100..199");
     summary->setText(summaryText);
+    SetReaderName(list, QString::fromStdString(TextIn(AccessText::Differences, language)),
+                  summaryText);
 }
 
 void CompareWindow::closeEvent(QCloseEvent* event) {

@@ -2,7 +2,9 @@
 
 #include "app/Document.h"
 #include "app/FileDialog.h"
+#include "app/widgets/ReaderName.h"
 #include "disk/WholeFile.h"
+#include "lang/AccessTexts.h"
 #include "lang/ViewTexts.h"
 
 #include <QDateTime>
@@ -162,6 +164,7 @@ void HistoryWindow::ApplyLanguage() {
     saveButton->setText(Text(ViewText::HistorySave, language));
     deleteButton->setText(Text(ViewText::HistoryDelete, language));
     verifyButton->setText(Text(ViewText::HistoryVerify, language));
+    SetReaderName(list, QString::fromStdString(TextIn(AccessText::RestorePoints, language)));
     QStringList lines;
     if (!unreadable.isEmpty())
         lines << Text(ViewText::HistoryUnreadable, language).arg(unreadable);

@@ -3,7 +3,9 @@
 #include "app/Document.h"
 #include "app/views/PullsPane.h"
 #include "app/views/TimeInCellView.h"
+#include "app/widgets/ReaderName.h"
 #include "device/MarkLivePosition.h"
+#include "lang/AccessTexts.h"
 #include "lang/MapTableTexts.h"
 #include "lang/RideTexts.h"
 #include "lang/ViewTexts.h"
@@ -415,6 +417,16 @@ void LogChartWindow::ApplyLanguage() {
     timeView->SetLanguage(language);
     tabs->setTabText(0, QString::fromStdString(TextIn(RideText::ChartTab, language)));
     tabs->setTabText(1, QString::fromStdString(TextIn(RideText::PullsTab, language)));
+    const auto spoken = [language](AccessText id) {
+        return QString::fromStdString(TextIn(id, language));
+    };
+    SetReaderName(tabs, spoken(AccessText::Tabs).arg(windowTitle()));
+    SetReaderName(view, spoken(AccessText::Chart).arg(tabs->tabText(0)));
+    SetReaderName(slider, spoken(AccessText::LogCursor));
+    SetReaderName(values, spoken(AccessText::LogValues));
+    SetReaderName(mapTabs, spoken(AccessText::Tabs).arg(spoken(AccessText::LogMap)));
+    SetReaderName(map, mapTabs->tabText(0));
+    SetReaderName(timeView, mapTabs->tabText(1));
     pulls->ApplyLanguage();
 }
 

@@ -1,6 +1,8 @@
 #include "app/views/LogPlaybackWindow.h"
 
 #include "app/Document.h"
+#include "app/widgets/ReaderName.h"
+#include "lang/AccessTexts.h"
 #include "lang/ViewTexts.h"
 #include "params/FieldTable.h"
 
@@ -193,6 +195,8 @@ void LogPlaybackWindow::ApplyLanguage() {
     pause->setText(text(ViewText::Pause));
     speedLabel->setText(text(ViewText::Speed));
     compare->setText(text(ViewText::CompareMaps));
+    SetReaderName(speed, Spoken(speedLabel->text()));
+    SetReaderName(position, QString::fromStdString(TextIn(AccessText::PlaybackPosition, language)));
     ShowMapDifference();
     ShowPosition();
 }

@@ -1,6 +1,8 @@
 #include "app/views/MapTableModel.h"
 
 #include "edit/StepCommands.h"
+#include "lang/AccessTexts.h"
+#include "lang/MapTableTexts.h"
 #include "params/FieldTable.h"
 #include "params/TpsBreakpoints.h"
 
@@ -44,6 +46,12 @@ QVariant MapTableModel::data(const QModelIndex& index, int role) const {
         return QVariant(Qt::AlignCenter);
     case LiveRole:
         return liveCell == std::pair{area.top + index.row(), area.left + index.column()};
+    case Qt::AccessibleTextRole:
+        return QString::fromStdString(TextIn(AccessText::MapCellValue, language))
+            .arg(CellName(area.top + index.row(), area.left + index.column()))
+            .arg(Value(index));
+    case Qt::AccessibleDescriptionRole:
+        return QString::fromStdString(TextIn(MapText::HintTable, language));
     default:
         return {};
     }
@@ -54,6 +62,26 @@ QString MapTableModel::RowLabel(int mapRow, const MapBlock& area) {
     if (area.Rows() == 1)
         return QString::fromUtf8("0\u2013100%");
     return QString::fromStdString(TpsRowLabel(static_cast<std::size_t>(mapRow)));
+}
+
+QString MapTableModel::CellName(int mapRow, int mapColumn) const {
+    const long rpm =
+        Shown(fieldScale::mapRpm, image[field::mapRpm + static_cast<std::size_t>(mapColumn)]);
+    // One row serves every throttle position.
+    const QString throttle =
+        area.Rows() == 1 ? QString::fromUtf8("0\u2013100")
+                         : QString::number(TpsBreakpoints[static_cast<std::size_t>(mapRow)]);
+    return QString::fromStdString(TextIn(AccessText::MapCell, language))
+        .arg(QString::number(rpm), throttle);
+}
+
+void MapTableModel::SetLanguage(int newLanguage) {
+    if (language == newLanguage)
+        return;
+    language = newLanguage;
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::AccessibleTextRole, Qt::AccessibleDescriptionRole});
 }
 
 QVariant MapTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -107,7 +135,8 @@ void MapTableModel::Refresh() {
         return;
     }
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
-                     {Qt::DisplayRole, Qt::EditRole, Qt::BackgroundRole, Qt::ForegroundRole});
+                     {Qt::DisplayRole, Qt::EditRole, Qt::BackgroundRole, Qt::ForegroundRole,
+                      Qt::AccessibleTextRole});
     emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 

@@ -42,6 +42,10 @@ public:
     MapBlock BlockOf(int firstRow, int firstColumn, int lastRow, int lastColumn) const;
     // The label of a map row as the table heads it.
     static QString RowLabel(int mapRow, const MapBlock& area);
+    // What a screen reader says of a map cell: "Advance at 6000 rpm, 60 %
+    // throttle", in the language the cells are read in.
+    QString CellName(int mapRow, int mapColumn) const;
+    void SetLanguage(int language);
 
     // Re-reads the image: a change in the rows in use resets the table,
     // anything else repaints it.
@@ -66,6 +70,7 @@ private:
     const ParameterImage& image;
     MapBlock area;
     std::optional<std::pair<int, int>> liveCell;
+    int language = 0;
 };
 
 } // namespace orna5

@@ -4,7 +4,9 @@
 #include "app/views/MapTableModel.h"
 #include "app/views/RpmAxisDialog.h"
 #include "app/views/TimeInCellView.h"
+#include "app/widgets/ReaderName.h"
 #include "device/MarkLivePosition.h"
+#include "lang/AccessTexts.h"
 #include "lang/MapTableTexts.h"
 #include "params/TpsBreakpoints.h"
 
@@ -66,13 +68,17 @@ public:
     }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                          const QModelIndex&) const override {
+                          const QModelIndex& index) const override {
         auto* editor = new QSpinBox(parent);
         editor->setObjectName("SpinBoxCell");
         editor->setRange(0, 60);
         editor->setFrame(false);
         editor->setAlignment(Qt::AlignCenter);
         editor->setButtonSymbols(QAbstractSpinBox::NoButtons);
+        // Named as the cell it edits, without the value it is changing.
+        if (const auto* model = qobject_cast<const MapTableModel*>(index.model()))
+            editor->setAccessibleName(model->CellName(model->Area().top + index.row(),
+                                                      model->Area().left + index.column()));
         return editor;
     }
 
@@ -306,6 +312,20 @@ void MapTableWindow::ApplyLanguage() {
     addValue->setToolTip(text(MapText::HintAdd));
     scaleValue->setToolTip(text(MapText::HintScale));
     table->setToolTip(text(MapText::HintTable));
+    const auto spoken = [this](AccessText id) {
+        return QString::fromStdString(TextIn(id, shownLanguage));
+    };
+    model->SetLanguage(shownLanguage);
+    const std::tuple<QWidget*, QString, QString> named[] = {
+        {table, spoken(AccessText::MapTable), text(MapText::HintTable)},
+        {setValue, spoken(AccessText::SetValue), text(MapText::HintSet)},
+        {addValue, spoken(AccessText::AddValue), text(MapText::HintAdd)},
+        {scaleValue, spoken(AccessText::ScaleValue), text(MapText::HintScale)},
+        {timeTable, spoken(AccessText::TimeInCellTable), text(MapText::HintTimeInCell)},
+        {tabs, spoken(AccessText::Tabs).arg(text(MapText::Title)), QString()},
+    };
+    for (const auto& [widget, name, description] : named)
+        SetReaderName(widget, name, description);
     findChild<QAction*>("ActionCopy")->setText(text(MapText::Copy));
     findChild<QAction*>("ActionPaste")->setText(text(MapText::Paste));
     for (auto [name, caption, hint] :

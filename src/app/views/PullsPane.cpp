@@ -3,8 +3,10 @@
 #include "app/Document.h"
 #include "app/FileDialog.h"
 #include "app/views/CompareWindow.h"
+#include "app/widgets/ReaderName.h"
 #include "files/LogTime.h"
 #include "files/MonitorLog.h"
+#include "lang/AccessTexts.h"
 #include "lang/PullTexts.h"
 #include "lang/RideTexts.h"
 #include "lang/ViewTexts.h"
@@ -452,6 +454,14 @@ void PullsPane::ApplyLanguage() {
          Text(PullText::GearColumn, language)});
     rpmAxis->setTitleText(Text(PullText::RpmColumn, language));
     rateAxis->setTitleText(Text(RideText::RateAxis, language));
+    const auto spoken = [language](AccessText id) {
+        return QString::fromStdString(TextIn(id, language));
+    };
+    SetReaderName(gear, Spoken(gearLabel->text()));
+    SetReaderName(view, spoken(AccessText::Chart).arg(Text(RideText::RateAxis, language)));
+    SetReaderName(pullList, spoken(AccessText::PullList));
+    SetReaderName(table, spoken(AccessText::PullDifferences));
+    SetReaderName(maps, spoken(AccessText::PullMaps));
     if (found)
         Compare();
     else if (gear->count() == 0)

@@ -1,9 +1,11 @@
 #include "app/views/RidesWindow.h"
 
 #include "app/Document.h"
+#include "app/widgets/ReaderName.h"
 #include "disk/WholeFile.h"
 #include "files/BoundedFile.h"
 #include "files/MonitorLog.h"
+#include "lang/AccessTexts.h"
 #include "lang/RideTexts.h"
 #include "ride/PullFinder.h"
 
@@ -179,6 +181,7 @@ void RidesWindow::ApplyLanguage() {
     openButton->setText(Text(RideText::OpenRide, language));
     addButton->setText(Text(RideText::AddRide, language));
     deleteButton->setText(Text(RideText::DeleteRide, language));
+    SetReaderName(list, QString::fromStdString(TextIn(AccessText::RidesList, language)));
 }
 
 void RidesWindow::UpdateButtons() {

@@ -1,6 +1,7 @@
 #include "app/views/RpmAxisDialog.h"
 
 #include "app/Document.h"
+#include "lang/AccessTexts.h"
 #include "lang/MapTableTexts.h"
 #include "params/FieldTable.h"
 
@@ -58,6 +59,11 @@ RpmAxisDialog::RpmAxisDialog(Document& doc, Axis which, QWidget* parent)
         points[static_cast<std::size_t>(j)] =
             RpmField(this, QString("SpinBoxRpm%1").arg(j + 1), value);
         grid->addWidget(points[static_cast<std::size_t>(j)], j / 5, j % 5);
+        points[static_cast<std::size_t>(j)]->setAccessibleName(
+            QString::fromStdString(
+                TextIn(axis == Axis::Map ? AccessText::MapRpmPoint : AccessText::ServoRpmPoint,
+                       language))
+                .arg(j + 1));
     }
     layout->addLayout(grid);
 
@@ -73,6 +79,8 @@ RpmAxisDialog::RpmAxisDialog(Document& doc, Axis which, QWidget* parent)
     ends->addSpacing(12);
     ends->addWidget(new QLabel(text(MapText::LastPoint), this));
     ends->addWidget(last);
+    first->setAccessibleName(QString::fromStdString(TextIn(AccessText::FirstPoint, language)));
+    last->setAccessibleName(QString::fromStdString(TextIn(AccessText::LastPoint, language)));
     ends->addStretch(1);
     layout->addLayout(ends);
     spreadShown = new QLabel(this);

@@ -75,6 +75,9 @@ public:
             return Colour(seconds);
         case Qt::TextAlignmentRole:
             return QVariant(Qt::AlignCenter);
+        case Qt::AccessibleTextRole:
+            // The tooltip read aloud: the time, the cell and its advance.
+            return data(index, Qt::ToolTipRole).toString().replace('\n', ", ");
         case Qt::ToolTipRole:
             return QString::fromStdString(TextIn(MapText::CellTime, language))
                 .arg(Text(seconds))

@@ -27,6 +27,14 @@ SpinButton::SpinButton(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 }
 
+// A name set again unchanged would be announced again.
+void SpinButton::SetArrowNames(const QString& increase, const QString& decrease) {
+    if (upButton->accessibleName() != increase)
+        upButton->setAccessibleName(increase);
+    if (downButton->accessibleName() != decrease)
+        downButton->setAccessibleName(decrease);
+}
+
 QSize SpinButton::sizeHint() const {
     return QSize(17, 24);
 }

@@ -15,6 +15,9 @@ public:
 
     QToolButton* UpButton() const { return upButton; }
     QToolButton* DownButton() const { return downButton; }
+    // What a screen reader calls the arrows ("Increase Limiter [rpm]",
+    // "Decrease Limiter [rpm]"): they show only a picture.
+    void SetArrowNames(const QString& increase, const QString& decrease);
 
     QSize sizeHint() const override;
 
