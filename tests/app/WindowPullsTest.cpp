@@ -10,6 +10,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -102,6 +105,42 @@ TEST_F(WindowPullsTest, LeavingAPullOutChangesTheMean) {
     EXPECT_EQ(pane->Comparison().logs[0].pulls, 2);
     EXPECT_LT(Cell(pane, 6000, 0).toDouble(), allThree.toDouble() - 50);
     EXPECT_EQ(pane->PullList()->topLevelItem(0)->child(2)->checkState(0), Qt::Unchecked);
+
+    // Every pull left out: said so, not blamed on the log.
+    for (int p = 0; p < 2; ++p) {
+        pane->PullList()->topLevelItem(0)->child(p)->setCheckState(0, Qt::Unchecked);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(pane->findChild<QLabel*>("PullNote")->text().toStdString(),
+              "Log 1: every pull left out");
+}
+
+// A log the tab compares already, or a fifth, is refused with a word, from
+// the viewer as from the Rides view.
+TEST_F(WindowPullsTest, ALogComparedAlreadyOrAFifthIsRefusedAndSaid) {
+    auto window = Start();
+    const QString folder = dir.filePath("rides");
+    QDir().mkpath(folder);
+    std::vector<QString> logs;
+    for (const char* name : {"a.csv", "b.csv", "c.csv", "d.csv"})
+        logs.push_back(WriteRide(name, DefaultImage(), {3000}));
+    WriteRide("rides/ride-20260601-100000.csv", DefaultImage(), {3000});
+    LogChartWindow* viewer = window->Views().OpenDataLog(logs[0]);
+    PullsPane* pane = ShowPulls(viewer);
+    EXPECT_FALSE(window->Views().AddToPulls(viewer, dir.filePath("./a.csv")));
+    EXPECT_NE(window->findChild<QMessageBox*>("PullLogTwiceBox"), nullptr);
+    for (std::size_t l = 1; l < logs.size(); ++l)
+        ASSERT_TRUE(window->Views().AddToPulls(viewer, logs[l]));
+    EXPECT_EQ(pane->Logs().size(), 4u);
+
+    window->Views().UseRides(folder);
+    RidesWindow* rides = window->Views().ShowRides();
+    rides->Select(0);
+    rides->findChild<QPushButton*>("RidesAddButton")->click();
+    auto* box = window->findChild<QMessageBox*>("PullsFullBox");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains("ride-20260601-100000.csv")) << box->text().toStdString();
+    EXPECT_EQ(pane->Logs().size(), 4u);
 }
 
 TEST_F(WindowPullsTest, TheGearChooserComparesOneGear) {
