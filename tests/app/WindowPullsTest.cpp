@@ -2,6 +2,7 @@
 // over generated rides whose pulls are known.
 #include "../ride/RideLog.h"
 #include "WindowFixture.h"
+#include "app/RideRecorder.h"
 #include "app/ViewManager.h"
 #include "app/views/LogChartWindow.h"
 #include "app/views/PullsPane.h"
@@ -113,6 +114,31 @@ TEST_F(WindowPullsTest, LeavingAPullOutChangesTheMean) {
     }
     EXPECT_EQ(pane->findChild<QLabel*>("PullNote")->text().toStdString(),
               "Log 1: every pull left out");
+}
+
+// A ride's file begins a little before the engine passed the start rpm, so
+// a pull from a stop is whole and the stop tells its gear.
+TEST_F(WindowPullsTest, ARideBeginsWithTheFramesBeforeItsStart) {
+    WriteConfig("orna5.ini", "[RIDES]\nRecordByThemselves=1\nStartRpm=5000\n");
+    const QString folder = RideRecorder::DefaultFolder();
+    QDir(folder).removeRecursively();
+    auto window = Start(); // the emulated engine sweeps up from idle
+    const auto firstRpms = [&folder] {
+        std::vector<float> rpms;
+        const QStringList files = QDir(folder).entryList({"*.csv"}, QDir::Files);
+        if (!files.isEmpty()) {
+            std::ifstream in((folder + "/" + files[0]).toStdString(), std::ios::binary);
+            MonitorLog log;
+            if (ReadMonitorLog(in, log) && log.Column("rpm") >= 0)
+                rpms = log.values[static_cast<std::size_t>(log.Column("rpm"))];
+        }
+        return rpms;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return firstRpms().size() >= 2; }, 30000));
+    const std::vector<float> rpms = firstRpms();
+    EXPECT_LE(rpms.front(), 5000) << "the file begins at the start rpm";
+    Close(window);
+    QDir(folder).removeRecursively();
 }
 
 // A log the tab compares already, or a fifth, is refused with a word, from
