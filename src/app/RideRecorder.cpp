@@ -80,8 +80,13 @@ void RideRecorder::Frame() {
     case RideRule::Step::Nothing:
         break;
     }
-    if (!writer.IsOpen())
+    if (!writer.IsOpen()) {
+        const double now = Now();
+        lead.push_back({links.session.LastMonitorFrame(), LogTimeNow(), now});
+        while (now - lead.front().seconds > kLeadSeconds)
+            lead.pop_front();
         return;
+    }
     // A ride begun before the unit told its version names it when it does.
     const std::string& unit = document.UnitVersion();
     if (!namesUnit && !unit.empty())
@@ -113,6 +118,19 @@ void RideRecorder::Begin() {
             QString::fromStdString(TextIn(RideText::RideWriteError, document.Language()))
                 .arg(QDir::toNativeSeparators(path)),
             "RideWriteErrorBox");
+    }
+    std::deque<LeadFrame> before;
+    before.swap(lead);
+    const double now = Now();
+    for (const LeadFrame& frame : before) {
+        // Frames from before the item was switched on again, or from before
+        // a silence, are no part of this ride.
+        if (now - frame.seconds > kLeadSeconds)
+            continue;
+        if (writer.IsOpen() && !writer.Append(frame.frame.data(), frame.time)) {
+            WriteFailed();
+            break;
+        }
     }
     ShowState();
 }
