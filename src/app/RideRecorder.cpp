@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QStandardPaths>
@@ -103,10 +104,17 @@ void RideRecorder::Tick() {
 
 void RideRecorder::Begin() {
     const QString stamp = QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss");
-    QString path = folder + "/ride-" + stamp + ".csv";
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = folder + QString("/ride-%1-%2.csv").arg(stamp).arg(n);
     QDir().mkpath(folder);
+    // The name is claimed by creating the file, so that another window
+    // beginning a ride in the same second takes the next name instead of
+    // writing over this one.
+    QString path = folder + "/ride-" + stamp + ".csv";
+    for (int n = 2; n < 100; ++n) {
+        QFile claim(path);
+        if (claim.open(QIODevice::WriteOnly | QIODevice::NewOnly) || !claim.exists())
+            break; // claimed, or it cannot be made: the writer says why
+        path = folder + QString("/ride-%1-%2.csv").arg(stamp).arg(n);
+    }
     mapInLog = document.Image();
     namesUnit = !document.UnitVersion().empty();
     if (!writer.Open(
