@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QStandardPaths>
@@ -80,8 +81,13 @@ void RideRecorder::Frame() {
     case RideRule::Step::Nothing:
         break;
     }
-    if (!writer.IsOpen())
+    if (!writer.IsOpen()) {
+        const double now = Now();
+        lead.push_back({links.session.LastMonitorFrame(), LogTimeNow(), now});
+        while (now - lead.front().seconds > kLeadSeconds)
+            lead.pop_front();
         return;
+    }
     // A ride begun before the unit told its version names it when it does.
     const std::string& unit = document.UnitVersion();
     if (!namesUnit && !unit.empty())
@@ -98,10 +104,17 @@ void RideRecorder::Tick() {
 
 void RideRecorder::Begin() {
     const QString stamp = QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss");
-    QString path = folder + "/ride-" + stamp + ".csv";
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = folder + QString("/ride-%1-%2.csv").arg(stamp).arg(n);
     QDir().mkpath(folder);
+    // The name is claimed by creating the file, so that another window
+    // beginning a ride in the same second takes the next name instead of
+    // writing over this one.
+    QString path = folder + "/ride-" + stamp + ".csv";
+    for (int n = 2; n < 100; ++n) {
+        QFile claim(path);
+        if (claim.open(QIODevice::WriteOnly | QIODevice::NewOnly) || !claim.exists())
+            break; // claimed, or it cannot be made: the writer says why
+        path = folder + QString("/ride-%1-%2.csv").arg(stamp).arg(n);
+    }
     mapInLog = document.Image();
     namesUnit = !document.UnitVersion().empty();
     if (!writer.Open(
@@ -113,6 +126,19 @@ void RideRecorder::Begin() {
             QString::fromStdString(TextIn(RideText::RideWriteError, document.Language()))
                 .arg(QDir::toNativeSeparators(path)),
             "RideWriteErrorBox");
+    }
+    std::deque<LeadFrame> before;
+    before.swap(lead);
+    const double now = Now();
+    for (const LeadFrame& frame : before) {
+        // Frames from before the item was switched on again, or from before
+        // a silence, are no part of this ride.
+        if (now - frame.seconds > kLeadSeconds)
+            continue;
+        if (writer.IsOpen() && !writer.Append(frame.frame.data(), frame.time)) {
+            WriteFailed();
+            break;
+        }
     }
     ShowState();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/DeviceFrame.h"
 #include "device/LogClock.h"
 #include "files/MonitorLog.h"
 #include "ride/RideRule.h"
@@ -8,7 +9,9 @@
 #include <QObject>
 #include <QString>
 
+#include <deque>
 #include <functional>
+#include <string>
 
 class QAction;
 class QLabel;
@@ -23,13 +26,16 @@ class ProfileFile;
 // Tools > "Record rides by themselves": with it on, a ride records itself,
 // one file per ride in the rides folder, as RideRule decides from the live
 // frames: from the engine passing the start rpm until it has stayed below
-// for ten seconds or the unit falls silent. The files are data logs like
+// for ten seconds or the unit falls silent. The file begins with the frames
+// of the kLeadSeconds before the start, so a pull from a stop is whole and
+// the stop before it tells its gear. The files are data logs like
 // those of View > Record data log, headed by the tune the unit runs on. The
 // item and the start rpm are kept in the settings' RIDES section.
 class RideRecorder : public QObject {
     Q_OBJECT
 public:
     static constexpr const char* kSettingsSection = "RIDES";
+    static constexpr double kLeadSeconds = 3;
 
     // Shows a message about a ride, named for the tests.
     using MessageSink = std::function<void(const QString& text, const QString& name)>;
@@ -80,6 +86,13 @@ private:
     QElapsedTimer clock;
     MonitorLogWriter writer{LogTimeNow};
     ParameterImage mapInLog{};
+    // The frames of the last kLeadSeconds while no ride records.
+    struct LeadFrame {
+        DeviceFrame frame;
+        std::string time;
+        double seconds = 0;
+    };
+    std::deque<LeadFrame> lead;
     bool namesUnit = false; // the ride's file says which unit it comes from
     QLabel* label = nullptr;
 };

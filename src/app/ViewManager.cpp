@@ -13,6 +13,7 @@
 #include "disk/WholeFile.h"
 #include "files/BoundedFile.h"
 #include "files/ProfileFile.h"
+#include "lang/RideTexts.h"
 #include "lang/ViewTexts.h"
 #include "params/NormaliseImage.h"
 
@@ -212,6 +213,22 @@ LogChartWindow* ViewManager::OpenDataLog(const QString& path) {
 bool ViewManager::AddToPulls(LogChartWindow* viewer, const QString& path) {
     if (!viewer)
         return false;
+    // A log compared with itself, or one more than the tab compares, would
+    // otherwise come to nothing without a word.
+    PullsPane* pane = viewer->Pulls();
+    const int language = document.Language();
+    const bool twice = pane->Compares(path);
+    if (twice || pane->Full()) {
+        showMessage(twice ? QString::fromStdString(TextIn(RideText::AlreadyCompared, language))
+                                .arg(QDir::toNativeSeparators(path))
+                          : QString::fromStdString(TextIn(RideText::PullsFull, language))
+                                .arg(PullsPane::kMostLogs)
+                                .arg(QDir::toNativeSeparators(path)),
+                    twice ? "PullLogTwiceBox" : "PullsFullBox");
+        viewer->ShowPulls();
+        Present(viewer);
+        return false;
+    }
     std::optional<MonitorLog> log = ReadDataLog(path);
     if (!log)
         return false;

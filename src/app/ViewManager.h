@@ -68,8 +68,8 @@ public:
     // A recorded data log played back; null when it cannot be read.
     LogChartWindow* OpenDataLog(const QString& path);
     // Another log into the Pulls tab of `viewer`, which comes to the front
-    // on that tab; false when the log cannot be read (the user was told) or
-    // the tab compares as many logs as it can.
+    // on that tab; false when the log cannot be read, is compared already
+    // or the tab compares as many logs as it can (the user is told which).
     bool AddToPulls(LogChartWindow* viewer, const QString& path);
     // View > Rides over the rides in `folder`; it opens once.
     void UseRides(const QString& folder) { ridesFolder = folder; }

@@ -49,6 +49,16 @@ constexpr std::array<TextRow, static_cast<std::size_t>(RideText::Count)> kRows{{
      "Jízdu nelze zapsat do %1; její nahrávání skončilo."},
     {"Ride saved: %1", "Fahrt gespeichert: %1", "Sortie enregistrée : %1", "Jízda uložena: %1"},
     {"Ride: %1 rows", "Fahrt: %1 Zeilen", "Sortie : %1 lignes", "Jízda: %1 řádků"},
+    {"The Pulls tab compares %1 logs at most; %2 was not added.",
+     "Der Reiter Züge vergleicht höchstens %1 Logs; %2 wurde nicht hinzugefügt.",
+     "L'onglet Accélérations compare %1 journaux au plus ; %2 n'a pas été ajouté.",
+     "Karta Tahy porovná nejvýše %1 záznamy; %2 nebyl přidán."},
+    {"%1 is in the pull comparison already.", "%1 ist schon im Zugvergleich.",
+     "%1 est déjà dans la comparaison des accélérations.", "%1 už je v porovnání tahů."},
+    {"every pull left out", "alle Züge ausgelassen", "toutes les accélérations écartées",
+     "všechny tahy vynechány"},
+    {"every pull in gear %1 left out", "alle Züge im %1. Gang ausgelassen",
+     "toutes les accélérations en rapport %1 écartées", "všechny tahy na %1. rychlost vynechány"},
 }};
 static_assert(EveryRowInEveryLanguage(kRows), "a ride text without a text");
 

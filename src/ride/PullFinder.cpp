@@ -37,6 +37,26 @@ void PullFinder::Take(const LogTime& time, double seconds, double rpm, double tp
     if (!(rpm >= 0 && rpm <= kHighestRpm) || !std::isfinite(seconds)) {
         return;
     }
+    // A row far below the one before waits for the next: when that one is
+    // back up where the rows were, the low row was a glitched reading (a
+    // pick-up that missed its count), which would otherwise end the pull
+    // and begin one from nothing; else it was a real drop, a shift.
+    const bool near = havePrevious && seconds - previousSeconds <= rules.longestGap;
+    if (holding) {
+        holding = false;
+        if (!(near && rpm >= previousRpm - rules.dropEnds)) {
+            Accept(held.time, held.seconds, held.rpm, held.tps);
+        }
+    }
+    if (near && rpm < previousRpm - rules.dropEnds) {
+        held = {time, seconds, rpm, tps};
+        holding = true;
+        return;
+    }
+    Accept(time, seconds, rpm, tps);
+}
+
+void PullFinder::Accept(const LogTime& time, double seconds, double rpm, double tps) {
     const double apart = seconds - previousSeconds;
     const bool gap = havePrevious && apart > rules.longestGap;
     // A glitched reading far above the row before, beyond what the noise of
@@ -112,6 +132,10 @@ void PullFinder::EndPull() {
 }
 
 void PullFinder::Finish() {
+    if (holding) {
+        holding = false;
+        Accept(held.time, held.seconds, held.rpm, held.tps);
+    }
     EndPull();
     EstimateGears(log, rules);
 }

@@ -25,7 +25,10 @@ namespace orna5 {
 // rows after its highest are not part of it; the rows from a drop on may
 // begin the next. A row further above the one before than fastestRise
 // allows (no engine in gear gains revs that fast: a glitched reading) is
-// left out, as is one above kHighestRpm.
+// left out, as is one above kHighestRpm, and so is a single row more than
+// dropEnds below the one before when the row after it is back up within
+// dropEnds of that one (a glitched reading too: no shift or cut recovers
+// in one row).
 struct PullRules {
     double minTps = 90;
     double minRise = 1500;
@@ -102,6 +105,7 @@ public:
     void Finish();
 
 private:
+    void Accept(const LogTime& time, double seconds, double rpm, double tps);
     void Begin(const LogTime& time, double seconds, double rpm);
     void EndPull();
 
@@ -120,6 +124,15 @@ private:
     bool havePrevious = false;
     double previousSeconds = 0;
     double previousRpm = 0;
+    // A row far below the one before, until the next tells what it was.
+    struct HeldRow {
+        LogTime time;
+        double seconds = 0;
+        double rpm = 0;
+        double tps = 0;
+    };
+    bool holding = false;
+    HeldRow held;
     // Since the last pull ended: the lowest rpm, and where it ended.
     double lowestSince = std::numeric_limits<double>::infinity();
     bool haveLastEnd = false;

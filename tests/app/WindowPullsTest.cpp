@@ -2,6 +2,7 @@
 // over generated rides whose pulls are known.
 #include "../ride/RideLog.h"
 #include "WindowFixture.h"
+#include "app/RideRecorder.h"
 #include "app/ViewManager.h"
 #include "app/views/LogChartWindow.h"
 #include "app/views/PullsPane.h"
@@ -10,6 +11,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -102,6 +106,67 @@ TEST_F(WindowPullsTest, LeavingAPullOutChangesTheMean) {
     EXPECT_EQ(pane->Comparison().logs[0].pulls, 2);
     EXPECT_LT(Cell(pane, 6000, 0).toDouble(), allThree.toDouble() - 50);
     EXPECT_EQ(pane->PullList()->topLevelItem(0)->child(2)->checkState(0), Qt::Unchecked);
+
+    // Every pull left out: said so, not blamed on the log.
+    for (int p = 0; p < 2; ++p) {
+        pane->PullList()->topLevelItem(0)->child(p)->setCheckState(0, Qt::Unchecked);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(pane->findChild<QLabel*>("PullNote")->text().toStdString(),
+              "Log 1: every pull left out");
+}
+
+// A ride's file begins a little before the engine passed the start rpm, so
+// a pull from a stop is whole and the stop tells its gear.
+TEST_F(WindowPullsTest, ARideBeginsWithTheFramesBeforeItsStart) {
+    WriteConfig("orna5.ini", "[RIDES]\nRecordByThemselves=1\nStartRpm=5000\n");
+    const QString folder = RideRecorder::DefaultFolder();
+    QDir(folder).removeRecursively();
+    auto window = Start(); // the emulated engine sweeps up from idle
+    const auto firstRpms = [&folder] {
+        std::vector<float> rpms;
+        const QStringList files = QDir(folder).entryList({"*.csv"}, QDir::Files);
+        if (!files.isEmpty()) {
+            std::ifstream in((folder + "/" + files[0]).toStdString(), std::ios::binary);
+            MonitorLog log;
+            if (ReadMonitorLog(in, log) && log.Column("rpm") >= 0)
+                rpms = log.values[static_cast<std::size_t>(log.Column("rpm"))];
+        }
+        return rpms;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return firstRpms().size() >= 2; }, 30000));
+    const std::vector<float> rpms = firstRpms();
+    EXPECT_LE(rpms.front(), 5000) << "the file begins at the start rpm";
+    Close(window);
+    QDir(folder).removeRecursively();
+}
+
+// A log the tab compares already, or a fifth, is refused with a word, from
+// the viewer as from the Rides view.
+TEST_F(WindowPullsTest, ALogComparedAlreadyOrAFifthIsRefusedAndSaid) {
+    auto window = Start();
+    const QString folder = dir.filePath("rides");
+    QDir().mkpath(folder);
+    std::vector<QString> logs;
+    for (const char* name : {"a.csv", "b.csv", "c.csv", "d.csv"})
+        logs.push_back(WriteRide(name, DefaultImage(), {3000}));
+    WriteRide("rides/ride-20260601-100000.csv", DefaultImage(), {3000});
+    LogChartWindow* viewer = window->Views().OpenDataLog(logs[0]);
+    PullsPane* pane = ShowPulls(viewer);
+    EXPECT_FALSE(window->Views().AddToPulls(viewer, dir.filePath("./a.csv")));
+    EXPECT_NE(window->findChild<QMessageBox*>("PullLogTwiceBox"), nullptr);
+    for (std::size_t l = 1; l < logs.size(); ++l)
+        ASSERT_TRUE(window->Views().AddToPulls(viewer, logs[l]));
+    EXPECT_EQ(pane->Logs().size(), 4u);
+
+    window->Views().UseRides(folder);
+    RidesWindow* rides = window->Views().ShowRides();
+    rides->Select(0);
+    rides->findChild<QPushButton*>("RidesAddButton")->click();
+    auto* box = window->findChild<QMessageBox*>("PullsFullBox");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains("ride-20260601-100000.csv")) << box->text().toStdString();
+    EXPECT_EQ(pane->Logs().size(), 4u);
 }
 
 TEST_F(WindowPullsTest, TheGearChooserComparesOneGear) {

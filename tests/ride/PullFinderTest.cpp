@@ -121,6 +121,20 @@ TEST(PullFinder, ThePullRule) {
              .Hold(1, 4000, 0),
          90,
          {}},
+        {"a reading of 0 rpm within a pull",
+         start().Pull(6000, rate).Move(0, 0.04, 100).Move(6000, 0.04, 100).Pull(9000, rate),
+         90,
+         {{3000, 9000}}},
+        {"a reading of 0 rpm within a pull, on Standard rows",
+         RideLog(0.33, 0)
+             .Hold(1, 3000, 0)
+             .Pull(6000, rate)
+             .Move(0, 0.33, 100)
+             .Move(6700, 0.33, 100)
+             .Pull(9000, rate)
+             .Hold(0.33, 9000, 100),
+         90,
+         {{3000, 9000}}},
         {"the throttle closed",
          start().Pull(6000, rate).Hold(0.1, 6000, 0).Pull(9000, rate),
          90,

@@ -179,6 +179,22 @@ bool PullsPane::AddLog(const QString& path, const MonitorLog& log) {
     return true;
 }
 
+bool PullsPane::Compares(const QString& path) const {
+    const QFileInfo file(path);
+    const auto same = [&file](const QString& other) {
+        const QFileInfo compared(other);
+        const QString canonical = file.canonicalFilePath();
+        return canonical.isEmpty() || compared.canonicalFilePath().isEmpty()
+                   ? file.absoluteFilePath() == compared.absoluteFilePath()
+                   : canonical == compared.canonicalFilePath();
+    };
+    return same(firstPath) || std::any_of(paths.begin(), paths.end(), same);
+}
+
+bool PullsPane::Full() const {
+    return std::max<std::size_t>(logs.size(), 1) >= kMostLogs;
+}
+
 void PullsPane::ChooseLog() {
     const QString start = paths.empty() ? firstPath : paths.back();
     const QString path = ChooseFile(
@@ -208,11 +224,24 @@ void PullsPane::Compare() {
     addLog->setEnabled(logs.size() < kMostLogs);
     const int language = document.Language();
     QStringList notes;
-    for (std::size_t l = 0; l < comparison.logs.size(); ++l)
-        if (comparison.logs[l].pulls == 0)
-            notes << Text(PullText::LogColumn, language).arg(l + 1) + ": " +
-                         (chosenGear ? Text(PullText::NoPullInGear, language).arg(chosenGear)
-                                     : Text(PullText::NoPull, language).arg(PullRules{}.minTps));
+    for (std::size_t l = 0; l < comparison.logs.size(); ++l) {
+        if (comparison.logs[l].pulls > 0)
+            continue;
+        // Pulls there are, but the user left every one out: the log is not
+        // to blame.
+        const std::vector<Pull>& pulls = logs[l].pulls;
+        const bool leftOut = std::any_of(pulls.begin(), pulls.end(), [chosenGear](const Pull& p) {
+            return chosenGear == 0 || p.gear == chosenGear;
+        });
+        QString why;
+        if (leftOut)
+            why = chosenGear ? Text(RideText::AllInGearLeftOut, language).arg(chosenGear)
+                             : Text(RideText::AllLeftOut, language);
+        else
+            why = chosenGear ? Text(PullText::NoPullInGear, language).arg(chosenGear)
+                             : Text(PullText::NoPull, language).arg(PullRules{}.minTps);
+        notes << Text(PullText::LogColumn, language).arg(l + 1) + ": " + why;
+    }
     note->setText(notes.join("; "));
 }
 

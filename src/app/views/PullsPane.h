@@ -42,6 +42,9 @@ public:
     void Ensure();
     // A further log; false when kMostLogs are compared already.
     bool AddLog(const QString& path, const MonitorLog& log);
+    // Whether the file at `path` is one of the logs compared.
+    bool Compares(const QString& path) const;
+    bool Full() const;
     void ApplyLanguage();
 
     const std::vector<PullLog>& Logs() const { return logs; }
