@@ -188,6 +188,12 @@ constexpr std::array<TextRow, static_cast<size_t>(Msg::Count)> kMessageRows{{
      "l'administrateur de cet ordinateur.",
      "Zařízení %1 nesmíte používat: patří uživateli %2 a skupině %3 s právy %4, která vám "
      "nedávají přístup. Požádejte o přístup správce tohoto počítače."},
+    // PrintedOnePage
+    {"Printed 1 page on %1", "1 Seite auf %1 gedruckt", "1 page imprimée sur %1",
+     "Vytištěna 1 stránka na %1"},
+    // PrintedPages
+    {"Printed %1 pages on %2", "%1 Seiten auf %2 gedruckt", "%1 pages imprimées sur %2",
+     "Vytištěny %1 stránky na %2"},
 }};
 
 static_assert(EveryRowInEveryLanguage(kMessageRows), "a message without a text");

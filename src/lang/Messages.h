@@ -64,6 +64,8 @@ enum class Msg {
     RestorePointNotKept,  // status line: that backup could not be kept, nothing was written
     PermissionJoinGroup,  // "You may not use %1. Add your user to the group %2 ..."
     PermissionOwnerMode,  // "You may not use %1: owner %2, group %3, mode %4 ..."
+    PrintedOnePage,       // "Printed 1 page on %1" (%1: the printer or the file)
+    PrintedPages,         // "Printed %1 pages on %2" (%1: 2 to 4, %2: the printer or the file)
     Count
 };
 

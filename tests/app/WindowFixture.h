@@ -3,17 +3,39 @@
 #include "app/form/FormHlav.h"
 #include "app/widgets/UpDown.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QString>
 #include <QStringList>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace orna5::test {
+
+// Does `act` on the modal dialog named `name` once it is up.
+template <class Dialog>
+inline void WhenModal(const QString& name, std::function<void(Dialog*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, name, act, tries = 0]() mutable {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog->objectName() == name) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        } else if (++tries > 1000) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
 
 // Every window test starts from an empty settings folder (XDG_CONFIG_HOME
 // points at a temporary folder for the whole run) and builds the real window

@@ -198,7 +198,7 @@ TEST_F(FormStateTest, PrintAppearanceHidesTheEditingAids) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(folder.filePath("print.pdf"));
-    ASSERT_TRUE(window->PrintPages(printer, false));
+    ASSERT_TRUE(window->PrintPages(printer, false).allAccepted);
     EXPECT_EQ(pages, 1);
     EXPECT_TRUE(Shown(*window, "GroupBoxToolBar"));
     EXPECT_TRUE(Shown(*window, "UpDown55"));

@@ -139,7 +139,7 @@ protected:
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(folder.filePath("print.pdf"));
-        ASSERT_TRUE(window.PrintPages(printer, false));
+        ASSERT_TRUE(window.PrintPages(printer, false).allAccepted);
         EXPECT_TRUE(Find<QLabel>(window, "LabelHlaseni")->text().startsWith(row.printHeader))
             << Find<QLabel>(window, "LabelHlaseni")->text().toStdString();
     }

@@ -40,24 +40,6 @@ int SheetCount(const QString& path) {
     return count;
 }
 
-// Does `act` on the modal dialog named `name` once it is up.
-template <class Dialog> void WhenModal(const QString& name, std::function<void(Dialog*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, name, act, tries = 0]() mutable {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (dialog && dialog->objectName() == name) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        } else if (++tries > 1000) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start();
-}
-
 // Chooses `path` in the PDF save dialog.
 void SavePdfAs(const QString& path) {
     WhenModal<QFileDialog>("SavePdfDialog", [path](QFileDialog* dialog) {
@@ -84,7 +66,7 @@ protected:
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
-        return window.PrintPages(printer, allPages);
+        return window.PrintPages(printer, allPages).allAccepted;
     }
     static QTabWidget* Pages(TFormHlav& window) { return Find<QTabWidget>(window, "PageControl1"); }
     // The window as it is when nobody prints.
@@ -153,6 +135,21 @@ TEST_F(PrintingTest, FailingPrintRestoresTheNormalAppearance) {
     Pages(*window)->setCurrentIndex(1);
     EXPECT_FALSE(Print(*window, true, folder.filePath("missing/print.pdf")));
     EXPECT_EQ(Pages(*window)->currentIndex(), 1);
+    ExpectNormalAppearance(*window);
+}
+
+// A print that put no page anywhere says so in the window's language and
+// leaves no date-and-time line behind, as if it had printed.
+TEST_F(PrintingTest, APrintThatFailedSaysSoAndKeepsNoPrintedTime) {
+    auto window = StartShown({"DEUTSCH"});
+    auto* status = Find<QLabel>(*window, "LabelHlaseni");
+    const QString shown = status->isVisible() ? status->text() : QString();
+    SavePdfAs(folder.filePath("missing/print.pdf"));
+    Find<QAction>(*window, "MenuExportPdf")->trigger();
+    auto* box = window->findChild<QMessageBox*>("PrintErrorBox");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().startsWith("Druckfehler!\n\n")) << box->text().toStdString();
+    EXPECT_EQ(status->isVisible() ? status->text() : QString(), shown);
     ExpectNormalAppearance(*window);
 }
 

@@ -113,12 +113,20 @@ public:
     DeviceSession& Session() override { return *session; }
     const DeviceSession& Session() const override { return *session; }
 
+    // How many pages a print put into the printer's queue or the file, and
+    // whether every page it was to print got there.
+    struct PrintOutcome {
+        int pagesAccepted = 0;
+        bool allAccepted = false;
+    };
     // Prints the page that shows, or all four pages in page order, into
     // printer: one print job per page on a printer, one sheet per page in a
-    // PDF file. The page that showed shows again and the window is back in
-    // its normal appearance afterwards, also when the printer fails (false).
+    // PDF file. A job counts once the print system has taken it; the
+    // date-and-time line stays in the status label only when a page was
+    // taken. The page that showed shows again and the window is back in its
+    // normal appearance afterwards, also when the printer fails.
     // (FormHlavPrinting.cpp)
-    bool PrintPages(QPrinter& printer, bool allPages);
+    PrintOutcome PrintPages(QPrinter& printer, bool allPages);
 
     // The program is asked to end from outside (a signal, the desktop's
     // session ending): the window closes as File > Exit closes it, once a
@@ -357,8 +365,17 @@ private:
     void ConnectPrinting();
     void SpeedButtonPrintClick();
     void MenuPrintAllClick();
+    void MenuPrintDialogClick();
     void MenuExportPdfClick();
     void PrintOnDefaultPrinter(bool allPages);
+    // The four pages' indexes in page order.
+    QList<int> PageOrder() const;
+    // Prints these pages, each as the only tab; none: the page that shows as
+    // it is.
+    PrintOutcome PrintPageList(QPrinter& printer, const QList<int>& pages);
+    // Prints on a printer or into the file the print dialog chose, and says
+    // where how many pages went, or that a page did not.
+    void PrintAndTell(QPrinter& printer, const QList<int>& pages);
     void ExportPdf(bool allPages);
     void PreparePrinting();
     void EndPrinting();
@@ -452,6 +469,7 @@ private:
     QAction* MenuSave = nullptr;
     QAction* MenuPrint = nullptr;
     QAction* MenuPrintAll = nullptr;
+    QAction* MenuPrintDialog = nullptr;
     QAction* MenuExportPdf = nullptr;
     QAction* MenuExit = nullptr;
     QAction* MenuRead = nullptr;

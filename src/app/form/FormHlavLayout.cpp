@@ -229,6 +229,8 @@ void TFormHlav::CreateMenus() {
     MenuSave = MakeAction(MenuFile, "MenuSave", "&Save", QKeySequence(Qt::Key_F2));
     MenuFile->addSeparator();
     MenuPrint = MakeAction(MenuFile, "MenuPrint", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
+    MenuPrintDialog = MakeAction(MenuFile, "MenuPrintDialog", "P&rint...",
+                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     MenuPrintAll = MakeAction(MenuFile, "MenuPrintAll", "Print all");
     MenuExportPdf = MakeAction(MenuFile, "MenuExportPdf", "&Export PDF...");
     MenuFile->addSeparator();
