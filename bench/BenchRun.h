@@ -11,12 +11,18 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace orna5::bench {
 
@@ -72,6 +78,45 @@ inline double CpuShare(qint64 ms) {
 inline qint64 RunMilliseconds(int defaultSeconds) {
     const char* seconds = std::getenv("ORNA5_BENCH_SECONDS");
     return (seconds ? std::max(1, std::atoi(seconds)) : defaultSeconds) * 1000LL;
+}
+
+// One run of a program with its output thrown away: how long it took, its
+// peak resident memory and its exit status (-1 when it did not start or
+// did not exit).
+struct ProgramRun {
+    bool started = false;
+    double seconds = 0;
+    long peakKb = 0;
+    int exitCode = -1;
+};
+
+inline ProgramRun RunProgram(const std::string& program, std::vector<std::string> args) {
+    ProgramRun run;
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<char*> argv;
+    std::string name = program;
+    argv.push_back(name.data());
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    const bool spawned =
+        posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    if (!spawned)
+        return run;
+    run.started = true;
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.peakKb = usage.ru_maxrss;
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
 }
 
 } // namespace orna5::bench

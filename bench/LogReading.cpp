@@ -108,27 +108,16 @@ void Cells(benchmark::State& state) {
     int exitCode = -1;
     double seconds = 0;
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        std::string program = ORNA5CTL_PATH;
-        std::string command = "cells";
-        char* argv[] = {program.data(), command.data(), const_cast<char*>(path.c_str()), nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        pid_t child = 0;
-        if (posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ) != 0) {
+        const orna5::bench::ProgramRun run =
+            orna5::bench::RunProgram(ORNA5CTL_PATH, {"cells", path});
+        if (!run.started) {
             state.SkipWithError("orna5ctl would not start");
             break;
         }
-        posix_spawn_file_actions_destroy(&actions);
-        int status = 0;
-        rusage usage{};
-        ::wait4(child, &status, 0, &usage);
-        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        seconds = run.seconds;
         state.SetIterationTime(seconds);
-        peakKb = std::max(peakKb, usage.ru_maxrss);
-        exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        peakKb = std::max(peakKb, run.peakKb);
+        exitCode = run.exitCode;
     }
     state.counters["file_mb"] = FileMb(path);
     state.counters["peak_rss_mb"] = peakKb / 1024.0;

@@ -15,10 +15,7 @@
 
 namespace orna5 {
 
-namespace {
-
-// "1:02:03" or "2:03".
-QString Duration(qint64 ms) {
+QString ClockDuration(qint64 ms) {
     const qint64 s = ms / 1000;
     return s >= 3600 ? QString("%1:%2:%3")
                            .arg(s / 3600)
@@ -26,8 +23,6 @@ QString Duration(qint64 ms) {
                            .arg(s % 60, 2, 10, QChar('0'))
                      : QString("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QChar('0'));
 }
-
-} // namespace
 
 DataLogRecorder::DataLogRecorder(Document& doc, Links recorderLinks)
     : QObject(&doc), document(doc), links(std::move(recorderLinks)) {
@@ -143,7 +138,7 @@ void DataLogRecorder::ShowState() {
     const QString path = QString::fromStdString(writer.Path());
     const QString text = QString::fromUtf8("\u25cf ") +
                          QString::fromStdString(TextIn(ViewText::Recording, document.Language()))
-                             .arg(Duration(clock.elapsed()))
+                             .arg(ClockDuration(clock.elapsed()))
                              .arg(writer.Rows())
                              .arg(QFileInfo(path).fileName());
     if (label->text() != text)

@@ -15,6 +15,9 @@ class QStatusBar;
 
 namespace orna5 {
 
+// A length of time as a clock shows it: "1:02:03", or "2:03" under an hour.
+QString ClockDuration(qint64 ms);
+
 class DeviceSession;
 class Document;
 

@@ -1,5 +1,7 @@
 #include "app/views/RidesWindow.h"
 
+#include "app/DataLogRecorder.h"
+
 #include "app/Document.h"
 #include "app/widgets/ReaderName.h"
 #include "disk/WholeFile.h"
@@ -61,16 +63,6 @@ public:
     LogTime first;
     double last = 0;
 };
-
-// "1:02:03" or "2:03".
-QString Length(double seconds) {
-    const long long s = static_cast<long long>(seconds);
-    return s >= 3600 ? QString("%1:%2:%3")
-                           .arg(s / 3600)
-                           .arg(s / 60 % 60, 2, 10, QChar('0'))
-                           .arg(s % 60, 2, 10, QChar('0'))
-                     : QString("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QChar('0'));
-}
 
 } // namespace
 
@@ -148,7 +140,7 @@ void RidesWindow::Refresh() {
         item->setText(0, QLocale().toString(begun, QLocale::ShortFormat));
         item->setToolTip(0, QDir::toNativeSeparators(path));
         if (read.Ok() && reader.IsLog()) {
-            item->setText(1, Length(sink.last));
+            item->setText(1, ClockDuration(static_cast<qint64>(sink.last * 1000)));
             item->setText(2, QString::fromStdString(reader.Header().tune));
             item->setText(3, QString::number(pulls.pulls.size()));
         }
