@@ -1,9 +1,11 @@
 #include "app/PortControl.h"
 
+#include "app/widgets/ReaderName.h"
 #include "device/PortScan.h"
 #include "device/PortTable.h"
 #include "device/SerialLink.h"
 #include "files/ProfileFile.h"
+#include "lang/AccessTexts.h"
 #include "lang/Messages.h"
 #include "sim/PtyUnit.h"
 
@@ -106,7 +108,7 @@ void PortControl::CreateControls(Links portLinks) {
     noteLabel->setObjectName("LabelPortAdapter");
     noteButton = new QPushButton(note);
     noteButton->setObjectName("ButtonUseAdapter");
-    auto* dismiss = new QPushButton(QString::fromUtf8("\u00d7"), note);
+    auto* dismiss = dismissButton = new QPushButton(QString::fromUtf8("\u00d7"), note);
     dismiss->setObjectName("ButtonDismissAdapter");
     dismiss->setFlat(true);
     dismiss->setFixedWidth(dismiss->fontMetrics().height() * 2);
@@ -226,6 +228,9 @@ void PortControl::DescribeComItems() {
 void PortControl::Retranslate() {
     findItem->setText(Text(Msg::FindUnit));
     noteButton->setText(Text(Msg::UseAdapter));
+    // A reader would say the button's "×" as a multiplication sign.
+    SetReaderName(dismissButton, QString::fromStdString(TextIn(
+                                     AccessText::CloseNote, links ? links->language() : English)));
     if (!offered.isEmpty())
         ShowAdapterNote(offered);
     // The Com items are described when the menu opens, in the language of then.

@@ -135,6 +135,7 @@ private:
     QWidget* note = nullptr;
     QLabel* noteLabel = nullptr;
     QPushButton* noteButton = nullptr;
+    QPushButton* dismissButton = nullptr;
     QString offered;
 };
 

@@ -52,6 +52,7 @@ constexpr std::array<TextRow, static_cast<std::size_t>(AccessText::Count)> kRows
      "Odlišné buňky mapy"},
     {"First rpm point", "Erster Drehzahlpunkt", "Premier point de régime", "První bod otáček"},
     {"Last rpm point", "Letzter Drehzahlpunkt", "Dernier point de régime", "Poslední bod otáček"},
+    {"Close the note", "Hinweis schließen", "Fermer l'avis", "Zavřít upozornění"},
 }};
 static_assert(EveryRowInEveryLanguage(kRows));
 

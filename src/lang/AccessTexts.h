@@ -41,6 +41,7 @@ enum class AccessText {
     PullMaps,           // "Map cells that differ"
     FirstPoint,         // "First rpm point"
     LastPoint,          // "Last rpm point"
+    CloseNote,          // "Close the note" (the "×" of a note in the status bar)
     Count
 };
 

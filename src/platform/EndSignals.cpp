@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -17,11 +18,17 @@ constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 int pipeEnds[2] = {-1, -1};
 volatile std::sig_atomic_t signalsSeen = 0;
 struct sigaction before[3];
+// Which of kSignals this object took over; one ignored when it came (nohup,
+// a job started in the background by a script) stays ignored.
+bool taken[3] = {false, false, false};
 
 void OnSignal(int number) {
     if (signalsSeen++ == 0) {
+        // The code interrupted may be about to read errno.
+        const int savedErrno = errno;
         const unsigned char byte = static_cast<unsigned char>(number);
         [[maybe_unused]] const ssize_t written = ::write(pipeEnds[1], &byte, 1);
+        errno = savedErrno;
         return;
     }
     // A second one: the signal's own way, at once. It is blocked while its
@@ -40,17 +47,25 @@ EndSignals::EndSignals(QObject* parent) : QObject(parent) {
     connect(notifier.get(), &QSocketNotifier::activated, this, &EndSignals::Take);
     struct sigaction action {};
     action.sa_handler = OnSignal;
+    // The others wait while one is handled, so that two different ones
+    // coming together are counted one after the other.
     sigemptyset(&action.sa_mask);
+    for (const int number : kSignals)
+        sigaddset(&action.sa_mask, number);
     action.sa_flags = SA_RESTART;
-    for (std::size_t i = 0; i < std::size(kSignals); ++i)
-        ::sigaction(kSignals[i], &action, &before[i]);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+        taken[i] = ::sigaction(kSignals[i], nullptr, &before[i]) == 0 &&
+                   before[i].sa_handler != SIG_IGN &&
+                   ::sigaction(kSignals[i], &action, nullptr) == 0;
+    }
 }
 
 EndSignals::~EndSignals() {
     if (!notifier)
         return;
     for (std::size_t i = 0; i < std::size(kSignals); ++i)
-        ::sigaction(kSignals[i], &before[i], nullptr);
+        if (taken[i])
+            ::sigaction(kSignals[i], &before[i], nullptr);
     notifier.reset();
     ::close(pipeEnds[0]);
     ::close(pipeEnds[1]);
@@ -67,6 +82,8 @@ void EndSignals::Take() {
 }
 
 void EndSignals::EndNowIfAsked() {
+    // A signal that came while the loop was ending is still in the pipe.
+    Take();
     if (received == 0)
         return;
     std::fflush(nullptr);

@@ -12,8 +12,9 @@ namespace orna5 {
 // closed terminal) as a Qt signal on the event loop. The first asks the
 // program to end as the user would, after what must not be cut short (a
 // Program or Read under way); a second one ends the program at once, as the
-// signal does by default. One object at a time; the handlers before it come
-// back when it goes.
+// signal does by default. A signal ignored when the object came (nohup, a job
+// a script started in the background) stays ignored. One object at a time;
+// the handlers before it come back when it goes.
 class EndSignals : public QObject {
     Q_OBJECT
 public:

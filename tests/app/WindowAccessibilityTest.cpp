@@ -14,6 +14,7 @@
 #include "app/views/MapTableWindow.h"
 #include "app/views/RidesWindow.h"
 #include "files/ParameterFile.h"
+#include "lang/AccessTexts.h"
 #include "lang/TextTable.h"
 
 #include <QAccessible>
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -138,6 +140,11 @@ TEST_F(WindowAccessibilityTest, EveryFocusableControlOfTheWindowAndItsViewsHasAN
             EXPECT_EQ(Unnamed(root).join("\n").toStdString(), "")
                 << what << ", language " << language;
         }
+        // The note of an adapter just plugged in closes by a button marked
+        // "×", which a reader would say as a multiplication sign.
+        EXPECT_EQ(
+            Find<QPushButton>(*window, "ButtonDismissAdapter")->accessibleName().toStdString(),
+            TextIn(AccessText::CloseNote, language));
     }
 
     // A map cell is named by its rpm and throttle, in the form and in the
