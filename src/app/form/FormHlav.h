@@ -447,6 +447,11 @@ private:
         std::function<QString()> name;
     };
     std::vector<ReaderName> readerNames;
+    // What the map's names were last made from: the rpm axis, whether the
+    // throttle rows are used, and the language. The controls are shown
+    // several times per edit; the 300 names are made again only when these
+    // change.
+    std::vector<int> mapNamesFrom;
     QHash<QString, QObject*> namesForTexts;
     // The menus' commands, whose shortcuts come before an edit's own keys.
     QList<QAction*> menuCommands;

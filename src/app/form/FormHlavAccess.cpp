@@ -69,6 +69,13 @@ void TFormHlav::NameMapForReaders() {
         return QString::fromStdString(TextIn(id, languageIndex));
     };
     const bool tpsRows = image[field::mapUsesTps] != 0;
+    std::vector<int> from(image.begin() + field::mapRpm,
+                          image.begin() + field::mapRpm + kAxisPoints);
+    from.push_back(tpsRows);
+    from.push_back(languageIndex);
+    if (from == mapNamesFrom)
+        return;
+    mapNamesFrom = std::move(from);
     for (std::size_t column = 0; column < kAxisPoints; ++column) {
         const QString rpm =
             QString::number(Shown(fieldScale::mapRpm, image[field::mapRpm + column]));
