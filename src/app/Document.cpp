@@ -94,6 +94,10 @@ const LiveValues& Document::Values() const {
     return host.Session().Values();
 }
 
+const DeviceFrame& Document::LastFrame() const {
+    return host.Session().LastMonitorFrame();
+}
+
 bool Document::UnitAnswering() const {
     return !host.Session().NoConnectionVisible();
 }

@@ -60,6 +60,10 @@ public:
     // Where the unit runs in the map now, as the image reads it.
     LivePosition Live() const;
     const LiveValues& Values() const;
+    // The last accepted live-data frame as it came, played ones included
+    // (all zero before the first); for the views that read more of it than
+    // Values() holds.
+    const DeviceFrame& LastFrame() const;
     // The unit answers (the form shows no "No Connection").
     bool UnitAnswering() const;
     // The unit's version text; empty until the unit has said it.

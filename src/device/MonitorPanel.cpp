@@ -108,6 +108,17 @@ int SingleAdvanceFigure(const std::uint8_t* channelBytes) {
     return figure;
 }
 
+std::array<std::optional<int>, 4> ChannelAdvances(const std::uint8_t* frame) {
+    std::array<std::optional<int>, 4> advances;
+    for (int c = 0; c < 4; ++c) {
+        const std::uint8_t byte = frame[monitorField::channelAdvance + c];
+        if (byte != 0) {
+            advances[c] = byte - 100;
+        }
+    }
+    return advances;
+}
+
 LiveLabel VersionMismatchLabel(int unitVersion) {
     LiveLabel label;
     label.text = {Msg::UnmatchedUnitVersion,

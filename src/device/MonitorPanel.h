@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace orna5 {
 
@@ -53,6 +54,10 @@ bool HandleMonitorFrame(const std::uint8_t* frame, const ParameterImage& image,
 // The one advance figure of the single display from the four channel bytes
 // (degrees + 100, 0 for a channel the unit does not use).
 int SingleAdvanceFigure(const std::uint8_t* channelBytes);
+
+// The advance the unit reports on each of its four channels, in degrees;
+// nothing for a channel it does not use (byte 0).
+std::array<std::optional<int>, 4> ChannelAdvances(const std::uint8_t* frame);
 
 // "Unmatched version of PC and Ignition programs!" + "  PC-54, IGN-<unit>",
 // as a label (also the text of the modal message on a Read or Program).
