@@ -106,6 +106,10 @@ const std::string& Document::UnitVersion() const {
     return host.Session().UnitTexts().versionText;
 }
 
+const std::string& Document::UnitBuildDate() const {
+    return host.Session().UnitTexts().buildDateText;
+}
+
 const std::vector<ParameterDifference>& Document::VerifyDifferences() const {
     return host.Session().VerifyDifferences();
 }

@@ -68,6 +68,8 @@ public:
     bool UnitAnswering() const;
     // The unit's version text; empty until the unit has said it.
     const std::string& UnitVersion() const;
+    // The unit's build date as it said it; empty until then.
+    const std::string& UnitBuildDate() const;
     // After a Verify that ended in "Verify error!" with the unit answering
     // (also the closing Verify of a Read or Program): where what the unit
     // sent differs from the image as it was then; empty otherwise. The

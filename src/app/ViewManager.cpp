@@ -10,10 +10,12 @@
 #include "app/views/MapTableWindow.h"
 #include "app/views/PullsPane.h"
 #include "app/views/RidesWindow.h"
+#include "app/views/TimingCheckWindow.h"
 #include "disk/WholeFile.h"
 #include "files/BoundedFile.h"
 #include "files/ProfileFile.h"
 #include "lang/RideTexts.h"
+#include "lang/TimingTexts.h"
 #include "lang/ViewTexts.h"
 #include "params/NormaliseImage.h"
 
@@ -153,6 +155,11 @@ HistoryWindow* ViewManager::ShowHistory() {
                 });
         connect(history, &HistoryWindow::VerifyDifferencesRequested, this,
                 [this] { ShowVerifyDifferences(); });
+        connect(history, &HistoryWindow::TimingCheckRequested, this,
+                [this](const QString& path, bool print) {
+                    if (TimingCheckWindow* opened = OpenTimingCheck(path); opened && print)
+                        opened->Print();
+                });
         Open(history, HistoryWindow::kSettingsSection);
     } else {
         history->Refresh();
@@ -284,6 +291,33 @@ LogPlaybackWindow* ViewManager::PlayDataLog(const QString& path) {
             });
     Open(playback, LogPlaybackWindow::kSettingsSection);
     return playback;
+}
+
+TimingCheckWindow* ViewManager::ShowTimingCheck() {
+    if (!timingCheck) {
+        timingCheck = new TimingCheckWindow(document, showMessage);
+        connect(timingCheck, &TimingCheckWindow::Kept, this, &ViewManager::HistoryChanged);
+        Open(timingCheck, TimingCheckWindow::kSettingsSection);
+    }
+    Present(timingCheck);
+    return timingCheck;
+}
+
+TimingCheckWindow* ViewManager::OpenTimingCheck(const QString& path) {
+    TimingCheck check;
+    QString reason;
+    if (!TimingStore::Load(path, check, document.Language(), &reason)) {
+        showMessage(QString::fromStdString(TextIn(TimingText::ReadFailed, document.Language()))
+                        .arg(QDir::toNativeSeparators(path), reason),
+                    "OpenFileErrorBox");
+        return nullptr;
+    }
+    auto* view = new TimingCheckWindow(document, showMessage);
+    view->ShowCheck(check, path);
+    connect(view, &TimingCheckWindow::Kept, this, &ViewManager::HistoryChanged);
+    Open(view, TimingCheckWindow::kSettingsSection);
+    Present(view);
+    return view;
 }
 
 // Every view lives from here until it is closed; closing keeps its place.

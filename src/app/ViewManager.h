@@ -30,6 +30,7 @@ class LogPlaybackWindow;
 class MapTableWindow;
 class ProfileFile;
 class RidesWindow;
+class TimingCheckWindow;
 
 // The views beyond the form, opened from its menus. There is one way in:
 // a view is a window of the form's, fed by the document only, placed where
@@ -81,6 +82,12 @@ public:
     // be read. One plays at a time.
     LogPlaybackWindow* PlayDataLog(const QString& path);
 
+    // Tools > Timing light check: the check being made; it opens once.
+    TimingCheckWindow* ShowTimingCheck();
+    // A kept check in a window of its own, beside the one being made; null
+    // when it cannot be read (the user was told).
+    TimingCheckWindow* OpenTimingCheck(const QString& path);
+
     // Writes the places of the views, open now or closed in this run, into
     // the settings.
     void SaveSettings();
@@ -110,6 +117,7 @@ private:
     MessageSink showMessage;
     HistoryWriter* historyWriter = nullptr;
     QString ridesFolder;
+    QPointer<TimingCheckWindow> timingCheck;
     std::vector<OpenView> views;
     QMap<QString, QRect> geometry;
 };

@@ -40,6 +40,10 @@ enum class TimingText {
     CsvFilter,        // "CSV files (*.csv)"
     Taken,            // "Taken at %1 rpm: unit %2°, map %3°"
     Unknown,          // "–": a value not taken
+    LiveNow,          // "Now: %1 rpm, unit %2 (average of the last second)"
+    NoLive,           // "No live data in the last second"
+    BadRpm,           // "An engine speed is a whole number from 0 to %1 rpm."
+    BadStrobe,        // "A strobe reading is a number of degrees from -90 to 90."
     // What the reader of a check's file found wrong.
     ReadNotACheck,  // "not a timing light check"
     ReadTooLarge,   // "larger than %1 KiB"

@@ -121,6 +121,8 @@ void TFormHlav::CreateViews() {
         *document, settingsFile,
         {*session, *MenuRecordRides, *statusBar(), [this] { return LabelFile2->text(); },
          [this](const QString& text, const QString& name) { ShowMessage(text, name); }});
+    QAction* timing = MakeAction(MenuTools, "MenuTimingCheck", "Timing light check…");
+    connect(timing, &QAction::triggered, this, [this] { views->ShowTimingCheck(); });
     liveRate = new LiveRateControl(this, settingsFile, {*session, *MenuTools, *statusBar()});
     history = new HistoryKeeper(
         *document, settingsFile,

@@ -5,10 +5,12 @@
 #include "app/widgets/ReaderName.h"
 #include "disk/WholeFile.h"
 #include "lang/AccessTexts.h"
+#include "lang/TimingTexts.h"
 #include "lang/ViewTexts.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -46,6 +48,16 @@ ViewText KindText(RestoreKind kind) {
     return ViewText::KindSaved;
 }
 
+QString Text(TimingText id, int language) {
+    return QString::fromStdString(TextIn(id, language));
+}
+
+QString CheckTime(const TimingCheck& check) {
+    return QDateTime::fromMSecsSinceEpoch(check.time.millis)
+        .toLocalTime()
+        .toString("yyyy-MM-dd HH:mm:ss");
+}
+
 QString TimeText(const RestorePoint& point) {
     return QDateTime::fromMSecsSinceEpoch(point.timeMs)
         .toLocalTime()
@@ -71,7 +83,7 @@ HistoryWindow::HistoryWindow(Document& doc, HistoryWriter& historyWriter, Messag
     setObjectName("HistoryWindow");
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &QWidget::close);
-    resize(760, 460);
+    resize(760, 560);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     summary = new QLabel(this);
@@ -108,6 +120,40 @@ HistoryWindow::HistoryWindow(Document& doc, HistoryWriter& historyWriter, Messag
     buttons->addWidget(verifyButton);
     layout->addLayout(buttons);
 
+    // The timing-light checks: what the unit gave the engine, beside what
+    // it was programmed with.
+    timingHeading = new QLabel(this);
+    timingHeading->setObjectName("TimingChecksHeading");
+    layout->addWidget(timingHeading);
+    timingList = new QTreeWidget(this);
+    timingList->setObjectName("TimingCheckList");
+    timingList->setColumnCount(4);
+    timingList->setRootIsDecorated(false);
+    timingList->setUniformRowHeights(true);
+    timingList->setAllColumnsShowFocus(true);
+    timingList->setSelectionMode(QAbstractItemView::SingleSelection);
+    timingList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    timingList->header()->setStretchLastSection(true);
+    layout->addWidget(timingList, 1);
+    auto* checkButtons = new QHBoxLayout;
+    const auto checkButton = [&](const char* name, void (HistoryWindow::*command)()) {
+        auto* push = new QPushButton(this);
+        push->setObjectName(name);
+        connect(push, &QPushButton::clicked, this, command);
+        checkButtons->addWidget(push);
+        return push;
+    };
+    openCheckButton = checkButton("TimingOpenCheck", &HistoryWindow::OpenCheck);
+    printCheckButton = checkButton("TimingPrintCheck", &HistoryWindow::PrintCheck);
+    exportCheckButton = checkButton("TimingExportCheck", &HistoryWindow::ExportCheck);
+    deleteCheckButton = checkButton("TimingDeleteCheck", &HistoryWindow::DeleteCheck);
+    checkButtons->addStretch(1);
+    layout->addLayout(checkButtons);
+    connect(timingList, &QTreeWidget::itemSelectionChanged, this, &HistoryWindow::UpdateButtons);
+    connect(timingList, &QTreeWidget::itemActivated, this, &HistoryWindow::OpenCheck);
+    connect(new QShortcut(QKeySequence::Delete, timingList), &QShortcut::activated, this,
+            &HistoryWindow::DeleteCheck);
+
     connect(list, &QTreeWidget::itemSelectionChanged, this, &HistoryWindow::UpdateButtons);
     // Enter and a double click compare, the harmless command.
     connect(list, &QTreeWidget::itemActivated, this, &HistoryWindow::CompareSelected);
@@ -119,6 +165,8 @@ HistoryWindow::HistoryWindow(Document& doc, HistoryWriter& historyWriter, Messag
     connect(&document, &Document::TickDone, this, &HistoryWindow::UpdateButtons);
     Refresh();
     Select(0);
+    SelectCheck(0);
+    UpdateButtons();
 }
 
 void HistoryWindow::Refresh() {
@@ -147,8 +195,123 @@ void HistoryWindow::Refresh() {
     }
     if (keep)
         list->setCurrentItem(keep);
+    RefreshChecks();
     ApplyLanguage();
     UpdateButtons();
+}
+
+void HistoryWindow::RefreshChecks() {
+    const int language = document.Language();
+    const QTreeWidgetItem* current = timingList->currentItem();
+    const QString selected = current ? current->data(0, Qt::UserRole).toString() : QString();
+    checks = timingStore.List(language);
+    timingList->clear();
+    for (const TimingStore::Entry& entry : checks) {
+        QStringList columns;
+        if (entry.check) {
+            const TimingCheck& check = *entry.check;
+            columns << CheckTime(check)
+                    << UnitText(
+                           {0, 0, RestoreKind::Read, check.unitVersion, check.unitBuildDate, {}})
+                    << QString::fromStdString(check.tune)
+                    << QString::fromStdString(
+                           DriftText(DriftOf(check.points, check.channel), language));
+        } else {
+            columns << QFileInfo(entry.path).fileName() << QString() << QString()
+                    << Text(TimingText::Damaged, language).arg(entry.fault);
+        }
+        auto* item = new QTreeWidgetItem(timingList, columns);
+        item->setData(0, Qt::UserRole, entry.path);
+        if (entry.path == selected)
+            timingList->setCurrentItem(item);
+    }
+}
+
+void HistoryWindow::SelectCheck(int row) {
+    if (QTreeWidgetItem* item = timingList->topLevelItem(row)) {
+        timingList->setCurrentItem(item);
+        item->setSelected(true);
+    }
+}
+
+const TimingStore::Entry* HistoryWindow::SelectedCheck() const {
+    const QTreeWidgetItem* item = timingList->currentItem();
+    if (!item || !item->isSelected())
+        return nullptr;
+    const QString path = item->data(0, Qt::UserRole).toString();
+    for (const TimingStore::Entry& entry : checks)
+        if (entry.path == path)
+            return &entry;
+    return nullptr;
+}
+
+void HistoryWindow::OpenCheck() {
+    if (const TimingStore::Entry* entry = SelectedCheck())
+        emit TimingCheckRequested(entry->path, false);
+}
+
+void HistoryWindow::PrintCheck() {
+    if (const TimingStore::Entry* entry = SelectedCheck())
+        emit TimingCheckRequested(entry->path, true);
+}
+
+void HistoryWindow::ExportCheck() {
+    const TimingStore::Entry* entry = SelectedCheck();
+    if (!entry)
+        return;
+    const int language = document.Language();
+    TimingCheck check;
+    QString reason;
+    if (!TimingStore::Load(entry->path, check, language, &reason)) {
+        showMessage(Text(TimingText::ReadFailed, language)
+                        .arg(QDir::toNativeSeparators(entry->path), reason),
+                    "OpenFileErrorBox");
+        RefreshChecks();
+        return;
+    }
+    const QString path =
+        ChooseFile(this, {"TimingExportDialog",
+                          exportCheckButton->text().remove('&').remove("…"),
+                          QFileDialog::AcceptSave,
+                          {Text(TimingText::CsvFilter, language)},
+                          "csv",
+                          QDir::home().filePath(QFileInfo(entry->path).fileName())});
+    if (path.isEmpty())
+        return;
+    if (!WriteWholeFile(path, QByteArray::fromStdString(WriteTimingCheck(check)), &reason))
+        showMessage(
+            Text(TimingText::ExportFailed, language).arg(QDir::toNativeSeparators(path), reason),
+            "TimingExportFailedBox");
+}
+
+void HistoryWindow::DeleteCheck() {
+    const TimingStore::Entry* entry = SelectedCheck();
+    if (!entry)
+        return;
+    const int language = document.Language();
+    const QString path = entry->path;
+    const QString name = entry->check ? CheckTime(*entry->check) : QFileInfo(path).fileName();
+    auto* box = new QMessageBox(QMessageBox::Question, windowTitle(),
+                                Text(TimingText::ConfirmDelete, language).arg(name),
+                                QMessageBox::Yes | QMessageBox::No, this);
+    box->setObjectName("ConfirmDeleteCheckBox");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setDefaultButton(QMessageBox::No);
+    box->setWindowModality(Qt::WindowModal);
+    connect(box, &QMessageBox::finished, this, [this, box, path] {
+        if (box->standardButton(box->clickedButton()) != QMessageBox::Yes)
+            return;
+        const int row = timingList->indexOfTopLevelItem(timingList->currentItem());
+        QString reason;
+        if (!TimingStore::Remove(path, &reason))
+            showMessage(Text(TimingText::DeleteFailed, document.Language())
+                            .arg(QDir::toNativeSeparators(path), reason),
+                        "TimingDeleteFailedBox");
+        RefreshChecks();
+        SelectCheck(std::min(row, timingList->topLevelItemCount() - 1));
+        UpdateButtons();
+    });
+    box->show();
 }
 
 void HistoryWindow::ApplyLanguage() {
@@ -164,6 +327,15 @@ void HistoryWindow::ApplyLanguage() {
     saveButton->setText(Text(ViewText::HistorySave, language));
     deleteButton->setText(Text(ViewText::HistoryDelete, language));
     verifyButton->setText(Text(ViewText::HistoryVerify, language));
+    timingHeading->setText(Text(TimingText::HistoryHeading, language));
+    timingList->setHeaderLabels(
+        {Text(TimingText::HistoryDate, language), Text(TimingText::HistoryUnit, language),
+         Text(TimingText::HistoryTune, language), Text(TimingText::HistoryVerdict, language)});
+    openCheckButton->setText(Text(TimingText::HistoryOpen, language));
+    printCheckButton->setText(Text(TimingText::HistoryPrint, language));
+    exportCheckButton->setText(Text(TimingText::HistoryExport, language));
+    deleteCheckButton->setText(Text(TimingText::HistoryDelete, language));
+    SetReaderName(timingList, Text(TimingText::ChecksName, language));
     SetReaderName(list, QString::fromStdString(TextIn(AccessText::RestorePoints, language)));
     QStringList lines;
     if (!unreadable.isEmpty())
@@ -183,6 +355,10 @@ void HistoryWindow::UpdateButtons() {
     for (QPushButton* push : {compareButton, openButton, restoreButton, saveButton, deleteButton})
         push->setEnabled(chosen);
     verifyButton->setEnabled(!document.VerifyDifferences().empty());
+    const TimingStore::Entry* entry = SelectedCheck();
+    for (QPushButton* push : {openCheckButton, printCheckButton, exportCheckButton})
+        push->setEnabled(entry != nullptr && entry->check.has_value());
+    deleteCheckButton->setEnabled(entry != nullptr);
 }
 
 void HistoryWindow::Select(int row) {

@@ -2,6 +2,7 @@
 
 #include "disk/HistoryStore.h"
 #include "disk/HistoryWriter.h"
+#include "disk/TimingStore.h"
 
 #include <QString>
 #include <QWidget>
@@ -52,12 +53,24 @@ public:
     void SaveSelected();
     void DeleteSelected();
 
+    // The timing-light checks kept beside the points, newest first.
+    QTreeWidget* TimingList() const { return timingList; }
+    void SelectCheck(int row);
+    // The commands on the selected check.
+    void OpenCheck();
+    void PrintCheck();
+    void ExportCheck();
+    // Asks first (No is the default).
+    void DeleteCheck();
+
     // A point's time and kind in a language, as the list shows them.
     static QString PointLabel(const RestorePoint& point, int language);
 
 signals:
     void CompareRequested(const orna5::ParameterImage& image, const orna5::RestorePoint& point);
     void VerifyDifferencesRequested();
+    // A kept check to show in a window of its own, and print from there.
+    void TimingCheckRequested(const QString& path, bool print);
 
 private:
     void ApplyLanguage();
@@ -67,6 +80,9 @@ private:
     bool LoadSelected(RestorePoint& point, ParameterImage& image,
                       HistoryStore::LoadedPoint* loaded = nullptr);
     void Deleted(std::uint64_t ticket, bool ok, const QString& reason);
+    void RefreshChecks();
+    // The selected check's entry; null when none is selected.
+    const TimingStore::Entry* SelectedCheck() const;
 
     Document& document;
     HistoryWriter& writer;
@@ -86,6 +102,14 @@ private:
     QPushButton* saveButton = nullptr;
     QPushButton* deleteButton = nullptr;
     QPushButton* verifyButton = nullptr;
+    TimingStore timingStore;
+    std::vector<TimingStore::Entry> checks;
+    QLabel* timingHeading = nullptr;
+    QTreeWidget* timingList = nullptr;
+    QPushButton* openCheckButton = nullptr;
+    QPushButton* printCheckButton = nullptr;
+    QPushButton* exportCheckButton = nullptr;
+    QPushButton* deleteCheckButton = nullptr;
 };
 
 } // namespace orna5

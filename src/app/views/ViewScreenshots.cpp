@@ -12,14 +12,18 @@
 #include "app/views/MapTableWindow.h"
 #include "app/views/PullsPane.h"
 #include "app/views/RidesWindow.h"
+#include "app/views/TimingCheckWindow.h"
 #include "device/DeviceFrame.h"
 #include "device/LogClock.h"
 #include "disk/HistoryStore.h"
+#include "disk/TimingStore.h"
 #include "disk/WholeFile.h"
 #include "files/LogTime.h"
 #include "files/ParameterFile.h"
 #include "params/MonitorFrame.h"
+#include "params/TuneChecksum.h"
 #include "sim/RideModel.h"
+#include "timing/TimingCheck.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -30,6 +34,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
@@ -67,6 +72,51 @@ void WriteRide(const QString& path, const ParameterImage& image, long long start
         LogTime time;
         time.millis = startMs + std::llround(row * kStep * 1000);
         writer.Append(frame.data(), FormatLogTime(time));
+    }
+}
+
+// A check as a tuner makes it on the emulated unit, which reports the map
+// cell it runs on: the strobe shows a little less as the speed rises, read
+// to half a degree. Kept when the data folder has none, so the History view
+// lists it; a user's checks are left alone.
+void ShootTimingCheck(const Document& document, ViewManager& views, const QString& folder) {
+    const ParameterImage& image = document.Image();
+    TimingCheck check;
+    const QDateTime now = QDateTime::currentDateTime().addSecs(-1800);
+    check.time = {now.toMSecsSinceEpoch(), true, now.offsetFromUtc() / 60};
+    check.unitVersion = "ORN12";
+    check.unitBuildDate = " 7. 5.2009"; // as the emulated unit says
+    check.tune = TuneChecksum(image);
+    check.channel = image[field::bikeCode] == 22 ? 1 : kUnitFigure;
+    const int channels = std::clamp(int(image[field::outputCount]), 1, int(kChannels));
+    const std::vector<int> rpms = DefaultCheckRpms(image);
+    const double noise[] = {0.2, -0.3, 0.1, 0.3, -0.2, 0.0, 0.2, -0.1};
+    for (std::size_t n = 0; n < rpms.size(); ++n) {
+        TimingPoint point;
+        point.rpm = rpms[n];
+        std::size_t column = 0;
+        for (std::size_t c = 1; c < kAxisPoints; ++c)
+            if (std::abs(image[field::mapRpm + c] * 100 - point.rpm) <
+                std::abs(image[field::mapRpm + column] * 100 - point.rpm))
+                column = c;
+        const std::size_t row = image[field::mapUsesTps] != 0 ? 2 : kMapRows - 1;
+        point.map = image[MapCell(row, column)];
+        for (int c = 0; c < channels; ++c)
+            point.unit[std::size_t(c)] = *point.map;
+        const double lag = 0.6 * (point.rpm - rpms.front()) / 1000.0;
+        point.strobe = std::round((*point.map - lag + noise[n % 8]) * 2) / 2;
+        check.points.push_back(point);
+    }
+    const TimingStore store;
+    QString kept;
+    if (store.List(document.Language()).empty())
+        store.Keep(check, kept);
+    if (TimingCheckWindow* view = kept.isEmpty() ? nullptr : views.OpenTimingCheck(kept)) {
+        Save(view, folder, "view-timing-check");
+        view->close();
+    } else if (TimingCheckWindow* view = views.ShowTimingCheck()) {
+        view->ShowCheck(check, QString());
+        Save(view, folder, "view-timing-check");
     }
 }
 
@@ -136,6 +186,7 @@ void TakeViewScreenshots(QWidget& window, Document& document, ViewManager& views
         store.Add(document.Image(), RestoreKind::Programmed, unit, now - 3'590'000);
         store.Add(changed, RestoreKind::Saved, {{}, {}, ign.toStdString()}, now - 60'000);
     }
+    ShootTimingCheck(document, views, folder);
     Save(views.ShowHistory(), folder, "view-history");
 
     // Two rides of the emulated engine, the second on a map nearer its best
