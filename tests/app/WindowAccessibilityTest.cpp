@@ -13,6 +13,7 @@
 #include "app/views/LogPlaybackWindow.h"
 #include "app/views/MapTableWindow.h"
 #include "app/views/RidesWindow.h"
+#include "app/views/TimingCheckWindow.h"
 #include "files/ParameterFile.h"
 #include "lang/AccessTexts.h"
 #include "lang/TextTable.h"
@@ -126,6 +127,7 @@ TEST_F(WindowAccessibilityTest, EveryFocusableControlOfTheWindowAndItsViewsHasAN
          }},
         {"rides", [&]() -> QWidget* { return views.ShowRides(); }},
         {"playback", [&]() -> QWidget* { return views.PlayDataLog(first); }},
+        {"timing light check", [&]() -> QWidget* { return views.ShowTimingCheck(); }},
     };
     for (const int language : {English, German, French, Czech}) {
         window

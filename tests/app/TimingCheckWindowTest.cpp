@@ -1,0 +1,233 @@
+// The timing-light check at work on the emulated unit: readings typed into
+// the table take the unit's advance and the map cell, the check is kept,
+// listed in the History view, opened again and exported; a silent unit or a
+// store that cannot be written is said, and nothing typed is lost.
+
+#include "app/views/TimingCheckWindow.h"
+#include "WindowFixture.h"
+#include "app/Document.h"
+#include "app/StartArguments.h"
+#include "app/ViewManager.h"
+#include "app/views/HistoryWindow.h"
+#include "disk/TimingStore.h"
+#include "lang/TextTable.h"
+#include "params/TuneChecksum.h"
+#include "sim/PtyUnit.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+namespace orna5::test {
+
+namespace {
+
+constexpr int kFlatAdvance = 20;
+
+class TimingCheckWindowTest : public WindowTest {
+protected:
+    std::unique_ptr<PtyUnit> unit;
+
+    void SetUp() override {
+        WindowTest::SetUp();
+        QDir(TimingStore::DefaultFolder()).removeRecursively();
+        QFile::remove(TimingStore::DefaultFolder());
+    }
+
+    std::unique_ptr<TFormHlav> StartOnUnit(EmulatorOptions faults = {}) {
+        unit = std::make_unique<PtyUnit>(faults);
+        std::string error;
+        EXPECT_TRUE(unit->Start(error)) << error;
+        StartOptions options;
+        options.port = QString::fromStdString(unit->DevicePath());
+        auto window = std::make_unique<TFormHlav>(options);
+        window->show();
+        return window;
+    }
+
+    // The unit programmed with a map of one advance everywhere, so that what
+    // it reports does not depend on where the sweeping engine is.
+    static void ProgramFlatMap(TFormHlav& window) {
+        window.Doc().ChangeImage([](ParameterImage& image) {
+            for (std::size_t cell = 0; cell < kMapRows * kAxisPoints; ++cell)
+                image[field::advanceMap + cell] = kFlatAdvance;
+        });
+        window.findChild<QAction*>("MenuProgram")->trigger();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return window.findChild<QLabel*>("LabelHlaseni")->text().contains(": OK"); },
+            15000));
+    }
+
+    static TimingCheckWindow* OpenCheckWindow(TFormHlav& window) {
+        window.findChild<QAction*>("MenuTimingCheck")->trigger();
+        auto* view = window.findChild<TimingCheckWindow*>("TimingCheckWindow");
+        EXPECT_NE(view, nullptr);
+        return view;
+    }
+
+    // Types into a cell through the table's own editor and presses Enter.
+    static void Type(TimingCheckWindow* view, int row, int column, const QString& text) {
+        QTableWidget* table = view->Table();
+        table->setCurrentCell(row, column);
+        // The editor before closes on a queued call.
+        QApplication::processEvents();
+        table->editItem(table->item(row, column));
+        const auto editors = table->viewport()->findChildren<QLineEdit*>();
+        auto* editor = editors.isEmpty() ? nullptr : editors.back();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+    }
+
+    static QString Cell(TimingCheckWindow* view, int row, int column) {
+        return view->Table()->item(row, column)->text();
+    }
+
+    static QMessageBox* Box(TFormHlav& window, const char* name) {
+        QMessageBox* box = nullptr;
+        QTest::qWaitFor([&] { return (box = window.findChild<QMessageBox*>(name)) != nullptr; },
+                        2000);
+        return box;
+    }
+};
+
+TEST_F(TimingCheckWindowTest, ReadingsTakeTheUnitAndTheMapAndTheCheckIsKeptListedAndExported) {
+    auto window = StartOnUnit();
+    ProgramFlatMap(*window);
+    if (HasFatalFailure())
+        return;
+    unit->Emulator().Engine().SetPhase(EngineModel::kSweepPolls / 4);
+    TimingCheckWindow* view = OpenCheckWindow(*window);
+    ASSERT_NE(view, nullptr);
+    // Idle first, then every 1000 rpm below the limiter.
+    const std::vector<int> rpms = DefaultCheckRpms(window->Image());
+    ASSERT_EQ(view->Table()->rowCount(), static_cast<int>(rpms.size()));
+    EXPECT_EQ(Cell(view, 0, TimingCheckWindow::RpmCol), QString::number(rpms[0]));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return view->findChild<QLabel*>("TimingLive")->text().startsWith("Now:"); }, 5000));
+
+    Type(view, 0, TimingCheckWindow::StrobeCol, "18,5"); // a comma taken as the point
+    Type(view, 2, TimingCheckWindow::StrobeCol, "19.5");
+    const TimingCheck& check = view->Check();
+    ASSERT_EQ(check.points[0].strobe, 18.5);
+    EXPECT_EQ(check.points[0].unit[0], double(kFlatAdvance));
+    EXPECT_EQ(check.points[0].map, kFlatAdvance);
+    EXPECT_EQ(Cell(view, 0, TimingCheckWindow::Unit1Col), QString::number(kFlatAdvance));
+    EXPECT_EQ(Cell(view, 0, TimingCheckWindow::MapCol), QString::number(kFlatAdvance));
+    EXPECT_EQ(Cell(view, 0, TimingCheckWindow::DifferenceCol), "-1.5");
+    EXPECT_FALSE(check.points[1].strobe.has_value()); // not read: nothing taken
+    EXPECT_TRUE(Cell(view, 1, TimingCheckWindow::Unit1Col).isEmpty());
+    EXPECT_EQ(view->Verdict().toStdString(),
+              DriftText(DriftOf(check.points, check.channel), English));
+
+    // A speed typed in moves its point; one that is not a speed is refused
+    // and the point keeps its speed.
+    Type(view, 1, TimingCheckWindow::RpmCol, "2500");
+    EXPECT_EQ(view->Check().points[1].rpm, 2500);
+    Type(view, 1, TimingCheckWindow::RpmCol, "fast");
+    EXPECT_EQ(view->Check().points[1].rpm, 2500);
+    EXPECT_EQ(Cell(view, 1, TimingCheckWindow::RpmCol), "2500");
+    EXPECT_FALSE(view->findChild<QLabel*>("TimingNote")->text().isEmpty());
+
+    // Kept, then found in the History view and opened there as it was.
+    view->findChild<QPushButton*>("TimingKeep")->click();
+    ASSERT_FALSE(view->Path().isEmpty());
+    EXPECT_TRUE(view->Path().startsWith(TimingStore::DefaultFolder()));
+    EXPECT_EQ(view->Check().tune, TuneChecksum(window->Image()));
+    window->findChild<QAction*>("MenuHistory")->trigger();
+    auto* history = window->findChild<HistoryWindow*>("HistoryWindow");
+    ASSERT_NE(history, nullptr);
+    QTreeWidget* checks = history->TimingList();
+    ASSERT_EQ(checks->topLevelItemCount(), 1);
+    EXPECT_EQ(checks->topLevelItem(0)->text(3), view->Verdict());
+    history->SelectCheck(0);
+    history->findChild<QPushButton*>("TimingOpenCheck")->click();
+    TimingCheckWindow* opened = nullptr;
+    for (auto* candidate : window->findChildren<TimingCheckWindow*>())
+        if (candidate != view)
+            opened = candidate;
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->Check(), view->Check());
+    EXPECT_EQ(opened->Path(), view->Path());
+
+    // Exported from the History view: the same table as the kept file.
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("check.csv");
+    WhenModal<QFileDialog>("TimingExportDialog", [csv](QFileDialog* dialog) {
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(csv);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    history->findChild<QPushButton*>("TimingExportCheck")->click();
+    QFile exported(csv), kept(view->Path());
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(exported.readAll(), kept.readAll());
+
+    // Deleted after asking.
+    history->findChild<QPushButton*>("TimingDeleteCheck")->click();
+    QMessageBox* ask = Box(*window, "ConfirmDeleteCheckBox");
+    ASSERT_NE(ask, nullptr);
+    EXPECT_EQ(ask->defaultButton(), ask->button(QMessageBox::No));
+    ask->button(QMessageBox::Yes)->click();
+    EXPECT_EQ(checks->topLevelItemCount(), 0);
+    EXPECT_FALSE(QFile::exists(view->Path()));
+}
+
+// A silent unit: the reading stays typed, nothing of the unit is made up,
+// and the user is told why.
+TEST_F(TimingCheckWindowTest, ASilentUnitIsSaidAndTheReadingStays) {
+    EmulatorOptions silent;
+    silent.silent = true;
+    auto window = StartOnUnit(silent);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Doc().UnitAnswering(); }, 5000));
+    TimingCheckWindow* view = OpenCheckWindow(*window);
+    ASSERT_NE(view, nullptr);
+    Type(view, 0, TimingCheckWindow::StrobeCol, "12");
+    EXPECT_NE(Box(*window, "TimingNotAnsweringBox"), nullptr);
+    EXPECT_EQ(view->Check().points[0].strobe, 12.0);
+    EXPECT_EQ(Cell(view, 0, TimingCheckWindow::StrobeCol), "12");
+    EXPECT_FALSE(view->Check().points[0].unit[0].has_value());
+    EXPECT_FALSE(view->Check().points[0].map.has_value());
+    EXPECT_TRUE(Cell(view, 0, TimingCheckWindow::DifferenceCol).isEmpty());
+}
+
+// The data folder cannot be written (here a file stands where the folder
+// should be): the user is told where and why, and the check stays in the
+// window to be kept once the folder is put right.
+TEST_F(TimingCheckWindowTest, AStoreThatCannotBeWrittenIsSaidAndNothingIsLost) {
+    auto window = Start();
+    QDir().mkpath(QFileInfo(TimingStore::DefaultFolder()).path());
+    {
+        QFile blocker(TimingStore::DefaultFolder());
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    TimingCheckWindow* view = OpenCheckWindow(*window);
+    ASSERT_NE(view, nullptr);
+    view->EnterCell(0, TimingCheckWindow::RpmCol, "1100");
+    EXPECT_FALSE(view->Keep());
+    QMessageBox* box = Box(*window, "TimingKeepFailedBox");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().startsWith("The check could not be kept in "))
+        << box->text().toStdString();
+    EXPECT_TRUE(view->Path().isEmpty());
+    EXPECT_EQ(view->Check().points[0].rpm, 1100);
+    box->close();
+    QFile::remove(TimingStore::DefaultFolder());
+    EXPECT_TRUE(view->Keep());
+    TimingCheck kept;
+    ASSERT_TRUE(TimingStore::Load(view->Path(), kept, English));
+    EXPECT_EQ(kept.points[0].rpm, 1100);
+}
+
+} // namespace
+
+} // namespace orna5::test
