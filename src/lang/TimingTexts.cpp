@@ -12,16 +12,15 @@ constexpr std::array<TextRow, static_cast<std::size_t>(TimingText::Count)> kRows
      "Kontrola stroboskopem"},
     {"rpm", "U/min", "tr/min", "ot/min"},
     {"Strobe [°]", "Zündlicht [°]", "Stroboscope [°]", "Stroboskop [°]"},
-    {"Unit %1 [°]", "Gerät %1 [°]", "Boîtier %1 [°]", "Jednotka %1 [°]"},
-    {"Unit [°]", "Gerät [°]", "Boîtier [°]", "Jednotka [°]"},
+    {"Unit %1 [°]", "Zündung %1 [°]", "Boîtier %1 [°]", "Jednotka %1 [°]"},
+    {"Unit [°]", "Zündung [°]", "Boîtier [°]", "Jednotka [°]"},
     {"Map [°]", "Kennfeld [°]", "Cartographie [°]", "Mapa [°]"},
-    {"Strobe − unit [°]", "Zündlicht − Gerät [°]", "Stroboscope − boîtier [°]",
-     "Stroboskop − jednotka [°]"},
+    {"Difference [°]", "Abweichung [°]", "Écart [°]", "Rozdíl [°]"},
     {"%1 ◂", "%1 ◂", "%1 ◂", "%1 ◂"},
     {"Compare the strobe with:", "Zündlicht vergleichen mit:", "Comparer le stroboscope avec :",
      "Porovnat stroboskop s:"},
     {"channel %1", "Kanal %1", "canal %1", "kanálem %1"},
-    {"the unit's figure (largest channel)", "der Anzeige des Geräts (größter Kanal)",
+    {"the unit's figure (largest channel)", "der Anzeige der Zündung (größter Kanal)",
      "le chiffre du boîtier (plus grand canal)", "údajem jednotky (největší kanál)"},
     {"&Add point", "Punkt &hinzufügen", "&Ajouter un point", "Přid&at bod"},
     {"&Remove point", "Punkt &entfernen", "&Retirer le point", "Odst&ranit bod"},
@@ -31,17 +30,17 @@ constexpr std::array<TextRow, static_cast<std::size_t>(TimingText::Count)> kRows
     {"Difference over engine speed", "Abweichung über der Drehzahl", "Écart selon le régime",
      "Rozdíl podle otáček"},
     {"Engine speed [rpm]", "Drehzahl [U/min]", "Régime [tr/min]", "Otáčky [ot/min]"},
-    {"Strobe − unit [°]", "Zündlicht − Gerät [°]", "Stroboscope − boîtier [°]",
+    {"Strobe − unit [°]", "Zündlicht − Zündung [°]", "Stroboscope − boîtier [°]",
      "Stroboskop − jednotka [°]"},
     {"the engine gets %1° less per 1000 rpm than the unit reports: pick-up lag or trigger offset",
-     "der Motor bekommt je 1000 U/min %1° weniger, als das Gerät meldet: Geberverzug oder "
+     "der Motor bekommt je 1000 U/min %1° weniger, als die Zündung meldet: Geberverzug oder "
      "Triggerversatz",
      "le moteur reçoit %1° de moins par 1000 tr/min que ce qu'indique le boîtier : retard du "
      "capteur ou décalage du déclencheur",
      "motor dostává o %1° méně na 1000 ot/min, než hlásí jednotka: zpoždění snímače nebo posun "
      "spouštění"},
     {"the engine gets %1° more per 1000 rpm than the unit reports: pick-up lag or trigger offset",
-     "der Motor bekommt je 1000 U/min %1° mehr, als das Gerät meldet: Geberverzug oder "
+     "der Motor bekommt je 1000 U/min %1° mehr, als die Zündung meldet: Geberverzug oder "
      "Triggerversatz",
      "le moteur reçoit %1° de plus par 1000 tr/min que ce qu'indique le boîtier : retard du "
      "capteur ou décalage du déclencheur",
@@ -49,7 +48,7 @@ constexpr std::array<TextRow, static_cast<std::size_t>(TimingText::Count)> kRows
      "spouštění"},
     {"the engine gets %1° less than the unit reports at every speed: a constant offset (pick-up "
      "position or timing marks)",
-     "der Motor bekommt bei jeder Drehzahl %1° weniger, als das Gerät meldet: ein fester Versatz "
+     "der Motor bekommt bei jeder Drehzahl %1° weniger, als die Zündung meldet: ein fester Versatz "
      "(Geberstellung oder Zündmarken)",
      "le moteur reçoit %1° de moins que ce qu'indique le boîtier à tout régime : un décalage "
      "constant (position du capteur ou repères)",
@@ -57,29 +56,29 @@ constexpr std::array<TextRow, static_cast<std::size_t>(TimingText::Count)> kRows
      "snímače nebo značky)"},
     {"the engine gets %1° more than the unit reports at every speed: a constant offset (pick-up "
      "position or timing marks)",
-     "der Motor bekommt bei jeder Drehzahl %1° mehr, als das Gerät meldet: ein fester Versatz "
+     "der Motor bekommt bei jeder Drehzahl %1° mehr, als die Zündung meldet: ein fester Versatz "
      "(Geberstellung oder Zündmarken)",
      "le moteur reçoit %1° de plus que ce qu'indique le boîtier à tout régime : un décalage "
      "constant (position du capteur ou repères)",
      "motor dostává při všech otáčkách o %1° více, než hlásí jednotka: stálý posun (poloha "
      "snímače nebo značky)"},
     {"the engine gets what the unit reports (within 1°)",
-     "der Motor bekommt, was das Gerät meldet (auf 1° genau)",
+     "der Motor bekommt, was die Zündung meldet (auf 1° genau)",
      "le moteur reçoit ce qu'indique le boîtier (à 1° près)",
      "motor dostává, co hlásí jednotka (s přesností 1°)"},
     {"at least two strobe readings are needed", "mindestens zwei Zündlichtwerte sind nötig",
      "il faut au moins deux lectures au stroboscope", "jsou potřeba aspoň dvě čtení stroboskopem"},
     {"The unit is not answering, so its advance cannot be taken. The reading stays typed; enter "
      "it again when the unit answers.",
-     "Das Gerät antwortet nicht, seine Frühzündung kann nicht übernommen werden. Der Wert bleibt "
-     "eingetragen; bestätigen Sie ihn erneut, wenn das Gerät antwortet.",
+     "Die Zündung antwortet nicht, ihre Frühzündung kann nicht übernommen werden. Der Wert bleibt "
+     "eingetragen; bestätigen Sie ihn erneut, wenn die Zündung antwortet.",
      "Le boîtier ne répond pas : son avance ne peut pas être relevée. La lecture reste saisie ; "
      "validez-la de nouveau quand le boîtier répond.",
      "Jednotka neodpovídá, její předstih nelze převzít. Čtení zůstává zapsané; potvrďte je znovu, "
      "až jednotka odpoví."},
     {"No live data came from the unit in the last second, so its advance cannot be taken. The "
      "reading stays typed; enter it again when live data comes in.",
-     "In der letzten Sekunde kamen keine Live-Daten vom Gerät, seine Frühzündung kann nicht "
+     "In der letzten Sekunde kamen keine Live-Daten von der Zündung, ihre Frühzündung kann nicht "
      "übernommen werden. Der Wert bleibt eingetragen; bestätigen Sie ihn erneut, wenn Live-Daten "
      "kommen.",
      "Aucune donnée en direct n'est venue du boîtier depuis une seconde : son avance ne peut pas "
@@ -96,12 +95,12 @@ constexpr std::array<TextRow, static_cast<std::size_t>(TimingText::Count)> kRows
     {"%1 could not be written: %2", "%1 konnte nicht geschrieben werden: %2",
      "%1 n'a pas pu être écrit : %2", "%1 nelze zapsat: %2"},
     {"CSV files (*.csv)", "CSV-Dateien (*.csv)", "Fichiers CSV (*.csv)", "Soubory CSV (*.csv)"},
-    {"Taken at %1 rpm: unit %2°, map %3°", "Übernommen bei %1 U/min: Gerät %2°, Kennfeld %3°",
+    {"Taken at %1 rpm: unit %2°, map %3°", "Übernommen bei %1 U/min: Zündung %2°, Kennfeld %3°",
      "Relevé à %1 tr/min : boîtier %2°, cartographie %3°",
      "Převzato při %1 ot/min: jednotka %2°, mapa %3°"},
     {"–", "–", "–", "–"},
     {"Now: %1 rpm, unit %2 (average of the last second)",
-     "Jetzt: %1 U/min, Gerät %2 (Mittel der letzten Sekunde)",
+     "Jetzt: %1 U/min, Zündung %2 (Mittel der letzten Sekunde)",
      "Maintenant : %1 tr/min, boîtier %2 (moyenne de la dernière seconde)",
      "Nyní: %1 ot/min, jednotka %2 (průměr poslední sekundy)"},
     {"No live data in the last second", "Keine Live-Daten in der letzten Sekunde",
@@ -137,7 +136,7 @@ constexpr std::array<TextRow, static_cast<std::size_t>(TimingText::Count)> kRows
     {"Timing light checks", "Zündlichtprüfungen", "Contrôles à la lampe stroboscopique",
      "Kontroly stroboskopem"},
     {"Date", "Datum", "Date", "Datum"},
-    {"Unit", "Gerät", "Boîtier", "Jednotka"},
+    {"Unit", "Zündung", "Boîtier", "Jednotka"},
     {"Tune", "Abstimmung", "Réglage", "Ladění"},
     {"Verdict", "Befund", "Verdict", "Výsledek"},
     {"Open check", "Prüfung öffnen", "Ouvrir le contrôle", "Otevřít kontrolu"},

@@ -13,7 +13,7 @@ enum class TimingText {
     UnitColumn,       // "Unit %1 [°]"
     UnitFigureColumn, // "Unit [°]": the single figure
     MapColumn,        // "Map [°]"
-    DifferenceColumn, // "Strobe − unit [°]"
+    DifferenceColumn, // "Difference [°]": strobe − unit
     ComparedMark,     // "%1 ◂": the unit column the strobe is compared with
     CompareWith,      // "Compare the strobe with:"
     ChannelItem,      // "channel %1"

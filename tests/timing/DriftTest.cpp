@@ -150,7 +150,7 @@ TEST(DriftTest, NumbersInTheVerdictFollowTheLanguage) {
     drift.kind = DriftKind::Drift;
     drift.slopePer1000 = -0.6;
     EXPECT_EQ(DriftText(drift, German),
-              "der Motor bekommt je 1000 U/min 0,6° weniger, als das Gerät meldet: Geberverzug "
+              "der Motor bekommt je 1000 U/min 0,6° weniger, als die Zündung meldet: Geberverzug "
               "oder Triggerversatz");
 }
 
