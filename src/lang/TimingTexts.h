@@ -44,6 +44,8 @@ enum class TimingText {
     NoLive,           // "No live data in the last second"
     BadRpm,           // "An engine speed is a whole number from 0 to %1 rpm."
     BadStrobe,        // "A strobe reading is a number of degrees from -90 to 90."
+    UnkeptQuestion,   // closing with readings not kept
+    Discard,          // "&Discard"
     // What the reader of a check's file found wrong.
     ReadNotACheck,  // "not a timing light check"
     ReadTooLarge,   // "larger than %1 KiB"

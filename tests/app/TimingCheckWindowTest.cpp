@@ -200,6 +200,45 @@ TEST_F(TimingCheckWindowTest, ASilentUnitIsSaidAndTheReadingStays) {
     EXPECT_TRUE(Cell(view, 0, TimingCheckWindow::DifferenceCol).isEmpty());
 }
 
+// Readings not kept are never lost: closing the window asks (Cancel keeps
+// it open, Discard lets it go), and a window that goes with the main window
+// keeps them by itself.
+TEST_F(TimingCheckWindowTest, ReadingsNotKeptAreNotLostByClosing) {
+    auto window = Start();
+    TimingCheckWindow* view = OpenCheckWindow(*window);
+    ASSERT_NE(view, nullptr);
+    view->close(); // nothing typed: nothing to ask
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->findChild<TimingCheckWindow*>(); }, 2000));
+
+    view = OpenCheckWindow(*window);
+    view->EnterCell(1, TimingCheckWindow::StrobeCol, "21.5");
+    ASSERT_TRUE(view->Unkept());
+    view->close();
+    auto* ask = view->findChild<QMessageBox*>("TimingUnkeptBox");
+    ASSERT_NE(ask, nullptr);
+    EXPECT_TRUE(view->isVisible());
+    ask->button(QMessageBox::Cancel)->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(view->Check().points[1].strobe, 21.5);
+
+    view->close();
+    ask = view->findChild<QMessageBox*>("TimingUnkeptBox");
+    ASSERT_NE(ask, nullptr);
+    ask->findChild<QPushButton*>("TimingUnkeptDiscard")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->findChild<TimingCheckWindow*>(); }, 2000));
+    EXPECT_TRUE(TimingStore().List(English).empty());
+
+    view = OpenCheckWindow(*window);
+    view->EnterCell(2, TimingCheckWindow::StrobeCol, "-3");
+    Close(window);
+    window.reset();
+    const auto kept = TimingStore().List(English);
+    ASSERT_EQ(kept.size(), 1u);
+    ASSERT_TRUE(kept[0].check.has_value());
+    EXPECT_EQ(kept[0].check->points[2].strobe, -3.0);
+}
+
 // The data folder cannot be written (here a file stands where the folder
 // should be): the user is told where and why, and the check stays in the
 // window to be kept once the folder is put right.

@@ -13,6 +13,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -22,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -206,6 +208,15 @@ TimingCheckWindow::TimingCheckWindow(Document& doc, MessageSink sink, QString fo
     ApplyLanguage();
 }
 
+TimingCheckWindow::~TimingCheckWindow() {
+    const bool readings = std::any_of(check.points.begin(), check.points.end(),
+                                      [](const TimingPoint& point) { return point.strobe; });
+    if (unkept && readings) {
+        QString file = path;
+        store.Keep(Stamped(), file);
+    }
+}
+
 double TimingCheckWindow::Now() const {
     return clock.elapsed() / 1000.0;
 }
@@ -354,6 +365,7 @@ void TimingCheckWindow::ShowChart() {
 }
 
 void TimingCheckWindow::Changed() {
+    Remember();
     unkept = true;
     note->clear();
     ShowAll();
@@ -418,6 +430,41 @@ void TimingCheckWindow::EnterCell(int row, int column, const QString& text) {
             .arg(point.map ? QString::number(*point.map) : Text(TimingText::Unknown, language)));
 }
 
+void TimingCheckWindow::closeEvent(QCloseEvent* event) {
+    const bool readings = std::any_of(check.points.begin(), check.points.end(),
+                                      [](const TimingPoint& point) { return point.strobe; });
+    if (!unkept || !readings) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    if (findChild<QMessageBox*>("TimingUnkeptBox"))
+        return;
+    const int language = document.Language();
+    auto* box =
+        new QMessageBox(QMessageBox::Question, windowTitle(),
+                        Text(TimingText::UnkeptQuestion, language), QMessageBox::Cancel, this);
+    box->setObjectName("TimingUnkeptBox");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton* keep = box->addButton(keepButton->text(), QMessageBox::AcceptRole);
+    keep->setObjectName("TimingUnkeptKeep");
+    QPushButton* discard =
+        box->addButton(Text(TimingText::Discard, language), QMessageBox::DestructiveRole);
+    discard->setObjectName("TimingUnkeptDiscard");
+    box->setDefaultButton(keep);
+    box->setEscapeButton(QMessageBox::Cancel);
+    box->setWindowModality(Qt::WindowModal);
+    connect(box, &QMessageBox::finished, this, [this, box, keep, discard] {
+        if (box->clickedButton() == keep && !Keep())
+            return; // the user was told; the window stays with its readings
+        if (box->clickedButton() != keep && box->clickedButton() != discard)
+            return;
+        unkept = false;
+        close();
+    });
+    box->show();
+}
+
 void TimingCheckWindow::AddPoint() {
     // After the selected point, 1000 rpm above it.
     const int row =
@@ -448,14 +495,21 @@ TimingCheck TimingCheckWindow::Stamped() const {
         stamped.time.millis = now.toMSecsSinceEpoch();
         stamped.time.hasOffset = true;
         stamped.time.offsetMinutes = now.offsetFromUtc() / 60;
-        stamped.unitVersion = document.UnitVersion();
-        stamped.unitBuildDate = document.UnitBuildDate();
-        stamped.tune = TuneChecksum(document.Image());
+        stamped.unitVersion = unitVersion;
+        stamped.unitBuildDate = unitBuildDate;
+        stamped.tune = tune;
     }
     return stamped;
 }
 
+void TimingCheckWindow::Remember() {
+    unitVersion = document.UnitVersion();
+    unitBuildDate = document.UnitBuildDate();
+    tune = TuneChecksum(document.Image());
+}
+
 bool TimingCheckWindow::Keep() {
+    Remember();
     const int language = document.Language();
     const TimingCheck stamped = Stamped();
     QString file = path;
@@ -477,6 +531,7 @@ bool TimingCheckWindow::Keep() {
 }
 
 void TimingCheckWindow::ExportCsv() {
+    Remember();
     const int language = document.Language();
     const TimingCheck stamped = Stamped();
     const QString suggested = QDir::home().filePath(
@@ -528,6 +583,7 @@ void TimingCheckWindow::Print() {
 }
 
 bool TimingCheckWindow::PrintOn(QPrinter& printer) {
+    Remember();
     // The window as it shows, on white, under a line naming the check.
     const int language = document.Language();
     const TimingCheck stamped = Stamped();

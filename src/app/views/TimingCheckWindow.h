@@ -45,6 +45,9 @@ public:
 
     TimingCheckWindow(Document& document, MessageSink showMessage,
                       QString folder = TimingStore::DefaultFolder());
+    // Gone with the main window, whose closing asks nothing of the views:
+    // readings not kept are kept then, so nothing typed is lost.
+    ~TimingCheckWindow() override;
 
     // A kept check, shown to be read, changed and kept again in its file.
     void ShowCheck(const TimingCheck& check, const QString& path);
@@ -67,9 +70,16 @@ public:
     // print system refused it.
     bool PrintOn(QPrinter& printer);
 
+    // Readings typed since the check was last kept (or opened).
+    bool Unkept() const { return unkept; }
+
 signals:
     // The check was written into the data folder.
     void Kept(const QString& path);
+
+protected:
+    // Readings not kept are never lost by closing: the window asks first.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void ApplyLanguage();
@@ -80,8 +90,11 @@ private:
     void ShowChart();
     void Changed();
     double Now() const;
-    // The check with its date, unit and tune filled in when it has none yet.
+    // The check with its date, unit and tune filled in when it has none yet,
+    // from what Remember saw last: at the window's end the document may be
+    // gone already.
     TimingCheck Stamped() const;
+    void Remember();
 
     Document& document;
     MessageSink showMessage;
@@ -89,6 +102,7 @@ private:
     TimingCheck check;
     QString path;
     bool unkept = false;
+    std::string unitVersion, unitBuildDate, tune;
     AdvanceAverage average;
     QElapsedTimer clock;
     QLabel* live = nullptr;
