@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -237,6 +238,32 @@ TEST_F(TimingCheckWindowTest, ReadingsNotKeptAreNotLostByClosing) {
     ASSERT_EQ(kept.size(), 1u);
     ASSERT_TRUE(kept[0].check.has_value());
     EXPECT_EQ(kept[0].check->points[2].strobe, -3.0);
+}
+
+// A printout into a file is reported as printed only when the file was
+// written; one into a folder that is not there is a failure.
+TEST_F(TimingCheckWindowTest, APrintoutIsReportedAsItWent) {
+    auto window = Start();
+    TimingCheckWindow* view = OpenCheckWindow(*window);
+    ASSERT_NE(view, nullptr);
+    view->EnterCell(0, TimingCheckWindow::StrobeCol, "10");
+    QTemporaryDir dir;
+    const struct {
+        const char* fault;
+        QString file;
+        bool printed;
+    } cases[] = {
+        {"a written printout reported as failed", dir.filePath("check.pdf"), true},
+        {"a printout nowhere reported as printed", dir.filePath("none/check.pdf"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(c.file);
+        EXPECT_EQ(view->PrintOn(printer), c.printed);
+        EXPECT_EQ(QFileInfo(c.file).size() > 1000, c.printed);
+    }
 }
 
 // The data folder cannot be written (here a file stands where the folder
