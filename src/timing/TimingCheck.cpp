@@ -49,12 +49,16 @@ std::string Text(TimingText id, int language) {
     return TextIn(id, language);
 }
 
-// A header value as one line of text: a control character from a unit's
-// answer must not break the file into lines.
+bool IsTextChar(char c) {
+    return (static_cast<unsigned char>(c) >= 0x20 || c == '\t') && c != 0x7f;
+}
+
+// A header value as one line of text the reader takes: a control character
+// from a unit's answer must not break the file into lines.
 std::string OneLine(const std::string& value) {
     std::string line = value;
     for (char& c : line)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+        if (!IsTextChar(c))
             c = ' ';
     return line;
 }
@@ -121,9 +125,7 @@ std::vector<std::string_view> Split(std::string_view line) {
 }
 
 bool IsText(std::string_view line) {
-    return std::none_of(line.begin(), line.end(), [](char c) {
-        return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7f;
-    });
+    return std::all_of(line.begin(), line.end(), IsTextChar);
 }
 
 bool IsTune(std::string_view text) {

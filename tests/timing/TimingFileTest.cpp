@@ -56,6 +56,11 @@ TEST(TimingFileTest, AControlCharacterInTheUnitsNameStaysInItsLine) {
     ASSERT_TRUE(read.Ok()) << TimingFaultText(read, English);
     EXPECT_EQ(read.check.points.size(), check.points.size());
     EXPECT_EQ(read.check.unitVersion, "ORN 1,2,3,4,5,6,7,8 ");
+    // A tab is text: it stays, and the check reads back the same.
+    check.unitVersion = "ORN\t12";
+    const TimingRead tab = ReadTimingCheck(WriteTimingCheck(check));
+    ASSERT_TRUE(tab.Ok());
+    EXPECT_EQ(tab.check, check);
 }
 
 struct HostileCase {
