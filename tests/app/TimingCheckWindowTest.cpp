@@ -95,8 +95,8 @@ protected:
 
     static QMessageBox* Box(TFormHlav& window, const char* name) {
         QMessageBox* box = nullptr;
-        QTest::qWaitFor([&] { return (box = window.findChild<QMessageBox*>(name)) != nullptr; },
-                        2000);
+        (void)QTest::qWaitFor(
+            [&] { return (box = window.findChild<QMessageBox*>(name)) != nullptr; }, 2000);
         return box;
     }
 };
