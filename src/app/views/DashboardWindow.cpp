@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -105,6 +106,28 @@ void DrawFitted(QPainter& painter, const QRectF& box, const QString& text, const
     painter.setFont(
         BoldFont(painter.font(), FitPixels(painter.font(), sample, box.size(), figures)));
     painter.drawText(box, flags, text);
+}
+
+// A name split at the blank nearest its middle.
+QString TwoLines(const QString& name) {
+    int best = -1;
+    for (int i = 0; i < name.size(); ++i)
+        if (name[i] == QChar(' ') &&
+            (best < 0 || std::abs(i - name.size() / 2) < std::abs(best - name.size() / 2)))
+            best = i;
+    if (best < 0)
+        return name;
+    return name.left(best) + QChar('\n') + name.mid(best + 1);
+}
+
+// The largest size at which a lamp's name fits its box on one line or two.
+int LampPixels(const QFont& base, const QString& name, const QSizeF& box) {
+    const int one = FitPixels(base, name, box, false);
+    const QStringList lines = TwoLines(name).split(QChar('\n'));
+    if (lines.size() < 2)
+        return one;
+    const QString wider = lines[0].size() > lines[1].size() ? lines[0] : lines[1];
+    return std::max(one, FitPixels(base, wider, QSizeF(box.width(), box.height() / 2), false));
 }
 
 double Margin(const QRectF& rect) {
@@ -243,7 +266,7 @@ void DashboardTile::paintEvent(QPaintEvent*) {
     const QColor roleColour = RoleColour(role);
     const QColor ground = roleColour.isValid() ? roleColour : owner.TileGround();
     const QColor ink = grey ? owner.Faint() : roleColour.isValid() ? InkOn(ground) : owner.Ink();
-    const QColor faint = roleColour.isValid() ? ink : owner.Faint();
+    const QColor label = grey ? owner.Faint() : roleColour.isValid() ? ink : owner.Label();
     const QRectF all = QRectF(rect()).adjusted(1, 1, -1, -1);
     const double corner = std::min(all.width(), all.height()) * 0.04;
     painter.setPen(Qt::NoPen);
@@ -260,7 +283,7 @@ void DashboardTile::paintEvent(QPaintEvent*) {
     const double titleH = TitleHeight(in);
     QString title = Text(kTileTitles[kind], language);
     const auto drawTitle = [&](const QRectF& box) {
-        painter.setPen(grey || !roleColour.isValid() ? owner.Faint() : ink);
+        painter.setPen(label);
         painter.setFont(BoldFont(font(), static_cast<int>(box.height() * 0.72)));
         const QFontMetricsF metrics(painter.font());
         painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter,
@@ -277,7 +300,7 @@ void DashboardTile::paintEvent(QPaintEvent*) {
         painter.setPen(ink);
         painter.setFont(BoldFont(font(), l.digitPixels));
         painter.drawText(l.digits, Qt::AlignCenter, r.valid ? QString::number(r.rpm) : dash);
-        painter.setPen(faint);
+        painter.setPen(label);
         painter.setFont(BoldFont(font(), static_cast<int>(l.title.height() * 0.72)));
         painter.drawText(l.unit, Qt::AlignRight | Qt::AlignBottom,
                          Text(DashText::RpmUnit, language));
@@ -314,7 +337,7 @@ void DashboardTile::paintEvent(QPaintEvent*) {
                 painter.setPen(QPen(ink, std::max(1.0, radius * 0.015)));
                 painter.drawLine(OnDial(c, radius * 0.8, a), OnDial(c, radius * 0.9, a));
                 const QPointF at = OnDial(c, radius * 0.64, a);
-                painter.setPen(faint);
+                painter.setPen(label);
                 painter.drawText(QRectF(at.x() - radius * 0.2, at.y() - radius * 0.1, radius * 0.4,
                                         radius * 0.2),
                                  Qt::AlignCenter, QString::number(v / 1000));
@@ -329,7 +352,7 @@ void DashboardTile::paintEvent(QPaintEvent*) {
             };
             mark(r.shiftLightRpm, shiftColour);
             mark(r.limiterRpm, redZone);
-            painter.setPen(faint);
+            painter.setPen(label);
             painter.setFont(BoldFont(font(), static_cast<int>(radius * 0.1)));
             painter.drawText(
                 QRectF(c.x() - radius * 0.6, c.y() + radius * 0.28, radius * 1.2, radius * 0.16),
@@ -343,7 +366,9 @@ void DashboardTile::paintEvent(QPaintEvent*) {
             painter.setBrush(ink);
             painter.drawEllipse(c, radius * 0.06, radius * 0.06);
         } else {
-            const QRectF track(l.scale.left(), l.scale.top(), l.scale.width(),
+            // Inset by half a label, so the labels at both ends stay inside.
+            const double inset = l.scale.height() * 0.3;
+            const QRectF track(l.scale.left() + inset, l.scale.top(), l.scale.width() - 2 * inset,
                                l.scale.height() * 0.55);
             const auto x = [&](double rpm) { return track.left() + track.width() * rpm / top; };
             painter.fillRect(track, owner.Faint());
@@ -360,7 +385,7 @@ void DashboardTile::paintEvent(QPaintEvent*) {
                 painter.setPen(QPen(ink, 1));
                 painter.drawLine(QPointF(x(v), track.bottom()),
                                  QPointF(x(v), track.bottom() + labels.height() * 0.2));
-                painter.setPen(faint);
+                painter.setPen(label);
                 painter.drawText(QRectF(x(v) - labels.height(),
                                         labels.top() + labels.height() * 0.2, 2 * labels.height(),
                                         labels.height() * 0.8),
@@ -469,7 +494,7 @@ void DashboardTile::paintEvent(QPaintEvent*) {
         for (int i = 0; i < 2; ++i) {
             const QRectF row(body.left(), body.top() + i * body.height() / 2, body.width(),
                              body.height() / 2);
-            painter.setPen(faint);
+            painter.setPen(label);
             painter.setFont(BoldFont(font(), namePixels));
             painter.drawText(QRectF(row.left(), row.top(), nameW, row.height()),
                              Qt::AlignLeft | Qt::AlignVCenter, names[i]);
@@ -483,17 +508,18 @@ void DashboardTile::paintEvent(QPaintEvent*) {
         break;
     }
     case Tile::Lamps: {
-        // As many columns as give the names the largest letters.
-        QString longest;
-        for (DashText name : kLampNames)
-            if (Text(name, language).size() > longest.size())
-                longest = Text(name, language);
+        // As many columns as give the names the largest letters, all in
+        // one size; a long name may take two lines.
+        std::array<QString, kDashboardLamps> names;
+        for (std::size_t i = 0; i < kDashboardLamps; ++i)
+            names[i] = Text(kLampNames[i], language);
         int bestColumns = 4, bestPixels = 0;
         for (int columns : {8, 4, 2}) {
             const int rows = static_cast<int>(kDashboardLamps) / columns;
-            const QSizeF cell(in.width() / columns, in.height() / rows);
-            const int pixels = std::min(FitPixels(font(), longest, cell * 0.8, false),
-                                        static_cast<int>(cell.height() * 0.4));
+            const QSizeF cell(in.width() / columns * 0.86, in.height() / rows * 0.7);
+            int pixels = static_cast<int>(cell.height() * 0.5);
+            for (const QString& name : names)
+                pixels = std::min(pixels, LampPixels(font(), name, cell));
             if (pixels > bestPixels) {
                 bestPixels = pixels;
                 bestColumns = columns;
@@ -502,6 +528,7 @@ void DashboardTile::paintEvent(QPaintEvent*) {
         const int rows = static_cast<int>(kDashboardLamps) / bestColumns;
         const QSizeF cell(in.width() / bestColumns, in.height() / rows);
         painter.setFont(BoldFont(font(), bestPixels));
+        const QFontMetricsF metrics(painter.font());
         for (std::size_t i = 0; i < kDashboardLamps; ++i) {
             const int column = static_cast<int>(i) % bestColumns;
             const int row = static_cast<int>(i) / bestColumns;
@@ -516,9 +543,11 @@ void DashboardTile::paintEvent(QPaintEvent*) {
             painter.setPen(QPen(owner.Faint(), 1.5));
             painter.setBrush(fill);
             painter.drawRoundedRect(box, corner, corner);
-            painter.setPen(on ? InkOn(fill) : owner.Faint());
-            painter.drawText(box, Qt::AlignCenter | Qt::TextWordWrap,
-                             Text(kLampNames[i], language));
+            painter.setPen(on ? InkOn(fill) : label);
+            const QString shown = metrics.horizontalAdvance(names[i]) <= box.width() * 0.9
+                                      ? names[i]
+                                      : TwoLines(names[i]);
+            painter.drawText(box, Qt::AlignCenter, shown);
         }
         break;
     }
@@ -537,7 +566,12 @@ DashboardWindow::DashboardWindow(Document& doc, const DashboardChoices& chosen)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     CreateToolBar();
-    layout->addWidget(toolBar);
+    // The state stays in sight when a narrow window folds the tool bar.
+    auto* top = new QHBoxLayout;
+    top->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(toolBar, 1);
+    top->addWidget(stateLabel);
+    layout->addLayout(top);
     board = new QWidget(this);
     board->setObjectName("DashboardBoard");
     board->setAutoFillBackground(true);
@@ -607,13 +641,9 @@ void DashboardWindow::CreateToolBar() {
     readouts->setMenu(menu);
     toolBar->addWidget(readouts);
 
-    auto* spacer = new QWidget(toolBar);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    toolBar->addWidget(spacer);
-    stateLabel = new QLabel(toolBar);
+    stateLabel = new QLabel(this);
     stateLabel->setObjectName("LabelDashboardState");
     stateLabel->setContentsMargins(8, 2, 8, 2);
-    toolBar->addWidget(stateLabel);
 }
 
 int DashboardWindow::Language() const {
@@ -630,6 +660,10 @@ QColor DashboardWindow::TileGround() const {
 
 QColor DashboardWindow::Ink() const {
     return choices.light ? QColor(0x10, 0x10, 0x10) : QColor(0xf2, 0xf2, 0xf2);
+}
+
+QColor DashboardWindow::Label() const {
+    return choices.light ? QColor(0x5a, 0x5a, 0x5a) : QColor(0xa8, 0xa8, 0xa8);
 }
 
 QColor DashboardWindow::Faint() const {
@@ -663,14 +697,18 @@ void DashboardWindow::Redraw(bool force) {
     sinceRedraw.start();
     ++redraws;
     readings = ReadDashboard(document.LastFrame().data(), document.Image());
-    const QString state = StateText();
-    if (stateLabel->text() != state)
-        stateLabel->setText(state);
+    const QString stateText = StateText();
+    if (stateLabel->text() != stateText)
+        stateLabel->setText(stateText);
     const bool live = !Greyed();
-    stateLabel->setStyleSheet(
-        live ? QString()
+    // Restyled only when the state changes: a style sheet set anew at every
+    // redraw would polish the label again each time.
+    const QString style =
+        live ? QStringLiteral("QLabel { color: #3cb043; }")
              : QStringLiteral("QLabel { color: white; background: %1; }")
-                   .arg(this->state == LiveFreshness::State::NoConnection ? "#c00000" : "#606060"));
+                   .arg(state == LiveFreshness::State::NoConnection ? "#c00000" : "#606060");
+    if (stateLabel->styleSheet() != style)
+        stateLabel->setStyleSheet(style);
     for (int t = 0; t < DashboardChoices::TileCount; ++t)
         if (choices.shown[t])
             tiles[t]->Show(Spoken(static_cast<Tile>(t)), PaintKey(static_cast<Tile>(t)), force);
@@ -827,7 +865,7 @@ void DashboardWindow::LayoutTiles() {
     if (!figures.empty())
         rows.push_back({figures, 3.4});
     if (choices.shown[Tile::Lamps])
-        rows.push_back({{Tile::Lamps}, 1.7});
+        rows.push_back({{Tile::Lamps}, 2.2});
     double weights = 0;
     for (const Row& row : rows)
         weights += row.weight;

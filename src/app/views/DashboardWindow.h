@@ -86,6 +86,7 @@ public:
     QColor Ground() const;
     QColor TileGround() const;
     QColor Ink() const;
+    QColor Label() const; // titles and units
     QColor Faint() const;
 
 signals:
