@@ -13,6 +13,7 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -90,6 +91,17 @@ QFont BoldFont(const QFont& base, int pixels) {
 int FitPixels(const QFont& base, const QString& sample, const QSizeF& box, bool figures) {
     if (box.width() <= 1 || box.height() <= 1)
         return 1;
+    // Measured once per font, text and box: a redraw asks the same again.
+    static QHash<QString, int> known;
+    const QString key = QString("%1|%2|%3|%4|%5")
+                            .arg(base.key(), sample)
+                            .arg(box.width(), 0, 'f', 1)
+                            .arg(box.height(), 0, 'f', 1)
+                            .arg(figures);
+    if (const auto found = known.constFind(key); found != known.constEnd())
+        return *found;
+    if (known.size() > 512)
+        known.clear();
     constexpr int kProbe = 100;
     const QFontMetricsF metrics(BoldFont(base, kProbe));
     const double width = std::max(1.0, metrics.horizontalAdvance(sample));
@@ -98,14 +110,63 @@ int FitPixels(const QFont& base, const QString& sample, const QSizeF& box, bool 
                               : metrics.height());
     const double pixels =
         std::min(kProbe * box.width() * 0.96 / width, kProbe * box.height() * 0.92 / height);
-    return std::max(1, static_cast<int>(std::floor(pixels)));
+    return known[key] = std::max(1, static_cast<int>(std::floor(pixels)));
+}
+
+// Text larger than the raster engine keeps in its glyph cache (64 pixels)
+// is filled as outlines at every painting; the figures of a dashboard are
+// that large and change many times a second. Each character is drawn once
+// into a picture of its own and set from there. Single lines only.
+void Print(QPainter& painter, const QRectF& box, int flags, const QString& text) {
+    constexpr int kLargestCachedGlyph = 64;
+    const QFont& font = painter.font();
+    if (font.pixelSize() <= kLargestCachedGlyph || text.contains(QChar('\n'))) {
+        painter.drawText(box, flags, text);
+        return;
+    }
+    static QHash<QString, QPixmap> glyphs;
+    if (glyphs.size() > 400)
+        glyphs.clear();
+    const QFontMetricsF metrics(font);
+    const QColor colour = painter.pen().color();
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const double pad = font.pixelSize() * 0.1;
+    double width = 0;
+    for (const QChar ch : text)
+        width += metrics.horizontalAdvance(ch);
+    double x = flags & Qt::AlignLeft    ? box.left()
+               : flags & Qt::AlignRight ? box.right() - width
+                                        : box.center().x() - width / 2;
+    const double y = flags & Qt::AlignTop      ? box.top()
+                     : flags & Qt::AlignBottom ? box.bottom() - metrics.height()
+                                               : box.center().y() - metrics.height() / 2;
+    for (const QChar ch : text) {
+        const double advance = metrics.horizontalAdvance(ch);
+        const QString key =
+            QString("%1|%2|%3|%4").arg(font.key()).arg(colour.rgba()).arg(ratio).arg(ch);
+        auto found = glyphs.find(key);
+        if (found == glyphs.end()) {
+            QPixmap glyph((QSizeF(advance + 2 * pad, metrics.height()) * ratio).toSize() +
+                          QSize(1, 1));
+            glyph.setDevicePixelRatio(ratio);
+            glyph.fill(Qt::transparent);
+            QPainter on(&glyph);
+            on.setRenderHint(QPainter::Antialiasing);
+            on.setFont(font);
+            on.setPen(colour);
+            on.drawText(QPointF(pad, metrics.ascent()), QString(ch));
+            found = glyphs.insert(key, glyph);
+        }
+        painter.drawPixmap(QPointF(x - pad, y), *found);
+        x += advance;
+    }
 }
 
 void DrawFitted(QPainter& painter, const QRectF& box, const QString& text, const QString& sample,
                 bool figures, int flags = Qt::AlignCenter) {
     painter.setFont(
         BoldFont(painter.font(), FitPixels(painter.font(), sample, box.size(), figures)));
-    painter.drawText(box, flags, text);
+    Print(painter, box, flags, text);
 }
 
 // A name split at the blank nearest its middle.
@@ -166,6 +227,31 @@ RpmTileLayout LayoutRpm(const QRectF& rect, bool dial, const QFont& font) {
                         .tightBoundingRect(QStringLiteral("0123456789"))
                         .height();
     return l;
+}
+
+double DialAngle(double rpm, int top) {
+    return kDialStartDegrees - kDialSweepDegrees * rpm / top;
+}
+
+// A band along the dial's rim from one engine speed to another.
+void DialArc(QPainter& painter, const QPointF& c, double radius, int top, double from, double to,
+             const QColor& colour, double width) {
+    if (to <= from)
+        return;
+    const double r = radius - width / 2;
+    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawArc(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r),
+                    static_cast<int>(DialAngle(from, top) * 16),
+                    static_cast<int>((DialAngle(to, top) - DialAngle(from, top)) * 16));
+}
+
+// The bar within the scale's box, inset by half a label so the labels at
+// both ends stay inside.
+QRectF BarTrack(const QRectF& scale) {
+    const double inset = scale.height() * 0.3;
+    return QRectF(scale.left() + inset, scale.top(), scale.width() - 2 * inset,
+                  scale.height() * 0.55);
 }
 
 QPointF OnDial(const QPointF& centre, double radius, double degrees) {
@@ -246,8 +332,6 @@ void DashboardTile::paintEvent(QPaintEvent*) {
     const DashboardReadings& r = owner.Readings();
     const bool grey = owner.Greyed();
     const int language = owner.Language();
-    painter.fillRect(rect(), owner.Ground());
-
     // The ground of the whole tile carries the live panel's colour of its
     // value, as the panel's label does.
     ColourRole role = ColourRole::ButtonFace;
@@ -269,26 +353,27 @@ void DashboardTile::paintEvent(QPaintEvent*) {
     const QColor label = grey ? owner.Faint() : roleColour.isValid() ? ink : owner.Label();
     const QRectF all = QRectF(rect()).adjusted(1, 1, -1, -1);
     const double corner = std::min(all.width(), all.height()) * 0.04;
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(ground);
-    painter.drawRoundedRect(all, corner, corner);
-    if (hasFocus()) {
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 3));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(all.adjusted(2, 2, -2, -2), corner, corner);
-    }
+    const auto paintGround = [&](QPainter& on) {
+        on.fillRect(rect(), owner.Ground());
+        on.setPen(Qt::NoPen);
+        on.setBrush(ground);
+        on.drawRoundedRect(all, corner, corner);
+    };
+    if (kind != Tile::EngineSpeed)
+        paintGround(painter);
 
     const double m = Margin(all);
     const QRectF in = all.adjusted(m, m, -m, -m);
     const double titleH = TitleHeight(in);
     QString title = Text(kTileTitles[kind], language);
-    const auto drawTitle = [&](const QRectF& box) {
-        painter.setPen(label);
-        painter.setFont(BoldFont(font(), static_cast<int>(box.height() * 0.72)));
-        const QFontMetricsF metrics(painter.font());
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter,
-                         metrics.elidedText(title, Qt::ElideRight, box.width()));
+    const auto drawTitleOn = [&](QPainter& on, const QRectF& box) {
+        on.setPen(label);
+        on.setFont(BoldFont(font(), static_cast<int>(box.height() * 0.72)));
+        const QFontMetricsF metrics(on.font());
+        on.drawText(box, Qt::AlignLeft | Qt::AlignVCenter,
+                    metrics.elidedText(title, Qt::ElideRight, box.width()));
     };
+    const auto drawTitle = [&](const QRectF& box) { drawTitleOn(painter, box); };
     const QString dash = QStringLiteral("\u2013");
 
     switch (kind) {
@@ -296,101 +381,122 @@ void DashboardTile::paintEvent(QPaintEvent*) {
         const RpmTileLayout l = LayoutRpm(all, owner.Choices().dial, font());
         if (grey)
             title += QStringLiteral(" \u2014 ") + owner.StateText();
-        drawTitle(l.title);
-        painter.setPen(ink);
-        painter.setFont(BoldFont(font(), l.digitPixels));
-        painter.drawText(l.digits, Qt::AlignCenter, r.valid ? QString::number(r.rpm) : dash);
-        painter.setPen(label);
-        painter.setFont(BoldFont(font(), static_cast<int>(l.title.height() * 0.72)));
-        painter.drawText(l.unit, Qt::AlignRight | Qt::AlignBottom,
-                         Text(DashText::RpmUnit, language));
 
         const int top = RpmScaleTop(r);
         const int step = top > 16000 ? 2000 : 1000;
         const double shown = r.valid ? std::clamp(r.rpm, 0, top) : 0;
         const QColor redZone = grey ? owner.Faint() : QColor(255, 0, 0);
         const QColor shiftColour = grey ? owner.Faint() : QColor(230, 200, 0);
-        if (owner.Choices().dial) {
+        const bool dial = owner.Choices().dial;
+
+        // The scale, its figures and the unit change only with the size,
+        // the look, the marks or an alarm colour: drawn once into a layer,
+        // so a redraw paints the pointer and the digits only.
+        const QString key = QString("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11")
+                                .arg(title)
+                                .arg(ground.rgb())
+                                .arg(width())
+                                .arg(height())
+                                .arg(dial)
+                                .arg(ink.rgb())
+                                .arg(label.rgb())
+                                .arg(owner.Faint().rgb())
+                                .arg(top)
+                                .arg(r.shiftLightRpm * 100000 + r.limiterRpm)
+                                .arg(language);
+        const qreal ratio = devicePixelRatioF();
+        if (key != layerKey) {
+            layerKey = key;
+            layer = QPixmap((QSizeF(size()) * ratio).toSize());
+            layer.setDevicePixelRatio(ratio);
+            QPainter still(&layer);
+            still.setRenderHint(QPainter::Antialiasing);
+            paintGround(still);
+            drawTitleOn(still, l.title);
+            still.setPen(label);
+            still.setFont(BoldFont(font(), static_cast<int>(l.title.height() * 0.72)));
+            still.drawText(l.unit, Qt::AlignRight | Qt::AlignBottom,
+                           Text(DashText::RpmUnit, language));
+            if (dial) {
+                const QPointF c = l.scale.center();
+                const double radius = l.scale.width() / 2 * 0.94;
+                const double band = radius * 0.07;
+                DialArc(still, c, radius, top, 0, top, owner.Faint(), band);
+                if (r.limiterRpm > 0)
+                    DialArc(still, c, radius, top, r.limiterRpm, top, redZone, band);
+                still.setFont(BoldFont(font(), static_cast<int>(radius * 0.14)));
+                for (int v = 0; v <= top; v += step) {
+                    const double a = DialAngle(v, top);
+                    still.setPen(QPen(ink, std::max(1.0, radius * 0.015)));
+                    still.drawLine(OnDial(c, radius * 0.8, a), OnDial(c, radius * 0.9, a));
+                    const QPointF at = OnDial(c, radius * 0.64, a);
+                    still.setPen(label);
+                    still.drawText(QRectF(at.x() - radius * 0.2, at.y() - radius * 0.1,
+                                          radius * 0.4, radius * 0.2),
+                                   Qt::AlignCenter, QString::number(v / 1000));
+                }
+                still.setPen(label);
+                still.setFont(BoldFont(font(), static_cast<int>(radius * 0.1)));
+                still.drawText(QRectF(c.x() - radius * 0.6, c.y() + radius * 0.28, radius * 1.2,
+                                      radius * 0.16),
+                               Qt::AlignCenter, Text(DashText::ThousandRpm, language));
+            } else {
+                const QRectF track = BarTrack(l.scale);
+                const auto x = [&](double rpm) { return track.left() + track.width() * rpm / top; };
+                still.fillRect(track, owner.Faint());
+                if (r.limiterRpm > 0 && r.limiterRpm < top)
+                    still.fillRect(
+                        QRectF(QPointF(x(r.limiterRpm), track.top()), track.bottomRight()),
+                        redZone);
+                const QRectF labels(track.left(), track.bottom(), track.width(),
+                                    l.scale.bottom() - track.bottom());
+                still.setFont(BoldFont(font(), static_cast<int>(labels.height() * 0.6)));
+                for (int v = 0; v <= top; v += step) {
+                    still.setPen(QPen(ink, 1));
+                    still.drawLine(QPointF(x(v), track.bottom()),
+                                   QPointF(x(v), track.bottom() + labels.height() * 0.2));
+                    still.setPen(label);
+                    still.drawText(QRectF(x(v) - labels.height(),
+                                          labels.top() + labels.height() * 0.2, 2 * labels.height(),
+                                          labels.height() * 0.8),
+                                   Qt::AlignHCenter | Qt::AlignTop, QString::number(v / 1000));
+                }
+            }
+        }
+        painter.drawPixmap(0, 0, layer);
+        painter.setPen(ink);
+        painter.setFont(BoldFont(font(), l.digitPixels));
+        Print(painter, l.digits, Qt::AlignCenter, r.valid ? QString::number(r.rpm) : dash);
+
+        // The pointer, then the marks over it, so they stay in sight.
+        if (dial) {
             const QPointF c = l.scale.center();
             const double radius = l.scale.width() / 2 * 0.94;
-            const auto angle = [top](double rpm) {
-                return kDialStartDegrees - kDialSweepDegrees * rpm / top;
-            };
-            const auto arc = [&](double from, double to, const QColor& colour, double width) {
-                if (to <= from)
-                    return;
-                const double rr = radius - width / 2;
-                painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap));
-                painter.setBrush(Qt::NoBrush);
-                painter.drawArc(QRectF(c.x() - rr, c.y() - rr, 2 * rr, 2 * rr),
-                                static_cast<int>(angle(from) * 16),
-                                static_cast<int>((angle(to) - angle(from)) * 16));
-            };
-            const double band = radius * 0.07;
-            arc(0, top, owner.Faint(), band);
-            if (r.limiterRpm > 0)
-                arc(r.limiterRpm, top, redZone, band);
-            arc(0, shown, ink, band * 0.6);
-            painter.setFont(BoldFont(font(), static_cast<int>(radius * 0.14)));
-            for (int v = 0; v <= top; v += step) {
-                const double a = angle(v);
-                painter.setPen(QPen(ink, std::max(1.0, radius * 0.015)));
-                painter.drawLine(OnDial(c, radius * 0.8, a), OnDial(c, radius * 0.9, a));
-                const QPointF at = OnDial(c, radius * 0.64, a);
-                painter.setPen(label);
-                painter.drawText(QRectF(at.x() - radius * 0.2, at.y() - radius * 0.1, radius * 0.4,
-                                        radius * 0.2),
-                                 Qt::AlignCenter, QString::number(v / 1000));
-            }
+            DialArc(painter, c, radius, top, 0, shown, ink, radius * 0.042);
             const auto mark = [&](int rpm, const QColor& colour) {
                 if (rpm <= 0 || rpm > top)
                     return;
                 painter.setPen(
                     QPen(colour, std::max(2.0, radius * 0.035), Qt::SolidLine, Qt::FlatCap));
-                painter.drawLine(OnDial(c, radius * 0.76, angle(rpm)),
-                                 OnDial(c, radius * 1.0, angle(rpm)));
+                painter.drawLine(OnDial(c, radius * 0.76, DialAngle(rpm, top)),
+                                 OnDial(c, radius * 1.0, DialAngle(rpm, top)));
             };
             mark(r.shiftLightRpm, shiftColour);
             mark(r.limiterRpm, redZone);
-            painter.setPen(label);
-            painter.setFont(BoldFont(font(), static_cast<int>(radius * 0.1)));
-            painter.drawText(
-                QRectF(c.x() - radius * 0.6, c.y() + radius * 0.28, radius * 1.2, radius * 0.16),
-                Qt::AlignCenter, Text(DashText::ThousandRpm, language));
             if (r.valid) {
                 painter.setPen(QPen(grey ? owner.Faint() : QColor(230, 60, 0),
                                     std::max(2.0, radius * 0.035), Qt::SolidLine, Qt::RoundCap));
-                painter.drawLine(c, OnDial(c, radius * 0.88, angle(shown)));
+                painter.drawLine(c, OnDial(c, radius * 0.88, DialAngle(shown, top)));
             }
             painter.setPen(Qt::NoPen);
             painter.setBrush(ink);
             painter.drawEllipse(c, radius * 0.06, radius * 0.06);
         } else {
-            // Inset by half a label, so the labels at both ends stay inside.
-            const double inset = l.scale.height() * 0.3;
-            const QRectF track(l.scale.left() + inset, l.scale.top(), l.scale.width() - 2 * inset,
-                               l.scale.height() * 0.55);
+            const QRectF track = BarTrack(l.scale);
             const auto x = [&](double rpm) { return track.left() + track.width() * rpm / top; };
-            painter.fillRect(track, owner.Faint());
-            if (r.limiterRpm > 0 && r.limiterRpm < top)
-                painter.fillRect(QRectF(QPointF(x(r.limiterRpm), track.top()), track.bottomRight()),
-                                 redZone);
             painter.fillRect(QRectF(track.topLeft(), QPointF(x(shown), track.bottom()))
                                  .adjusted(0, track.height() * 0.2, 0, -track.height() * 0.2),
                              ink);
-            const QRectF labels(track.left(), track.bottom(), track.width(),
-                                l.scale.bottom() - track.bottom());
-            painter.setFont(BoldFont(font(), static_cast<int>(labels.height() * 0.6)));
-            for (int v = 0; v <= top; v += step) {
-                painter.setPen(QPen(ink, 1));
-                painter.drawLine(QPointF(x(v), track.bottom()),
-                                 QPointF(x(v), track.bottom() + labels.height() * 0.2));
-                painter.setPen(label);
-                painter.drawText(QRectF(x(v) - labels.height(),
-                                        labels.top() + labels.height() * 0.2, 2 * labels.height(),
-                                        labels.height() * 0.8),
-                                 Qt::AlignHCenter | Qt::AlignTop, QString::number(v / 1000));
-            }
             const auto mark = [&](int rpm, const QColor& colour) {
                 if (rpm <= 0 || rpm > top)
                     return;
@@ -434,7 +540,7 @@ void DashboardTile::paintEvent(QPaintEvent*) {
                 painter.setFont(BoldFont(font(), pixels));
                 const QString figure =
                     r.advance[ch] ? QString("%1\u00b0").arg(*r.advance[ch]) : dash;
-                painter.drawText(box, Qt::AlignCenter, QString("%1: %2").arg(ch + 1).arg(figure));
+                Print(painter, box, Qt::AlignCenter, QString("%1: %2").arg(ch + 1).arg(figure));
             }
         }
         break;
@@ -500,10 +606,9 @@ void DashboardTile::paintEvent(QPaintEvent*) {
                              Qt::AlignLeft | Qt::AlignVCenter, names[i]);
             painter.setPen(ink);
             painter.setFont(BoldFont(font(), valuePixels));
-            painter.drawText(
-                QRectF(row.left() + nameW, row.top(), row.width() - nameW, row.height()),
-                Qt::AlignRight | Qt::AlignVCenter,
-                r.valid ? QString("%1 mV").arg(values[i]) : dash);
+            Print(painter, QRectF(row.left() + nameW, row.top(), row.width() - nameW, row.height()),
+                  Qt::AlignRight | Qt::AlignVCenter,
+                  r.valid ? QString("%1 mV").arg(values[i]) : dash);
         }
         break;
     }
@@ -553,6 +658,11 @@ void DashboardTile::paintEvent(QPaintEvent*) {
     }
     case Tile::TileCount:
         break;
+    }
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 3));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(all.adjusted(2, 2, -2, -2), corner, corner);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "device/Dashboard.h"
 
 #include <QElapsedTimer>
+#include <QPixmap>
 #include <QRectF>
 #include <QString>
 #include <QWidget>
@@ -41,6 +42,9 @@ private:
     DashboardChoices::Tile kind;
     QString spoken;
     QString drawn; // everything the last painting depended on
+    // What does not move between frames (the rpm scale), and what it shows.
+    QPixmap layer;
+    QString layerKey;
 };
 
 // Where the engine speed tile puts its parts.
