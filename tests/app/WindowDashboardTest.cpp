@@ -308,6 +308,27 @@ TEST_F(WindowDashboardTest, RedrawsAtMostTwentyTimesASecondWhileFramesComeFast) 
     EXPECT_GE(redraws, seconds) << frames << " frames";
 }
 
+// Fault: a red servo readout on a bike whose image has no servo (the unit
+// then reports the servo faulty), or one that does not come back when the
+// servo is switched on.
+TEST_F(WindowDashboardTest, TheServoReadoutShowsWhileTheImageHasTheServoOn) {
+    auto window = Start();
+    window->show();
+    window->Doc().ChangeImage([](ParameterImage& image) { image[field::servoEnable] = 0; });
+    DashboardWindow* dashboard = OpenDashboard(*window);
+    ASSERT_NE(dashboard, nullptr);
+    DashboardTile* servo = dashboard->Readout(Tile::Servo);
+    EXPECT_FALSE(servo->isVisible());
+    EXPECT_TRUE(dashboard->Choices().shown[Tile::Servo]); // still the user's choice
+    const int throttleWidth = dashboard->Readout(Tile::Throttle)->width();
+
+    window->Doc().ChangeImage([](ParameterImage& image) { image[field::servoEnable] = 1; });
+    EXPECT_TRUE(servo->isVisible());
+    EXPECT_LT(dashboard->Readout(Tile::Throttle)->width(), throttleWidth);
+    Trigger(dashboard, "ActionDashShowServo");
+    EXPECT_FALSE(servo->isVisible());
+}
+
 // Fault: a readout a screen reader cannot name, or named in the language
 // the window no longer shows.
 TEST_F(WindowDashboardTest, ReadoutsAreNamedInTheLanguageShown) {

@@ -703,7 +703,13 @@ DashboardWindow::DashboardWindow(Document& doc, const DashboardChoices& chosen)
         dirty = true;
     });
     connect(&document, &Document::TickDone, this, &DashboardWindow::Tick);
-    connect(&document, &Document::ImageShown, this, [this] { dirty = true; });
+    connect(&document, &Document::ImageShown, this, [this] {
+        dirty = true;
+        if ((document.Image()[field::servoEnable] != 0) != servoInUse) {
+            LayoutTiles();
+            Redraw(true);
+        }
+    });
     connect(&document, &Document::LanguageChanged, this, &DashboardWindow::ApplyLanguage);
     ApplyChoices();
     ApplyLanguage();
@@ -820,7 +826,7 @@ void DashboardWindow::Redraw(bool force) {
     if (stateLabel->styleSheet() != style)
         stateLabel->setStyleSheet(style);
     for (int t = 0; t < DashboardChoices::TileCount; ++t)
-        if (choices.shown[t])
+        if (tiles[t]->isVisibleTo(this))
             tiles[t]->Show(Spoken(static_cast<Tile>(t)), PaintKey(static_cast<Tile>(t)), force);
 }
 
@@ -958,23 +964,28 @@ void DashboardWindow::SetFullScreen(bool on) {
 void DashboardWindow::LayoutTiles() {
     const QRectF area = QRectF(board->rect());
     const double gap = std::max(4.0, std::min(area.width(), area.height()) * 0.012);
-    const std::vector<Tile> figures = [this] {
-        std::vector<Tile> shown;
-        for (Tile t : {Tile::Advance, Tile::Throttle, Tile::Supply, Tile::Servo})
-            if (choices.shown[t])
-                shown.push_back(t);
-        return shown;
-    }();
+    // The servo's readout shows only while the image has the servo on, as
+    // in the live panel: a unit without one reports it faulty. A dashboard
+    // of nothing else shows it all the same.
+    servoInUse = document.Image()[field::servoEnable] != 0;
+    std::array<bool, DashboardChoices::TileCount> showing = choices.shown;
+    showing[Tile::Servo] = showing[Tile::Servo] && servoInUse;
+    if (std::none_of(showing.begin(), showing.end(), [](bool on) { return on; }))
+        showing = choices.shown;
+    std::vector<Tile> figures;
+    for (Tile t : {Tile::Advance, Tile::Throttle, Tile::Supply, Tile::Servo})
+        if (showing[t])
+            figures.push_back(t);
     struct Row {
         std::vector<Tile> tiles;
         double weight;
     };
     std::vector<Row> rows;
-    if (choices.shown[Tile::EngineSpeed])
+    if (showing[Tile::EngineSpeed])
         rows.push_back({{Tile::EngineSpeed}, 6.0});
     if (!figures.empty())
         rows.push_back({figures, 3.4});
-    if (choices.shown[Tile::Lamps])
+    if (showing[Tile::Lamps])
         rows.push_back({{Tile::Lamps}, 2.2});
     double weights = 0;
     for (const Row& row : rows)
@@ -993,7 +1004,7 @@ void DashboardWindow::LayoutTiles() {
         y += h + gap;
     }
     for (int t = 0; t < DashboardChoices::TileCount; ++t)
-        tiles[t]->setVisible(choices.shown[t]);
+        tiles[t]->setVisible(showing[t]);
 }
 
 void DashboardWindow::ApplyChoices() {

@@ -121,6 +121,7 @@ private:
     QElapsedTimer clock;
     QElapsedTimer sinceRedraw;
     bool dirty = true;
+    bool servoInUse = false; // as the image has it at the last layout
     long redraws = 0;
 
     QToolBar* toolBar = nullptr;
