@@ -3,6 +3,7 @@
 #include "app/Document.h"
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/CompareWindow.h"
+#include "app/views/DashboardWindow.h"
 #include "app/views/HistoryWindow.h"
 #include "app/views/LogChartWindow.h"
 #include "app/views/LogPlaybackWindow.h"
@@ -36,6 +37,12 @@ namespace {
 // A message about a file, with the file below it.
 QString WithPath(const QString& text, const QString& path) {
     return text + "\n\n" + QDir::toNativeSeparators(path);
+}
+
+// Where a view sits when it is not full screen: a screen's size is no place
+// to come back to.
+QRect PlaceOf(const QWidget& view) {
+    return view.isFullScreen() ? view.normalGeometry() : view.geometry();
 }
 
 } // namespace
@@ -320,6 +327,20 @@ TimingCheckWindow* ViewManager::OpenTimingCheck(const QString& path) {
     return view;
 }
 
+DashboardWindow* ViewManager::ShowDashboard() {
+    DashboardWindow* dashboard = Single<DashboardWindow>();
+    if (!dashboard) {
+        if (!dashboardChoices)
+            dashboardChoices = DashboardChoices::Read(settings);
+        dashboard = new DashboardWindow(document, *dashboardChoices);
+        connect(dashboard, &DashboardWindow::ChoicesChanged, this,
+                [this](const DashboardChoices& chosen) { dashboardChoices = chosen; });
+        Open(dashboard, DashboardWindow::kSettingsSection);
+    }
+    Present(dashboard);
+    return dashboard;
+}
+
 // Every view lives from here until it is closed; closing keeps its place.
 void ViewManager::Open(QWidget* view, const QString& section) {
     view->setAttribute(Qt::WA_DeleteOnClose);
@@ -344,7 +365,7 @@ bool ViewManager::eventFilter(QObject* watched, QEvent* event) {
             std::find_if(views.begin(), views.end(),
                          [watched](const OpenView& open) { return open.view == watched; });
         if (closing != views.end()) {
-            geometry.insert(closing->section, closing->view->geometry());
+            geometry.insert(closing->section, PlaceOf(*closing->view));
             views.erase(closing);
             ShowSelectionIn3D();
         }
@@ -377,7 +398,9 @@ void ViewManager::Restore(QWidget* view, const QString& section) {
 void ViewManager::SaveSettings() {
     for (const OpenView& open : views)
         if (open.view && open.view->isVisible())
-            geometry.insert(open.section, open.view->geometry());
+            geometry.insert(open.section, PlaceOf(*open.view));
+    if (dashboardChoices)
+        dashboardChoices->Write(settings);
     for (auto kept = geometry.cbegin(); kept != geometry.cend(); ++kept) {
         const std::string section = kept.key().toStdString();
         const QRect& rect = kept.value();

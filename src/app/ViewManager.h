@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/views/DashboardChoices.h"
 #include "files/MonitorLog.h"
 #include "params/ParameterImage.h"
 
@@ -19,6 +20,7 @@ namespace orna5 {
 
 class AdvanceCurvesWindow;
 class CompareWindow;
+class DashboardWindow;
 class Document;
 class HistoryWindow;
 class HistoryWriter;
@@ -87,6 +89,9 @@ public:
     // A kept check in a window of its own, beside the one being made; null
     // when it cannot be read (the user was told).
     TimingCheckWindow* OpenTimingCheck(const QString& path);
+    // View > Dashboard; it opens once, with the readouts, look and style
+    // chosen last (in this run, else in orna5.ini).
+    DashboardWindow* ShowDashboard();
 
     // Writes the places of the views, open now or closed in this run, into
     // the settings.
@@ -120,6 +125,8 @@ private:
     QPointer<TimingCheckWindow> timingCheck;
     std::vector<OpenView> views;
     QMap<QString, QRect> geometry;
+    // The dashboard's choices once it has been opened in this run.
+    std::optional<DashboardChoices> dashboardChoices;
 };
 
 } // namespace orna5

@@ -8,6 +8,7 @@
 #include "app/ViewManager.h"
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/CompareWindow.h"
+#include "app/views/DashboardWindow.h"
 #include "app/views/HistoryWindow.h"
 #include "app/views/LogChartWindow.h"
 #include "app/views/LogPlaybackWindow.h"
@@ -128,6 +129,7 @@ TEST_F(WindowAccessibilityTest, EveryFocusableControlOfTheWindowAndItsViewsHasAN
         {"rides", [&]() -> QWidget* { return views.ShowRides(); }},
         {"playback", [&]() -> QWidget* { return views.PlayDataLog(first); }},
         {"timing light check", [&]() -> QWidget* { return views.ShowTimingCheck(); }},
+        {"dashboard", [&]() -> QWidget* { return views.ShowDashboard(); }},
     };
     for (const int language : {English, German, French, Czech}) {
         window

@@ -54,6 +54,8 @@ void TFormHlav::CreateViews() {
     connect(curves, &QAction::triggered, this, [this] { views->ShowAdvanceCurves(); });
     QAction* map3d = MakeAction(MenuView, "MenuMap3D", "Map in &3D");
     connect(map3d, &QAction::triggered, this, [this] { views->ShowMap3D(); });
+    QAction* dashboard = MakeAction(MenuView, "MenuDashboard", "&Dashboard");
+    connect(dashboard, &QAction::triggered, this, [this] { views->ShowDashboard(); });
     connect(BitBtnServoRpm, &QPushButton::clicked, this,
             [this] { OpenRpmAxisDialog(*document, RpmAxisDialog::Axis::Servo, this); });
     MenuView->addSeparator();

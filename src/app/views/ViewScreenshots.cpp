@@ -5,6 +5,7 @@
 #include "app/ViewManager.h"
 #include "app/views/AdvanceCurvesWindow.h"
 #include "app/views/CompareWindow.h"
+#include "app/views/DashboardWindow.h"
 #include "app/views/HistoryWindow.h"
 #include "app/views/LogChartWindow.h"
 #include "app/views/LogPlaybackWindow.h"
@@ -29,6 +30,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QSlider>
 #include <QTabWidget>
@@ -120,6 +122,17 @@ void ShootTimingCheck(const Document& document, ViewManager& views, const QStrin
     }
 }
 
+// Lets the window run until `done` holds, or for `ms` at most.
+template <class Condition> void RunUntil(Condition done, int ms) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < ms) {
+        QEventLoop wait;
+        QTimer::singleShot(50, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+}
+
 } // namespace
 
 void StartViewScreenshots(DataLogRecorder& recorder, const QString& folder) {
@@ -130,6 +143,13 @@ void StartViewScreenshots(DataLogRecorder& recorder, const QString& folder) {
 void TakeViewScreenshots(QWidget& window, Document& document, ViewManager& views,
                          DataLogRecorder& recorder, const QString& folder) {
     Save(views.ShowAdvanceCurves(), folder, "view-advance-curves");
+    // The dashboard greys its figures until a frame has come since it opened.
+    if (DashboardWindow* dashboard = views.ShowDashboard()) {
+        dashboard->resize(1000, 625);
+        RunUntil([dashboard] { return !dashboard->Greyed(); }, 3000);
+        Save(dashboard, folder, "view-dashboard");
+        dashboard->close();
+    }
     recorder.Stop();
     if (LogChartWindow* log = views.OpenDataLog(LogPath(folder))) {
         log->SetCursorRow(static_cast<int>(log->Log().Rows()) * 2 / 3);
