@@ -122,14 +122,10 @@ BENCHMARK(OpenLog)->Arg(1)->Arg(10)->Iterations(3)->UseManualTime()->Unit(benchm
 
 void CurvesWhileMonitoring(benchmark::State& state) {
     const qint64 runMs = orna5::bench::RunMilliseconds(30);
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QProcess sim;
-    const QString device = orna5::bench::StartSimulator(sim);
-    if (device.isEmpty()) {
-        state.SkipWithError("orna5-sim did not start");
+    orna5::bench::BenchUnit unit;
+    if (!unit.Start(state))
         return;
-    }
+    const QString& device = unit.device;
 
     for (auto _ : state) {
         orna5::StartOptions options;
@@ -147,8 +143,6 @@ void CurvesWhileMonitoring(benchmark::State& state) {
         state.counters["cpu_percent_curves_add"] = with - without;
         window.close();
     }
-    sim.terminate();
-    sim.waitForFinished(3000);
 }
 
 BENCHMARK(CurvesWhileMonitoring)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);

@@ -28,15 +28,10 @@ void WindowDashboard(benchmark::State& state) {
     const bool dashboard = state.range(0) != 0;
     const bool large = state.range(1) != 0;
     const qint64 runMs = orna5::bench::RunMilliseconds(30);
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-
-    QProcess sim;
-    const QString device = orna5::bench::StartSimulator(sim, {"--paced"});
-    if (device.isEmpty()) {
-        state.SkipWithError("orna5-sim did not start");
+    orna5::bench::BenchUnit unit;
+    if (!unit.Start(state, {"--paced"}))
         return;
-    }
+    const QString& device = unit.device;
 
     for (auto _ : state) {
         orna5::StartOptions options;
@@ -62,8 +57,6 @@ void WindowDashboard(benchmark::State& state) {
             view ? (view->Redraws() - redrawsBefore) * 1000.0 / runMs : 0.0;
         window.close();
     }
-    sim.terminate();
-    sim.waitForFinished(3000);
 }
 
 BENCHMARK(WindowDashboard)

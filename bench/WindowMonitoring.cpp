@@ -47,16 +47,10 @@ void WindowMonitoring(benchmark::State& state) {
         return;
     }
     const qint64 runMs = orna5::bench::RunMilliseconds(60);
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-
-    QProcess sim;
-    const QString device =
-        orna5::bench::StartSimulator(sim, fast ? QStringList{"--paced"} : QStringList{});
-    if (device.isEmpty()) {
-        state.SkipWithError("orna5-sim did not start");
+    orna5::bench::BenchUnit unit;
+    if (!unit.Start(state, fast ? QStringList{"--paced"} : QStringList{}))
         return;
-    }
+    const QString& device = unit.device;
 
     for (auto _ : state) {
         orna5::StartOptions options;
@@ -90,8 +84,6 @@ void WindowMonitoring(benchmark::State& state) {
             state.counters["marker_moves"] = map->MarkerMoves();
         window.close();
     }
-    sim.terminate();
-    sim.waitForFinished(3000);
 }
 
 BENCHMARK(WindowMonitoring)
