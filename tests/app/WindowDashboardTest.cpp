@@ -506,6 +506,42 @@ TEST_F(WindowDashboardTest, ATinyWindowPaintsEveryReadoutWithoutSpilling) {
     window->Doc().StopPlayback();
 }
 
+// Fault: the look, the style and full screen out of reach of the keyboard
+// (a tool bar's buttons take no focus and drop their marked letters), or
+// keys left in the language shown before.
+TEST_F(WindowDashboardTest, EveryChoiceIsReachedByTheKeysOfTheLanguageShown) {
+    auto window = Start();
+    window->show();
+    DashboardWindow* dashboard = OpenDashboard(*window);
+    ASSERT_NE(dashboard, nullptr);
+    const struct {
+        const char* action;
+        DashText text;
+    } choices[] = {{"ActionDashLight", DashText::LightLook},
+                   {"ActionDashBar", DashText::Bar},
+                   {"ActionDashDark", DashText::DarkLook},
+                   {"ActionDashDial", DashText::Dial}};
+    const char* menus[] = {"MenuEnglish", "MenuGerman", "MenuFrench", "MenuCzech"};
+    for (int language : {English, German, French, Czech}) {
+        window->findChild<QAction*>(menus[language])->trigger();
+        QApplication::setActiveWindow(dashboard);
+        for (const auto& c : choices) {
+            const QKeySequence keys =
+                QKeySequence::mnemonic(QString::fromStdString(TextIn(c.text, language)));
+            ASSERT_FALSE(keys.isEmpty()) << c.action << " " << language;
+            QTest::keySequence(dashboard, keys);
+            EXPECT_TRUE(dashboard->findChild<QAction*>(c.action)->isChecked())
+                << c.action << " " << language;
+        }
+        const QKeySequence full =
+            QKeySequence::mnemonic(QString::fromStdString(TextIn(DashText::FullScreen, language)));
+        QTest::keySequence(dashboard, full);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dashboard->isFullScreen(); }, 3000)) << language;
+        QTest::keyClick(dashboard, Qt::Key_F11);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dashboard->isFullScreen(); }, 3000)) << language;
+    }
+}
+
 } // namespace
 
 } // namespace orna5::test

@@ -746,7 +746,6 @@ void DashboardWindow::CreateToolBar() {
     fullScreen = toolBar->addAction(QString());
     fullScreen->setObjectName("ActionDashFullScreen");
     fullScreen->setCheckable(true);
-    fullScreen->setShortcut(QKeySequence(Qt::Key_F11));
     connect(fullScreen, &QAction::triggered, this, &DashboardWindow::SetFullScreen);
     toolBar->addSeparator();
 
@@ -1074,6 +1073,13 @@ void DashboardWindow::ApplyLanguage() {
     light->setText(Text(DashText::LightLook, language));
     dial->setText(Text(DashText::Dial, language));
     bar->setText(Text(DashText::Bar, language));
+    // A tool bar's buttons take no focus and drop the letters marked in
+    // their texts: the actions carry those keys themselves, so the window
+    // works without a mouse.
+    fullScreen->setShortcuts(
+        {QKeySequence(Qt::Key_F11), QKeySequence::mnemonic(fullScreen->text())});
+    for (QAction* action : {dark, light, dial, bar})
+        action->setShortcut(QKeySequence::mnemonic(action->text()));
     readouts->setText(Text(DashText::Readouts, language));
     SetReaderName(readouts, orna5::Spoken(readouts->text()));
     toolBar->setWindowTitle(Text(DashText::Title, language));
