@@ -82,10 +82,16 @@ DashboardReadings ReadDashboard(const std::uint8_t* f, const ParameterImage& ima
 }
 
 int RpmScaleTop(const DashboardReadings& readings) {
-    if (readings.limiterRpm <= 0)
-        return 10000;
+    // Without a limiter the scale is at least the panel's full bar, and
+    // still reaches past a shift light set above it.
+    const int floor = readings.limiterRpm > 0 ? 0 : 10000;
     const int top = std::max(readings.limiterRpm, readings.shiftLightRpm) + 500;
-    return (top + 999) / 1000 * 1000;
+    return std::max(floor, (top + 999) / 1000 * 1000);
+}
+
+void HideWhatSilenceHides(DashboardReadings& readings, LiveFreshness::State state) {
+    if (state == LiveFreshness::State::NoConnection)
+        readings.lamps[static_cast<std::size_t>(DashboardLamp::VersionMismatch)].on = false;
 }
 
 LiveFreshness::State LiveFreshness::At(std::int64_t nowMs, bool sourceAnswering) const {

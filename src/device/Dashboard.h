@@ -73,9 +73,10 @@ struct DashboardReadings {
 // gives its meaning (the model, the limiter, the sensor checks).
 DashboardReadings ReadDashboard(const std::uint8_t* frame, const ParameterImage& image);
 
-// The top of the rpm scale: a little above the limiter, on a whole thousand,
-// so the limiter mark and the red zone beyond it stay in view; without a
-// limiter the 10000 rpm at which the live panel's bar is full.
+// The top of the rpm scale: a little above the limiter and the shift light,
+// on a whole thousand, so both marks and the red zone beyond the limiter
+// stay in view; without a limiter at least the 10000 rpm at which the live
+// panel's bar is full.
 int RpmScaleTop(const DashboardReadings& readings);
 
 // Whether the dashboard's figures are live. They are not before the first
@@ -99,5 +100,9 @@ private:
     bool seen = false;
     std::int64_t lastFrameMs = 0;
 };
+
+// The version warning is hidden while the unit does not answer, as the
+// live panel hides it: an old frame's warning is not the unit's now.
+void HideWhatSilenceHides(DashboardReadings& readings, LiveFreshness::State state);
 
 } // namespace orna5

@@ -59,9 +59,47 @@ protected:
     static QString Accessible(QWidget* widget, QAccessible::Text text) {
         return QAccessible::queryAccessibleInterface(widget)->text(text);
     }
+    // A quiet live frame of a unit that speaks this program's protocol.
+    static DeviceFrame QuietFrame(int rpm) {
+        DeviceFrame f{};
+        f[monitorField::code] = MonitorCode;
+        f[monitorField::protocolVersion] = ProtocolVersion;
+        f[monitorField::servoOk] = 1;
+        PutFrameWord(f.data(), monitorField::supplyMv, 13000);
+        PutFrameWord(f.data(), monitorField::rpm, static_cast<std::uint16_t>(rpm));
+        return f;
+    }
+    // Plays `frame` through the window, as a log's row, until the
+    // dashboard shows it live and painted.
+    static void Play(TFormHlav& window, DashboardWindow* dashboard, DeviceFrame frame) {
+        frame[kFrameSize - 1] = FrameCheckByte(frame.data());
+        Document& doc = window.Doc();
+        if (!doc.Playing())
+            doc.StartPlayback();
+        const int rpm = FrameWord(frame.data(), monitorField::rpm);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                doc.PlayFrame(frame, 0.05);
+                return !dashboard->Greyed() && dashboard->Readings().rpm == rpm &&
+                       doc.LastFrame() == frame;
+            },
+            5000));
+        QTest::qWait(2 * DashboardWindow::kRedrawMs);
+    }
 };
 
 const QColor kLime(0, 255, 0);
+
+QString Text(DashText id) {
+    return QString::fromStdString(TextIn(id, English));
+}
+
+// The tile's figures on a coloured ground: black or white, as they read.
+QColor InkFor(const QColor& ground) {
+    const double luminance =
+        0.299 * ground.redF() + 0.587 * ground.greenF() + 0.114 * ground.blueF();
+    return luminance > 0.55 ? QColor(0, 0, 0) : QColor(255, 255, 255);
+}
 
 // Fault: old figures left on the dashboard as live after the unit fell
 // silent (painted in colour, told to a screen reader as they were), or a
@@ -352,6 +390,155 @@ TEST_F(WindowDashboardTest, ReadoutsAreNamedInTheLanguageShown) {
             EXPECT_EQ(Accessible(dashboard->Readout(t.tile), QAccessible::Name).toStdString(),
                       TextIn(t.name, language))
                 << language;
+    }
+}
+
+// Fault: a mark or pointer drawn in a colour that does not read on its
+// ground: the limiter's red on a tile that is red for an rpm alarm, the
+// shift light's yellow on a yellow one or on the light look's white.
+TEST(DashboardColoursTest, MarksReadOnEveryGroundTheyAreDrawnOn) {
+    const QColor grounds[] = {QColor(0x1e, 0x1e, 0x1e), QColor(0xfa, 0xfa, 0xfa), QColor(255, 0, 0),
+                              QColor(255, 255, 0)};
+    const QColor marks[] = {QColor(255, 0, 0), QColor(230, 200, 0), QColor(230, 60, 0)};
+    for (const QColor& ground : grounds)
+        for (const QColor& mark : marks) {
+            const QColor ink = InkFor(ground);
+            const QColor drawn = Legible(mark, ground, ink);
+            EXPECT_GE(Contrast(drawn, ground), 2.0)
+                << ground.name().toStdString() << " " << mark.name().toStdString();
+            // A colour that reads stays itself: red is still red on dark.
+            if (Contrast(mark, ground) >= 2.0) {
+                EXPECT_EQ(drawn, mark) << ground.name().toStdString();
+            }
+        }
+    EXPECT_DOUBLE_EQ(Contrast(Qt::black, Qt::white), 21.0);
+    EXPECT_DOUBLE_EQ(Contrast(Qt::red, Qt::red), 1.0);
+}
+
+// Fault: the limiter's red zone painted in the rpm tile's own alarm red (or
+// the light look's pale yellow), so the mark is gone exactly when the engine
+// is at the limiter.
+TEST_F(WindowDashboardTest, TheLimiterMarkStaysInSightOnAnAlarmColouredTile) {
+    auto window = Start({}, false);
+    window->Doc().ChangeImage([](ParameterImage& image) {
+        image[field::limiterRpm] = 110;
+        image[field::shiftLightRpm] = 95;
+    });
+    window->show();
+    DashboardWindow* dashboard = OpenDashboard(*window);
+    ASSERT_NE(dashboard, nullptr);
+    dashboard->resize(1000, 640);
+    const struct {
+        const char* look;
+        const char* style;
+        std::uint8_t red, yellow;
+    } cases[] = {{"ActionDashDark", "ActionDashBar", 1, 0},
+                 {"ActionDashLight", "ActionDashBar", 1, 0},
+                 {"ActionDashDark", "ActionDashDial", 1, 0},
+                 {"ActionDashLight", "ActionDashDial", 0, 1},
+                 {"ActionDashLight", "ActionDashBar", 0, 0}};
+    int rpm = 11000;
+    for (const auto& c : cases) {
+        Trigger(dashboard, c.look);
+        Trigger(dashboard, c.style);
+        DeviceFrame f = QuietFrame(++rpm);
+        f[monitorField::rpmAlarmRed] = c.red;
+        f[monitorField::rpmAlarmYellow] = c.yellow;
+        Play(*window, dashboard, f);
+        const QColor ground = c.red      ? QColor(255, 0, 0)
+                              : c.yellow ? QColor(255, 255, 0)
+                                         : dashboard->TileGround();
+        const QColor ink = InkFor(ground);
+        const QColor limiter = Legible(QColor(255, 0, 0), ground, ink);
+        EXPECT_GE(Contrast(limiter, ground), 2.0);
+        EXPECT_GT(PixelsOf(dashboard, Tile::EngineSpeed, limiter), 100)
+            << c.look << " " << c.style << " " << int(c.red);
+    }
+    window->Doc().StopPlayback();
+}
+
+// Fault: the version warning of the last frame left lit while the unit
+// does not answer (the live panel hides it then).
+TEST_F(WindowDashboardTest, TheVersionWarningGoesOutWhenNothingAnswers) {
+    auto window = Start({}, false);
+    window->show();
+    DashboardWindow* dashboard = OpenDashboard(*window);
+    ASSERT_NE(dashboard, nullptr);
+    DeviceFrame f = QuietFrame(3000);
+    f[monitorField::protocolVersion] = ProtocolVersion - 1;
+    Play(*window, dashboard, f);
+    EXPECT_TRUE(dashboard->Readings().Lamp(DashboardLamp::VersionMismatch).on);
+    window->Doc().StopPlayback();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dashboard->State() == State::NoConnection; }, 3000));
+    EXPECT_FALSE(dashboard->Readings().Lamp(DashboardLamp::VersionMismatch).on);
+    EXPECT_TRUE(dashboard->Readout(Tile::Lamps)
+                    ->SpokenValue()
+                    .contains(Text(DashText::VersionMismatch) + " " + Text(DashText::Off)));
+}
+
+// Fault: a crash or text spilling out of its tile when the window is made
+// tiny, in either look and style, live or grey, with every readout or one.
+TEST_F(WindowDashboardTest, ATinyWindowPaintsEveryReadoutWithoutSpilling) {
+    auto window = Start({}, false);
+    window->show();
+    DashboardWindow* dashboard = OpenDashboard(*window);
+    ASSERT_NE(dashboard, nullptr);
+    Play(*window, dashboard, QuietFrame(25500));
+    for (const QSize size : {QSize(50, 50), QSize(120, 90), QSize(1, 1), QSize(320, 200)}) {
+        for (const char* look : {"ActionDashDark", "ActionDashLight"})
+            for (const char* style : {"ActionDashDial", "ActionDashBar"}) {
+                Trigger(dashboard, look);
+                Trigger(dashboard, style);
+                dashboard->resize(size);
+                QTest::qWait(20);
+                for (int t = 0; t < DashboardChoices::TileCount; ++t) {
+                    DashboardTile* tile = dashboard->Readout(static_cast<Tile>(t));
+                    if (tile->isVisible() && !tile->size().isEmpty())
+                        EXPECT_FALSE(tile->grab().isNull());
+                }
+                const RpmTileLayout l = dashboard->RpmLayout();
+                const QRect tile = dashboard->Readout(Tile::EngineSpeed)->rect();
+                EXPECT_LE(l.digitHeight, std::max(1.0, l.digits.height()) + 1)
+                    << size.width() << " " << look << " " << style;
+                EXPECT_LE(l.digits.right(), tile.width() + 1) << size.width();
+            }
+    }
+    window->Doc().StopPlayback();
+}
+
+// Fault: the look, the style and full screen out of reach of the keyboard
+// (a tool bar's buttons take no focus and drop their marked letters), or
+// keys left in the language shown before.
+TEST_F(WindowDashboardTest, EveryChoiceIsReachedByTheKeysOfTheLanguageShown) {
+    auto window = Start();
+    window->show();
+    DashboardWindow* dashboard = OpenDashboard(*window);
+    ASSERT_NE(dashboard, nullptr);
+    const struct {
+        const char* action;
+        DashText text;
+    } choices[] = {{"ActionDashLight", DashText::LightLook},
+                   {"ActionDashBar", DashText::Bar},
+                   {"ActionDashDark", DashText::DarkLook},
+                   {"ActionDashDial", DashText::Dial}};
+    const char* menus[] = {"MenuEnglish", "MenuGerman", "MenuFrench", "MenuCzech"};
+    for (int language : {English, German, French, Czech}) {
+        window->findChild<QAction*>(menus[language])->trigger();
+        QApplication::setActiveWindow(dashboard);
+        for (const auto& c : choices) {
+            const QKeySequence keys =
+                QKeySequence::mnemonic(QString::fromStdString(TextIn(c.text, language)));
+            ASSERT_FALSE(keys.isEmpty()) << c.action << " " << language;
+            QTest::keySequence(dashboard, keys);
+            EXPECT_TRUE(dashboard->findChild<QAction*>(c.action)->isChecked())
+                << c.action << " " << language;
+        }
+        const QKeySequence full =
+            QKeySequence::mnemonic(QString::fromStdString(TextIn(DashText::FullScreen, language)));
+        QTest::keySequence(dashboard, full);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dashboard->isFullScreen(); }, 3000)) << language;
+        QTest::keyClick(dashboard, Qt::Key_F11);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dashboard->isFullScreen(); }, 3000)) << language;
     }
 }
 

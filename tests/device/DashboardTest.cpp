@@ -126,9 +126,10 @@ TEST_F(DashboardTest, RpmScaleEndsAboveTheLimiterOnAWholeThousand) {
     struct Case {
         int limiter, shift, top;
     };
-    const Case cases[] = {{0, 0, 10000},        {0, 9000, 10000},  {11000, 9500, 12000},
-                          {11500, 9500, 12000}, {11600, 0, 13000}, {8000, 12000, 13000},
-                          {25000, 25000, 26000}};
+    const Case cases[] = {{0, 0, 10000},         {0, 9000, 10000},  {11000, 9500, 12000},
+                          {11500, 9500, 12000},  {11600, 0, 13000}, {8000, 12000, 13000},
+                          {25000, 25000, 26000}, {0, 12000, 13000}, {0, 25000, 26000},
+                          {0, 9600, 11000}};
     for (const Case& c : cases) {
         DashboardReadings r;
         r.limiterRpm = c.limiter;
@@ -263,6 +264,29 @@ TEST_F(DashboardTest, AFrameWithAWrongCheckByteGivesNoReadings) {
     const DeviceFrame none{};
     EXPECT_FALSE(ReadDashboard(none.data(), image).valid);
     EXPECT_TRUE(Read().valid);
+}
+
+// Fault: the version warning of an old frame kept lit while the unit does
+// not answer (the live panel hides it then), or other lamps put out with it.
+TEST_F(DashboardTest, TheVersionWarningGoesWithTheUnitsAnswer) {
+    using State = LiveFreshness::State;
+    frame[mf::protocolVersion] = ProtocolVersion - 1;
+    frame[mf::storedDataError] = 1;
+    frame[mf::killSwitch] = 1;
+    const struct {
+        State state;
+        bool version;
+    } cases[] = {{State::Live, true},
+                 {State::NoFrames, true},
+                 {State::Waiting, true},
+                 {State::NoConnection, false}};
+    for (const auto& c : cases) {
+        DashboardReadings r = Read();
+        HideWhatSilenceHides(r, c.state);
+        EXPECT_EQ(r.Lamp(DashboardLamp::VersionMismatch).on, c.version) << int(c.state);
+        EXPECT_TRUE(r.Lamp(DashboardLamp::StoredDataError).on) << int(c.state);
+        EXPECT_TRUE(r.Lamp(DashboardLamp::KillSwitch).on) << int(c.state);
+    }
 }
 
 // Fault: figures shown as live a second after the last frame, while the

@@ -79,6 +79,14 @@ QColor InkOn(const QColor& ground) {
     return luminance > 0.55 ? QColor(0, 0, 0) : QColor(255, 255, 255);
 }
 
+double Luminance(const QColor& colour) {
+    const auto linear = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
 QFont BoldFont(const QFont& base, int pixels) {
     QFont font = base;
     font.setBold(true);
@@ -306,6 +314,21 @@ QPalette DarkPalette() {
 
 } // namespace
 
+double Contrast(const QColor& a, const QColor& b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor Legible(const QColor& wanted, const QColor& ground, const QColor& ink) {
+    constexpr double kEnough = 2.0;
+    if (Contrast(wanted, ground) >= kEnough)
+        return wanted;
+    const QColor darker = wanted.darker(180);
+    if (Contrast(darker, ground) >= kEnough)
+        return darker;
+    return ink;
+}
+
 // ---------------------------------------------------------------------------
 
 DashboardTile::DashboardTile(DashboardWindow& window, DashboardChoices::Tile what, QWidget* parent)
@@ -385,8 +408,9 @@ void DashboardTile::paintEvent(QPaintEvent*) {
         const int top = RpmScaleTop(r);
         const int step = top > 16000 ? 2000 : 1000;
         const double shown = r.valid ? std::clamp(r.rpm, 0, top) : 0;
-        const QColor redZone = grey ? owner.Faint() : QColor(255, 0, 0);
-        const QColor shiftColour = grey ? owner.Faint() : QColor(230, 200, 0);
+        const QColor redZone = grey ? owner.Faint() : Legible(QColor(255, 0, 0), ground, ink);
+        const QColor shiftColour = grey ? owner.Faint() : Legible(QColor(230, 200, 0), ground, ink);
+        const QColor pointer = grey ? owner.Faint() : Legible(QColor(230, 60, 0), ground, ink);
         const bool dial = owner.Choices().dial;
 
         // The scale, its figures and the unit change only with the size,
@@ -484,8 +508,8 @@ void DashboardTile::paintEvent(QPaintEvent*) {
             mark(r.shiftLightRpm, shiftColour);
             mark(r.limiterRpm, redZone);
             if (r.valid) {
-                painter.setPen(QPen(grey ? owner.Faint() : QColor(230, 60, 0),
-                                    std::max(2.0, radius * 0.035), Qt::SolidLine, Qt::RoundCap));
+                painter.setPen(
+                    QPen(pointer, std::max(2.0, radius * 0.035), Qt::SolidLine, Qt::RoundCap));
                 painter.drawLine(c, OnDial(c, radius * 0.88, DialAngle(shown, top)));
             }
             painter.setPen(Qt::NoPen);
@@ -722,7 +746,6 @@ void DashboardWindow::CreateToolBar() {
     fullScreen = toolBar->addAction(QString());
     fullScreen->setObjectName("ActionDashFullScreen");
     fullScreen->setCheckable(true);
-    fullScreen->setShortcut(QKeySequence(Qt::Key_F11));
     connect(fullScreen, &QAction::triggered, this, &DashboardWindow::SetFullScreen);
     toolBar->addSeparator();
 
@@ -813,6 +836,7 @@ void DashboardWindow::Redraw(bool force) {
     sinceRedraw.start();
     ++redraws;
     readings = ReadDashboard(document.LastFrame().data(), document.Image());
+    HideWhatSilenceHides(readings, state);
     const QString stateText = StateText();
     if (stateLabel->text() != stateText)
         stateLabel->setText(stateText);
@@ -1049,6 +1073,13 @@ void DashboardWindow::ApplyLanguage() {
     light->setText(Text(DashText::LightLook, language));
     dial->setText(Text(DashText::Dial, language));
     bar->setText(Text(DashText::Bar, language));
+    // A tool bar's buttons take no focus and drop the letters marked in
+    // their texts: the actions carry those keys themselves, so the window
+    // works without a mouse.
+    fullScreen->setShortcuts(
+        {QKeySequence(Qt::Key_F11), QKeySequence::mnemonic(fullScreen->text())});
+    for (QAction* action : {dark, light, dial, bar})
+        action->setShortcut(QKeySequence::mnemonic(action->text()));
     readouts->setText(Text(DashText::Readouts, language));
     SetReaderName(readouts, orna5::Spoken(readouts->text()));
     toolBar->setWindowTitle(Text(DashText::Title, language));

@@ -47,6 +47,15 @@ private:
     QString layerKey;
 };
 
+// The contrast of two colours as the eye takes it, from 1 (alike) to 21
+// (black on white).
+double Contrast(const QColor& a, const QColor& b);
+// A mark's colour that reads on `ground`: `wanted` where it does, else a
+// darker shade of it, else `ink`. A limiter mark on a tile that is itself
+// red for an rpm alarm, or a yellow shift-light mark in the light look,
+// would otherwise vanish.
+QColor Legible(const QColor& wanted, const QColor& ground, const QColor& ink);
+
 // Where the engine speed tile puts its parts.
 struct RpmTileLayout {
     QRectF title;
