@@ -3,6 +3,7 @@
 
 #include "app/form/FormHlav.h"
 #include "app/widgets/MouseCheckBox.h"
+#include "app/widgets/RoleColour.h"
 #include "device/DeviceSession.h"
 #include "device/MonitorPanel.h"
 
@@ -15,25 +16,6 @@
 namespace orna5 {
 
 namespace {
-
-QColor RoleColour(ColourRole role) {
-    switch (role) {
-    case ColourRole::Red:
-        return QColor(255, 0, 0);
-    case ColourRole::Yellow:
-        return QColor(255, 255, 0);
-    case ColourRole::Lime:
-        return QColor(0, 255, 0);
-    case ColourRole::Fuchsia:
-        return QColor(255, 0, 255);
-    case ColourRole::Aqua:
-        return QColor(0, 255, 255);
-    case ColourRole::ButtonFace:
-    case ColourRole::Window:
-        break;
-    }
-    return {};
-}
 
 void SetValue(QProgressBar* gauge, int value) {
     if (gauge->value() != value)

@@ -2,6 +2,7 @@
 
 #include "app/Document.h"
 #include "app/widgets/ReaderName.h"
+#include "app/widgets/RoleColour.h"
 #include "lang/DashboardTexts.h"
 #include "lang/Messages.h"
 
@@ -50,26 +51,6 @@ const DashText kLampNames[kDashboardLamps] = {DashText::ShiftLight,      DashTex
 
 QString Text(DashText id, int language) {
     return QString::fromStdString(TextIn(id, language));
-}
-
-// The live panel's colours, so the two show one alarm alike.
-QColor RoleColour(ColourRole role) {
-    switch (role) {
-    case ColourRole::Red:
-        return QColor(255, 0, 0);
-    case ColourRole::Yellow:
-        return QColor(255, 255, 0);
-    case ColourRole::Lime:
-        return QColor(0, 255, 0);
-    case ColourRole::Fuchsia:
-        return QColor(255, 0, 255);
-    case ColourRole::Aqua:
-        return QColor(0, 255, 255);
-    case ColourRole::ButtonFace:
-    case ColourRole::Window:
-        break;
-    }
-    return {};
 }
 
 // Black or white, whichever reads on `ground`.
