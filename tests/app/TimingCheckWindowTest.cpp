@@ -417,8 +417,8 @@ TEST_F(TimingCheckWindowTest, TheChartCoversEveryPoint) {
     }
 }
 
-// The language changed with the window open: the verdict, the table's
-// decimal sign and the note under the table all follow it.
+// The language changed with the window open: the verdict, the table's and
+// the chart's decimal sign and the note under the table all follow it.
 TEST_F(TimingCheckWindowTest, EverythingShownFollowsTheLanguage) {
     auto window = Start();
     TimingCheckWindow* view = OpenCheckWindow(*window);
@@ -459,6 +459,12 @@ TEST_F(TimingCheckWindowTest, EverythingShownFollowsTheLanguage) {
         EXPECT_EQ(Cell(view, 0, TimingCheckWindow::DifferenceCol), c.difference);
         EXPECT_EQ(note->text().toStdString(), TextIn(TimingText::BadStrobe, c.language))
             << "the note stayed in the language before";
+        // The chart's axes with the same decimal sign as the table.
+        QChart* chart = view->findChild<QChartView*>("TimingChart")->chart();
+        EXPECT_TRUE(chart->localizeNumbers());
+        EXPECT_EQ(chart->locale().toString(-2.5, 'f', 1), c.language == English ? "-2.5" : "-2,5")
+            << "the chart's numbers in another decimal sign than the table's";
+        EXPECT_EQ(chart->locale().toString(10000), "10000");
     }
 }
 

@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
@@ -310,6 +311,15 @@ void TimingCheckWindow::ApplyLanguage() {
     printButton->setText(Text(TimingText::Print, language));
     exportButton->setText(Text(TimingText::Export, language));
     chart->setTitle(Text(TimingText::ChartTitle, language));
+    // The axes' numbers with the decimal sign of the table and the verdict,
+    // and speeds without a thousands separator, as the table shows them.
+    QLocale numbers(language == German   ? QLocale::German
+                    : language == French ? QLocale::French
+                    : language == Czech  ? QLocale::Czech
+                                         : QLocale::C);
+    numbers.setNumberOptions(QLocale::OmitGroupSeparator);
+    chart->setLocale(numbers);
+    chart->setLocalizeNumbers(true);
     axisX->setTitleText(Text(TimingText::AxisRpm, language));
     axisY->setTitleText(Text(TimingText::AxisDifference, language));
     SetReaderName(table, Text(TimingText::PointsName, language));
