@@ -170,7 +170,8 @@ TimingCheckWindow::TimingCheckWindow(Document& doc, MessageSink sink, QString fo
     chart->setMargins(QMargins(4, 4, 4, 4));
     axisX = new QValueAxis(chart);
     axisY = new QValueAxis(chart);
-    axisX->setLabelFormat("%d");
+    // Whole speeds; "%d" is not a format the localized axis prints.
+    axisX->setLabelFormat("%.0f");
     chart->addAxis(axisX, Qt::AlignBottom);
     chart->addAxis(axisY, Qt::AlignLeft);
     fitted = new QLineSeries(chart);
