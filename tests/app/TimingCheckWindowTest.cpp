@@ -378,6 +378,32 @@ TEST_F(TimingCheckWindowTest, TheTableGoesByKeyboard) {
     EXPECT_EQ(Cell(view, 0, TimingCheckWindow::RpmCol), before);
 }
 
+// A speed is a whole number typed in digits: what a reader could take for
+// another speed is refused and the point keeps the one it had.
+TEST_F(TimingCheckWindowTest, ASpeedIsTakenOnlyAsDigits) {
+    auto window = Start();
+    TimingCheckWindow* view = OpenCheckWindow(*window);
+    ASSERT_NE(view, nullptr);
+    const struct {
+        const char* fault;
+        QString typed;
+        int rpm; // what the point has after it; 3000 when refused
+    } cases[] = {
+        {"a German thousand taken as 1 rpm", "1.000", 3000},
+        {"a French thousand taken as 1 rpm", "1,000", 3000},
+        {"an exponent taken for a speed", "4e3", 3000},
+        {"a sign taken for a speed", "+4000", 3000},
+        {"a speed past the bound taken", "30001", 3000},
+        {"plain digits with blanks refused", " 4500 ", 4500},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        view->EnterCell(0, TimingCheckWindow::RpmCol, "3000");
+        view->EnterCell(0, TimingCheckWindow::RpmCol, c.typed);
+        EXPECT_EQ(view->Check().points[0].rpm, c.rpm);
+    }
+}
+
 // The chart shows every point's speed, a point at 0 rpm without a reading
 // included.
 TEST_F(TimingCheckWindowTest, TheChartCoversEveryPoint) {

@@ -434,7 +434,14 @@ void TimingCheckWindow::EnterCell(int row, int column, const QString& text) {
     const int language = document.Language();
     TimingPoint& point = check.points[static_cast<std::size_t>(row)];
     if (column == RpmCol) {
-        const std::optional<double> rpm = Typed(text);
+        // Digits only: "1.000" is a thousand to a German eye and one to the
+        // number reader, so a speed with a sign of either kind is refused
+        // rather than guessed.
+        const QString digits = text.trimmed();
+        const bool whole =
+            !digits.isEmpty() && digits.size() <= 5 &&
+            std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= '0' && c <= '9'; });
+        const std::optional<double> rpm = whole ? Typed(digits) : std::nullopt;
         if (!rpm || *rpm < 0 || *rpm > kMaxCheckRpm || *rpm != std::floor(*rpm)) {
             Note([](int shown) { return Text(TimingText::BadRpm, shown).arg(kMaxCheckRpm); });
             ShowRow(row);
