@@ -311,6 +311,18 @@ TimingCheckWindow* ViewManager::ShowTimingCheck() {
 }
 
 TimingCheckWindow* ViewManager::OpenTimingCheck(const QString& path) {
+    // A check already open is shown where it is, with what was typed since:
+    // a second window on the same file would keep over the first one's
+    // readings.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    for (const OpenView& open : views) {
+        auto* view = qobject_cast<TimingCheckWindow*>(open.view.data());
+        if (view && !view->Path().isEmpty() && !canonical.isEmpty() &&
+            QFileInfo(view->Path()).canonicalFilePath() == canonical) {
+            Present(view);
+            return view;
+        }
+    }
     TimingCheck check;
     QString reason;
     if (!TimingStore::Load(path, check, document.Language(), &reason)) {

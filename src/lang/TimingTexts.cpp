@@ -158,6 +158,20 @@ constexpr std::array<TextRow, static_cast<std::size_t>(TimingText::Count)> kRows
      "Body kontroly stroboskopem"},
     {"Timing light checks", "Zündlichtprüfungen", "Contrôles à la lampe stroboscopique",
      "Kontroly stroboskopem"},
+    {"A data log is playing: its advance is not what the engine gets now, so it is not taken. "
+     "The reading stays typed; enter it again when the playback has ended.",
+     "Ein Datenlog wird abgespielt: seine Frühzündung ist nicht die, die der Motor jetzt "
+     "bekommt, und wird nicht übernommen. Der Wert bleibt eingetragen; bestätigen Sie ihn "
+     "erneut, wenn die Wiedergabe beendet ist.",
+     "Un journal est en cours de lecture : son avance n'est pas celle que le moteur reçoit "
+     "maintenant, elle n'est donc pas relevée. La valeur reste saisie ; validez-la de nouveau "
+     "quand la lecture du journal est terminée.",
+     "Přehrává se záznam dat: jeho předstih není ten, který motor právě dostává, proto se "
+     "nepřevezme. Čtení zůstává zapsané; potvrďte je znovu, až přehrávání skončí."},
+    {"A data log is playing: no live data of the unit",
+     "Ein Datenlog wird abgespielt: keine Live-Daten der Zündung",
+     "Un journal est en cours de lecture : pas de données en direct du boîtier",
+     "Přehrává se záznam dat: žádná živá data jednotky"},
 }};
 static_assert(EveryRowInEveryLanguage(kRows), "a timing text without a text");
 

@@ -73,6 +73,9 @@ enum class TimingText {
     Damaged,        // "cannot be read: %1"
     PointsName,     // screen reader: "Timing light points"
     ChecksName,     // screen reader: "Timing light checks"
+    // A data log playing through the window: its frames are not the unit's.
+    PlayingRefused, // "A data log is playing: ..."
+    PlayingLive,    // "A data log is playing: no live data of the unit"
     Count
 };
 

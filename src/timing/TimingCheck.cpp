@@ -63,6 +63,41 @@ std::string OneLine(const std::string& value) {
     return line;
 }
 
+// A header line as a spreadsheet takes it: one cell. A unit's text with a
+// comma would spill into the next cells (one starting with "=" taken for a
+// formula), so such a line goes whole between double quotes, a quote in it
+// doubled.
+std::string HeaderLine(std::string_view key, const std::string& value) {
+    const std::string line = "# " + std::string(key) + ": " + OneLine(value);
+    if (line.find_first_of(",\"") == std::string::npos)
+        return line;
+    std::string quoted = "\"";
+    for (char c : line) {
+        quoted += c;
+        if (c == '"')
+            quoted += '"';
+    }
+    return quoted + "\"";
+}
+
+// The line inside the quotes of a quoted header line; false when the quotes
+// do not close at its end or a quote inside is not doubled.
+bool Unquote(std::string_view line, std::string& unquoted) {
+    if (line.size() < 2 || line.front() != '"' || line.back() != '"')
+        return false;
+    unquoted.clear();
+    const std::string_view inside = line.substr(1, line.size() - 2);
+    for (std::size_t at = 0; at < inside.size(); ++at) {
+        unquoted += inside[at];
+        if (inside[at] == '"') {
+            if (at + 1 >= inside.size() || inside[at + 1] != '"')
+                return false;
+            ++at;
+        }
+    }
+    return true;
+}
+
 std::string Optional(const std::optional<double>& value) {
     return value ? Fixed(*value, 3) : std::string();
 }
@@ -252,9 +287,9 @@ std::string WriteTimingCheck(const TimingCheck& check) {
     std::string text;
     text += kFirstLine;
     text += "\n# time: " + FormatLogTime(check.time);
-    text += "\n# unit: " + OneLine(check.unitVersion);
-    text += "\n# unit build date: " + OneLine(check.unitBuildDate);
-    text += "\n# tune: " + OneLine(check.tune);
+    text += "\n" + HeaderLine("unit", check.unitVersion);
+    text += "\n" + HeaderLine("unit build date", check.unitBuildDate);
+    text += "\n" + HeaderLine("tune", check.tune);
     text += "\n# channel: " + std::to_string(std::clamp(check.channel, 0, int(kChannels)));
     text += "\n";
     text += kColumnLine;
@@ -304,6 +339,12 @@ TimingRead ReadTimingCheck(std::string_view text) {
             if (line == kColumnLine) {
                 columnsSeen = true;
                 continue;
+            }
+            std::string unquoted;
+            if (!line.empty() && line[0] == '"') {
+                if (!Unquote(line, unquoted))
+                    return fail(TimingFault::BadHeader, number);
+                line = unquoted;
             }
             if (line.substr(0, 2) != "# ")
                 return fail(TimingFault::BadColumns, number);

@@ -11,10 +11,13 @@
 #include "app/views/HistoryWindow.h"
 #include "disk/TimingStore.h"
 #include "lang/TextTable.h"
+#include "lang/TimingTexts.h"
 #include "params/TuneChecksum.h"
 #include "sim/PtyUnit.h"
 
 #include <QAction>
+#include <QChart>
+#include <QChartView>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -25,6 +28,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <QValueAxis>
 
 namespace orna5::test {
 
@@ -152,10 +156,9 @@ TEST_F(TimingCheckWindowTest, ReadingsTakeTheUnitAndTheMapAndTheCheckIsKeptListe
     EXPECT_EQ(checks->topLevelItem(0)->text(3), view->Verdict());
     history->SelectCheck(0);
     history->findChild<QPushButton*>("TimingOpenCheck")->click();
-    TimingCheckWindow* opened = nullptr;
-    for (auto* candidate : window->findChildren<TimingCheckWindow*>())
-        if (candidate != view)
-            opened = candidate;
+    // The check is open already: that window is shown, not a second one.
+    ASSERT_EQ(window->findChildren<TimingCheckWindow*>().size(), 1);
+    TimingCheckWindow* opened = window->findChild<TimingCheckWindow*>();
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->Check(), view->Check());
     EXPECT_EQ(opened->Path(), view->Path());
@@ -292,6 +295,206 @@ TEST_F(TimingCheckWindowTest, AStoreThatCannotBeWrittenIsSaidAndNothingIsLost) {
     TimingCheck kept;
     ASSERT_TRUE(TimingStore::Load(view->Path(), kept, English));
     EXPECT_EQ(kept.points[0].rpm, 1100);
+}
+
+// Rows of a data log played through the window are not the engine under
+// the strobe: a reading typed then takes nothing from them and says why,
+// and they do not linger in the average once the playback ends.
+TEST_F(TimingCheckWindowTest, APlayedLogIsNotTakenForTheUnit) {
+    auto window = Start();
+    TimingCheckWindow* view = OpenCheckWindow(*window);
+    ASSERT_NE(view, nullptr);
+    auto* live = view->findChild<QLabel*>("TimingLive");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return live->text().startsWith("Now:"); }, 5000));
+    Document& doc = window->Doc();
+    const DeviceFrame played = doc.LastFrame();
+    doc.StartPlayback();
+    int frames = 0;
+    QObject::connect(&doc, &Document::FrameAccepted, view, [&frames] { ++frames; });
+    for (int n = 0; n < 20 && frames < 5; ++n) {
+        doc.PlayFrame(played, 0.05);
+        QTest::qWait(50);
+    }
+    ASSERT_GE(frames, 3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return live->text().startsWith("A data log"); }, 2000))
+        << live->text().toStdString();
+    Type(view, 0, TimingCheckWindow::StrobeCol, "15");
+    EXPECT_NE(Box(*window, "TimingPlayingBox"), nullptr);
+    const TimingPoint& point = view->Check().points[0];
+    EXPECT_EQ(point.strobe, 15.0);
+    for (const std::optional<double>& unit : point.unit)
+        EXPECT_FALSE(unit.has_value());
+    EXPECT_FALSE(point.map.has_value());
+    doc.StopPlayback();
+}
+
+// The table goes by keyboard alone: Enter goes on to the next point's same
+// cell, Delete takes a reading back and then the point, Escape in a cell
+// being typed leaves the typing and not the window.
+TEST_F(TimingCheckWindowTest, TheTableGoesByKeyboard) {
+    auto window = Start();
+    TimingCheckWindow* view = OpenCheckWindow(*window);
+    ASSERT_NE(view, nullptr);
+    QTableWidget* table = view->Table();
+    const int rows = table->rowCount();
+    ASSERT_GE(rows, 3);
+
+    Type(view, 0, TimingCheckWindow::StrobeCol, "10");
+    QApplication::processEvents();
+    EXPECT_EQ(table->currentRow(), 1) << "Enter stayed on the point just read";
+    EXPECT_EQ(table->currentColumn(), int(TimingCheckWindow::StrobeCol));
+    Type(view, rows - 1, TimingCheckWindow::StrobeCol, "12");
+    EXPECT_EQ(table->currentRow(), rows - 1) << "Enter on the last point went nowhere";
+
+    const struct {
+        const char* fault;
+        int row;
+        bool readingAfter;
+        int rowsAfter;
+    } presses[] = {
+        {"Delete did not take the reading back", 0, false, rows},
+        {"Delete did not take a point without a reading away", 0, false, rows - 1},
+    };
+    for (const auto& press : presses) {
+        SCOPED_TRACE(press.fault);
+        table->setFocus();
+        table->setCurrentCell(press.row, TimingCheckWindow::StrobeCol);
+        QTest::keyClick(table, Qt::Key_Delete);
+        QApplication::processEvents();
+        EXPECT_EQ(table->rowCount(), press.rowsAfter);
+        EXPECT_EQ(view->Check().points[0].strobe.has_value(), press.readingAfter);
+    }
+
+    table->setCurrentCell(0, TimingCheckWindow::RpmCol);
+    table->editItem(table->item(0, TimingCheckWindow::RpmCol));
+    auto* editor = table->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    const QString before = view->Table()->item(0, TimingCheckWindow::RpmCol)->text();
+    editor->selectAll();
+    QTest::keyClicks(editor, "9999");
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_TRUE(view->isVisible()) << "Escape in a cell closed the window";
+    EXPECT_EQ(Cell(view, 0, TimingCheckWindow::RpmCol), before);
+}
+
+// A speed is a whole number typed in digits: what a reader could take for
+// another speed is refused and the point keeps the one it had.
+TEST_F(TimingCheckWindowTest, ASpeedIsTakenOnlyAsDigits) {
+    auto window = Start();
+    TimingCheckWindow* view = OpenCheckWindow(*window);
+    ASSERT_NE(view, nullptr);
+    const struct {
+        const char* fault;
+        QString typed;
+        int rpm; // what the point has after it; 3000 when refused
+    } cases[] = {
+        {"a German thousand taken as 1 rpm", "1.000", 3000},
+        {"a French thousand taken as 1 rpm", "1,000", 3000},
+        {"an exponent taken for a speed", "4e3", 3000},
+        {"a sign taken for a speed", "+4000", 3000},
+        {"a speed past the bound taken", "30001", 3000},
+        {"plain digits with blanks refused", " 4500 ", 4500},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        view->EnterCell(0, TimingCheckWindow::RpmCol, "3000");
+        view->EnterCell(0, TimingCheckWindow::RpmCol, c.typed);
+        EXPECT_EQ(view->Check().points[0].rpm, c.rpm);
+    }
+}
+
+// The chart shows every point's speed, a point at 0 rpm without a reading
+// included.
+TEST_F(TimingCheckWindowTest, TheChartCoversEveryPoint) {
+    auto window = Start();
+    TimingCheckWindow* view = OpenCheckWindow(*window);
+    ASSERT_NE(view, nullptr);
+    TimingCheck check;
+    ParseLogTime("2026-12-09T18:30:05+01:00", check.time);
+    check.channel = 1;
+    const struct {
+        const char* fault;
+        std::vector<int> rpms;
+    } cases[] = {
+        {"a point at 0 rpm left off the axis", {0, 5000, 6000}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        check.points.clear();
+        for (int rpm : c.rpms) {
+            TimingPoint point;
+            point.rpm = rpm;
+            check.points.push_back(point);
+        }
+        // Two readings on the last points only.
+        for (std::size_t at = 1; at < check.points.size(); ++at) {
+            check.points[at].strobe = 10;
+            check.points[at].unit[0] = 10;
+        }
+        view->ShowCheck(check, QString());
+        auto* chartView = view->findChild<QChartView*>("TimingChart");
+        ASSERT_NE(chartView, nullptr);
+        const auto axes = chartView->chart()->axes(Qt::Horizontal);
+        ASSERT_FALSE(axes.isEmpty());
+        auto* axis = static_cast<QValueAxis*>(axes.front());
+        EXPECT_LT(axis->min(), *std::min_element(c.rpms.begin(), c.rpms.end()));
+        EXPECT_GT(axis->max(), *std::max_element(c.rpms.begin(), c.rpms.end()));
+    }
+}
+
+// The language changed with the window open: the verdict, the table's and
+// the chart's decimal sign and the note under the table all follow it.
+TEST_F(TimingCheckWindowTest, EverythingShownFollowsTheLanguage) {
+    auto window = Start();
+    TimingCheckWindow* view = OpenCheckWindow(*window);
+    ASSERT_NE(view, nullptr);
+    TimingCheck check;
+    ParseLogTime("2026-12-09T18:30:05+01:00", check.time);
+    check.channel = 1;
+    for (int n = 0; n < 5; ++n) {
+        TimingPoint point;
+        point.rpm = 1000 * (n + 1);
+        point.unit[0] = 20;
+        point.strobe = 20 - 0.6 * n - 0.25;
+        check.points.push_back(point);
+    }
+    view->ShowCheck(check, QString());
+    view->EnterCell(0, TimingCheckWindow::StrobeCol, "a lot");
+    auto* note = view->findChild<QLabel*>("TimingNote");
+    ASSERT_EQ(note->text().toStdString(), TextIn(TimingText::BadStrobe, English));
+    const struct {
+        const char* menu;
+        int language;
+        const char* verdictPart;
+        const char* difference;
+    } cases[] = {
+        {"MenuGerman", German, "0,6° weniger", "-0,25"},
+        {"MenuFrench", French, "0,6° de moins", "-0,25"},
+        {"MenuCzech", Czech, "o 0,6° méně", "-0,25"},
+        {"MenuEnglish", English, "0.6° less", "-0.25"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.menu);
+        Find<QAction>(*window, c.menu)->trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(view->Verdict().toStdString(),
+                  DriftText(DriftOf(view->Check().points, 1), c.language));
+        EXPECT_TRUE(view->Verdict().contains(QString::fromUtf8(c.verdictPart)))
+            << view->Verdict().toStdString();
+        EXPECT_EQ(Cell(view, 0, TimingCheckWindow::DifferenceCol), c.difference);
+        EXPECT_EQ(note->text().toStdString(), TextIn(TimingText::BadStrobe, c.language))
+            << "the note stayed in the language before";
+        // The chart's axes with the same decimal sign as the table.
+        QChart* chart = view->findChild<QChartView*>("TimingChart")->chart();
+        EXPECT_TRUE(chart->localizeNumbers());
+        EXPECT_EQ(chart->locale().toString(-2.5, 'f', 1), c.language == English ? "-2.5" : "-2,5")
+            << "the chart's numbers in another decimal sign than the table's";
+        EXPECT_EQ(chart->locale().toString(10000), "10000");
+        // A localized axis prints nothing for an integer format: no speeds.
+        for (QAbstractAxis* axis : chart->axes())
+            EXPECT_FALSE(static_cast<QValueAxis*>(axis)->labelFormat().contains('d'));
+    }
 }
 
 } // namespace

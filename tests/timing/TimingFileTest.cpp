@@ -63,6 +63,69 @@ TEST(TimingFileTest, AControlCharacterInTheUnitsNameStaysInItsLine) {
     EXPECT_EQ(tab.check, check);
 }
 
+// The fields of one CSV line as a spreadsheet splits it: commas outside
+// double quotes, a doubled quote inside them.
+std::vector<std::string> SpreadsheetFields(const std::string& line) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t at = 0; at < line.size(); ++at) {
+        const char c = line[at];
+        if (quoted && c == '"' && at + 1 < line.size() && line[at + 1] == '"') {
+            fields.back() += '"';
+            ++at;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            fields.emplace_back();
+        } else {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
+// The unit's text goes into the export as it came: a spreadsheet must take
+// each header line as one cell, whatever the unit said, and the check must
+// still read back the same.
+TEST(TimingFileTest, AUnitsTextStaysInOneSpreadsheetCell) {
+    const struct {
+        const char* fault;
+        std::string version;
+    } cases[] = {
+        {"a comma splitting the unit's name over cells", "ORN 1,2"},
+        {"a formula after a comma run by the spreadsheet", "x,=HYPERLINK(\"http://a\")"},
+        {"a quote opening a field that swallows the rows", "\"ORN"},
+        {"quotes only", "\"\"\""},
+        {"a comma at the end", "ORN,"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        TimingCheck check = Sample();
+        check.unitVersion = c.version;
+        check.unitBuildDate = c.version;
+        const std::string text = WriteTimingCheck(check);
+        const TimingRead read = ReadTimingCheck(text);
+        ASSERT_TRUE(read.Ok()) << TimingFaultText(read, English);
+        EXPECT_EQ(read.check, check);
+        std::size_t start = 0;
+        int lines = 0;
+        while (start < text.size()) {
+            const std::size_t end = text.find('\n', start);
+            const std::string line = text.substr(start, end - start);
+            start = end + 1;
+            ++lines;
+            const std::vector<std::string> fields = SpreadsheetFields(line);
+            if (line.rfind("rpm,", 0) == 0 || (line[0] >= '0' && line[0] <= '9'))
+                EXPECT_EQ(fields.size(), 8u) << line;
+            else
+                EXPECT_EQ(fields.size(), 1u) << line;
+            for (const std::string& field : fields)
+                EXPECT_NE(field.rfind('=', 0), 0u) << line;
+        }
+        EXPECT_EQ(lines, 6 + 1 + 3); // header, columns, points
+    }
+}
+
 struct HostileCase {
     const char* fault; // what taking it would do
     std::string text;
@@ -112,6 +175,13 @@ TEST(TimingFileTest, HostileFilesAreRefusedWithWhereAndWhy) {
         {"a NUL inside a row read as its end",
          kHead + kColumns + std::string("1000,1\0,,,,,,\n", 14), TimingFault::BadText, 4, 0,
          "line 4: a character that is not text"},
+        {"a quoted header line that does not close read on", kHead + "\"# unit: a,b\n" + kColumns,
+         TimingFault::BadHeader, 3, 0, "line 3: a header line that cannot be read"},
+        {"a lone quote inside a quoted header line taken",
+         kHead + "\"# unit: a\"b,c\"\n" + kColumns, TimingFault::BadHeader, 3, 0,
+         "line 3: a header line that cannot be read"},
+        {"a quoted line of nothing but quotes taken", kHead + "\"\n" + kColumns,
+         TimingFault::BadHeader, 3, 0, "line 3: a header line that cannot be read"},
         {"endless rows kept",
          [] {
              std::string text = kHead + kColumns;

@@ -20,9 +20,11 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
@@ -86,12 +88,39 @@ public:
         : QStyledItemDelegate(parent), window(window) {}
     void setModelData(QWidget* editor, QAbstractItemModel*,
                       const QModelIndex& index) const override {
-        if (auto* edit = qobject_cast<QLineEdit*>(editor))
-            window->EnterCell(index.row(), index.column(), edit->text());
+        auto* edit = qobject_cast<QLineEdit*>(editor);
+        if (!edit)
+            return;
+        const bool next = movingOn;
+        movingOn = false;
+        window->EnterCell(index.row(), index.column(), edit->text());
+        // Enter goes on to the next point's same cell, as a tuner reads one
+        // speed after the other; leaving the cell otherwise stays put.
+        if (next) {
+            QTableWidget* table = window->Table();
+            const int row = index.row() + 1, column = index.column();
+            QMetaObject::invokeMethod(
+                table,
+                [table, row, column] {
+                    if (row < table->rowCount())
+                        table->setCurrentCell(row, column);
+                },
+                Qt::QueuedConnection);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            movingOn = key == Qt::Key_Return || key == Qt::Key_Enter;
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
     }
 
 private:
     TimingCheckWindow* window;
+    mutable bool movingOn = false;
 };
 
 } // namespace
@@ -131,6 +160,7 @@ TimingCheckWindow::TimingCheckWindow(Document& doc, MessageSink sink, QString fo
     table->verticalHeader()->setVisible(false);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     split->addWidget(table);
+    table->installEventFilter(this);
 
     auto* lower = new QWidget(split);
     auto* lowerLayout = new QVBoxLayout(lower);
@@ -140,7 +170,8 @@ TimingCheckWindow::TimingCheckWindow(Document& doc, MessageSink sink, QString fo
     chart->setMargins(QMargins(4, 4, 4, 4));
     axisX = new QValueAxis(chart);
     axisY = new QValueAxis(chart);
-    axisX->setLabelFormat("%d");
+    // Whole speeds; "%d" is not a format the localized axis prints.
+    axisX->setLabelFormat("%.0f");
     chart->addAxis(axisX, Qt::AlignBottom);
     chart->addAxis(axisY, Qt::AlignLeft);
     fitted = new QLineSeries(chart);
@@ -222,12 +253,23 @@ double TimingCheckWindow::Now() const {
 }
 
 void TimingCheckWindow::Frame() {
+    // A data log playing through the window is not the engine under the
+    // strobe: its rows never count as the unit's advance, nor do they stay
+    // in the average once the playback ends.
+    if (document.Playing()) {
+        average.Clear();
+        return;
+    }
     average.Add(Now(), ChannelAdvances(document.LastFrame().data()));
 }
 
 void TimingCheckWindow::ShowLive() {
     const int language = document.Language();
     const double now = Now();
+    if (document.Playing()) {
+        live->setText(Text(TimingText::PlayingLive, language));
+        return;
+    }
     if (!document.UnitAnswering() || !average.Fresh(now)) {
         live->setText(Text(TimingText::NoLive, language));
         return;
@@ -245,7 +287,7 @@ void TimingCheckWindow::ShowCheck(const TimingCheck& shown, const QString& file)
     check = shown;
     path = file;
     unkept = false;
-    note->clear();
+    Note({});
     ApplyLanguage();
 }
 
@@ -270,6 +312,15 @@ void TimingCheckWindow::ApplyLanguage() {
     printButton->setText(Text(TimingText::Print, language));
     exportButton->setText(Text(TimingText::Export, language));
     chart->setTitle(Text(TimingText::ChartTitle, language));
+    // The axes' numbers with the decimal sign of the table and the verdict,
+    // and speeds without a thousands separator, as the table shows them.
+    QLocale numbers(language == German   ? QLocale::German
+                    : language == French ? QLocale::French
+                    : language == Czech  ? QLocale::Czech
+                                         : QLocale::C);
+    numbers.setNumberOptions(QLocale::OmitGroupSeparator);
+    chart->setLocale(numbers);
+    chart->setLocalizeNumbers(true);
     axisX->setTitleText(Text(TimingText::AxisRpm, language));
     axisY->setTitleText(Text(TimingText::AxisDifference, language));
     SetReaderName(table, Text(TimingText::PointsName, language));
@@ -277,6 +328,13 @@ void TimingCheckWindow::ApplyLanguage() {
                                  .arg(Text(TimingText::ChartTitle, language)));
     ShowAll();
     ShowLive();
+    // What the note says is said again in the language now shown.
+    note->setText(noteText ? noteText(language) : QString());
+}
+
+void TimingCheckWindow::Note(std::function<QString(int language)> text) {
+    noteText = std::move(text);
+    note->setText(noteText ? noteText(document.Language()) : QString());
 }
 
 void TimingCheckWindow::ShowAll() {
@@ -335,11 +393,10 @@ void TimingCheckWindow::ShowRow(int row) {
 void TimingCheckWindow::ShowChart() {
     const int language = document.Language();
     QList<QPointF> dots;
-    int low = 0, high = 0;
+    int low = check.points.empty() ? 0 : check.points.front().rpm;
+    int high = low;
     double bottom = -1, top = 1;
     for (const TimingPoint& point : check.points) {
-        if (dots.isEmpty() && low == 0 && high == 0)
-            low = high = point.rpm;
         low = std::min(low, point.rpm);
         high = std::max(high, point.rpm);
         if (const std::optional<double> difference = DifferenceOf(point, check.channel)) {
@@ -367,7 +424,7 @@ void TimingCheckWindow::ShowChart() {
 void TimingCheckWindow::Changed() {
     Remember();
     unkept = true;
-    note->clear();
+    Note({});
     ShowAll();
 }
 
@@ -377,9 +434,16 @@ void TimingCheckWindow::EnterCell(int row, int column, const QString& text) {
     const int language = document.Language();
     TimingPoint& point = check.points[static_cast<std::size_t>(row)];
     if (column == RpmCol) {
-        const std::optional<double> rpm = Typed(text);
+        // Digits only: "1.000" is a thousand to a German eye and one to the
+        // number reader, so a speed with a sign of either kind is refused
+        // rather than guessed.
+        const QString digits = text.trimmed();
+        const bool whole =
+            !digits.isEmpty() && digits.size() <= 5 &&
+            std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= '0' && c <= '9'; });
+        const std::optional<double> rpm = whole ? Typed(digits) : std::nullopt;
         if (!rpm || *rpm < 0 || *rpm > kMaxCheckRpm || *rpm != std::floor(*rpm)) {
-            note->setText(Text(TimingText::BadRpm, language).arg(kMaxCheckRpm));
+            Note([](int shown) { return Text(TimingText::BadRpm, shown).arg(kMaxCheckRpm); });
             ShowRow(row);
             return;
         }
@@ -396,7 +460,7 @@ void TimingCheckWindow::EnterCell(int row, int column, const QString& text) {
     }
     const std::optional<double> strobe = Typed(text);
     if (!strobe || std::abs(*strobe) > kMaxCheckDegrees) {
-        note->setText(Text(TimingText::BadStrobe, language));
+        Note([](int shown) { return Text(TimingText::BadStrobe, shown); });
         ShowRow(row);
         return;
     }
@@ -406,6 +470,12 @@ void TimingCheckWindow::EnterCell(int row, int column, const QString& text) {
     point.unit = {};
     point.map.reset();
     const double now = Now();
+    if (document.Playing()) {
+        average.Clear();
+        Changed();
+        showMessage(Text(TimingText::PlayingRefused, language), "TimingPlayingBox");
+        return;
+    }
     const bool answering = document.UnitAnswering();
     if (!answering || !average.Fresh(now)) {
         Changed();
@@ -423,11 +493,29 @@ void TimingCheckWindow::EnterCell(int row, int column, const QString& text) {
         point.map = document.Image()[MapCell(position.tpsRow, position.mapRpmColumn)];
     Changed();
     const std::optional<double> figure = UnitFigure(point, check.channel);
-    note->setText(
-        Text(TimingText::Taken, language)
-            .arg(point.rpm)
-            .arg(figure ? Degrees(figure, language) : Text(TimingText::Unknown, language))
-            .arg(point.map ? QString::number(*point.map) : Text(TimingText::Unknown, language)));
+    Note([rpm = point.rpm, figure, map = point.map](int shown) {
+        return Text(TimingText::Taken, shown)
+            .arg(rpm)
+            .arg(figure ? Degrees(figure, shown) : Text(TimingText::Unknown, shown))
+            .arg(map ? QString::number(*map) : Text(TimingText::Unknown, shown));
+    });
+}
+
+bool TimingCheckWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Delete takes a point's reading back; on a point without one it takes
+    // the point away, so one press never loses a reading and a point both.
+    if (watched == table && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Delete)) {
+        const int row = table->currentRow();
+        if (row >= 0 && row < static_cast<int>(check.points.size())) {
+            if (check.points[static_cast<std::size_t>(row)].strobe)
+                EnterCell(row, StrobeCol, QString());
+            else
+                RemovePoint();
+        }
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TimingCheckWindow::closeEvent(QCloseEvent* event) {
@@ -525,7 +613,9 @@ bool TimingCheckWindow::Keep() {
     path = file;
     unkept = false;
     ApplyLanguage();
-    note->setText(Text(TimingText::Kept, language).arg(QDir::toNativeSeparators(path)));
+    Note([kept = QDir::toNativeSeparators(path)](int shown) {
+        return Text(TimingText::Kept, shown).arg(kept);
+    });
     emit Kept(path);
     return true;
 }
@@ -574,8 +664,9 @@ void TimingCheckWindow::Print() {
     printer.setDocName(windowTitle());
     printer.setCreator(QCoreApplication::applicationName());
     if (PrintOn(printer))
-        note->setText(
-            QString::fromStdString(TextIn(Msg::PrintedOnePage, language)).arg(destination));
+        Note([destination](int shown) {
+            return QString::fromStdString(TextIn(Msg::PrintedOnePage, shown)).arg(destination);
+        });
     else
         showMessage(QString::fromStdString(TextIn(Msg::PrintError, language)) + "\n\n" +
                         destination,

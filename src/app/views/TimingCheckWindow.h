@@ -80,6 +80,7 @@ signals:
 protected:
     // Readings not kept are never lost by closing: the window asks first.
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ApplyLanguage();
@@ -87,6 +88,8 @@ private:
     void ShowLive();
     void ShowRow(int row);
     void ShowAll();
+    // The note under the table, made again when the language changes.
+    void Note(std::function<QString(int language)> text);
     void ShowChart();
     void Changed();
     double Now() const;
@@ -117,6 +120,7 @@ private:
     QValueAxis* axisY = nullptr;
     QLabel* verdict = nullptr;
     QLabel* note = nullptr;
+    std::function<QString(int language)> noteText;
     QPushButton* addButton = nullptr;
     QPushButton* removeButton = nullptr;
     QPushButton* keepButton = nullptr;
