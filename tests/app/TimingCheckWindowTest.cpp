@@ -295,6 +295,26 @@ TEST_F(TimingCheckWindowTest, AStoreThatCannotBeWrittenIsSaidAndNothingIsLost) {
     TimingCheck kept;
     ASSERT_TRUE(TimingStore::Load(view->Path(), kept, English));
     EXPECT_EQ(kept.points[0].rpm, 1100);
+
+    // At the program's end no window is left to tell it in: a check that
+    // cannot be kept then is said on standard error, not dropped in silence.
+    view = OpenCheckWindow(*window);
+    view->EnterCell(0, TimingCheckWindow::StrobeCol, "12");
+    QDir(TimingStore::DefaultFolder()).removeRecursively();
+    {
+        QFile blocker(TimingStore::DefaultFolder());
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
+    Close(window);
+    window.reset();
+    qInstallMessageHandler(previous);
+    QFile::remove(TimingStore::DefaultFolder());
+    EXPECT_TRUE(warnings.filter("The check could not be kept in ").size() == 1)
+        << warnings.join("\n").toStdString();
 }
 
 // Rows of a data log played through the window are not the engine under

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDebug>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -243,8 +244,18 @@ TimingCheckWindow::~TimingCheckWindow() {
     const bool readings = std::any_of(check.points.begin(), check.points.end(),
                                       [](const TimingPoint& point) { return point.strobe; });
     if (unkept && readings) {
+        // The program is ending: no window is left to tell a failure in,
+        // so it goes to standard error rather than nowhere; only the first
+        // line, as nothing stays in a window now. The document may be gone
+        // already, so the language is the one last shown.
         QString file = path;
-        store.Keep(Stamped(), file);
+        QString reason;
+        if (!store.Keep(Stamped(), file, &reason))
+            qWarning().noquote() << Text(TimingText::KeepFailed, languageShown)
+                                        .section('\n', 0, 0)
+                                        .arg(QDir::toNativeSeparators(
+                                                 file.isEmpty() ? store.Folder() : file),
+                                             reason);
     }
 }
 
@@ -297,6 +308,7 @@ QString TimingCheckWindow::Verdict() const {
 
 void TimingCheckWindow::ApplyLanguage() {
     const int language = document.Language();
+    languageShown = language;
     setWindowTitle(path.isEmpty() ? Text(TimingText::Title, language)
                                   : Text(TimingText::Title, language) + " – " +
                                         QDir::toNativeSeparators(path));

@@ -105,6 +105,7 @@ private:
     TimingCheck check;
     QString path;
     bool unkept = false;
+    int languageShown = 0; // for the destructor, which may outlive the document
     std::string unitVersion, unitBuildDate, tune;
     AdvanceAverage average;
     QElapsedTimer clock;
