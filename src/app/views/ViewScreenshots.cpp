@@ -16,11 +16,13 @@
 #include "app/views/TimingCheckWindow.h"
 #include "device/DeviceFrame.h"
 #include "device/LogClock.h"
+#include "device/MarkLivePosition.h"
 #include "disk/HistoryStore.h"
 #include "disk/TimingStore.h"
 #include "disk/WholeFile.h"
 #include "files/LogTime.h"
 #include "files/ParameterFile.h"
+#include "params/BikePresets.h"
 #include "params/MonitorFrame.h"
 #include "params/TuneChecksum.h"
 #include "sim/RideModel.h"
@@ -89,20 +91,18 @@ void ShootTimingCheck(const Document& document, ViewManager& views, const QStrin
     check.unitVersion = "ORN12";
     check.unitBuildDate = " 7. 5.2009"; // as the emulated unit says
     check.tune = TuneChecksum(image);
-    check.channel = image[field::bikeCode] == 22 ? 1 : kUnitFigure;
+    check.channel = image[field::bikeCode] == kSpecialBikeCode ? 1 : kUnitFigure;
     const int channels = std::clamp(int(image[field::outputCount]), 1, int(kChannels));
     const std::vector<int> rpms = DefaultCheckRpms(image);
     const double noise[] = {0.2, -0.3, 0.1, 0.3, -0.2, 0.0, 0.2, -0.1};
     for (std::size_t n = 0; n < rpms.size(); ++n) {
         TimingPoint point;
         point.rpm = rpms[n];
-        std::size_t column = 0;
-        for (std::size_t c = 1; c < kAxisPoints; ++c)
-            if (std::abs(image[field::mapRpm + c] * 100 - point.rpm) <
-                std::abs(image[field::mapRpm + column] * 100 - point.rpm))
-                column = c;
-        const std::size_t row = image[field::mapUsesTps] != 0 ? 2 : kMapRows - 1;
-        point.map = image[MapCell(row, column)];
+        // The cell the unit runs on at that speed, a little throttle open,
+        // as the window takes it from the live position.
+        const LivePosition at = MarkLivePosition(static_cast<std::uint16_t>(point.rpm), 5, 0, image,
+                                                 image[field::mapUsesTps] != 0);
+        point.map = image[MapCell(at.tpsRow, at.mapRpmColumn)];
         for (int c = 0; c < channels; ++c)
             point.unit[std::size_t(c)] = *point.map;
         const double lag = 0.6 * (point.rpm - rpms.front()) / 1000.0;
